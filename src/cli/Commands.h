@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The subcommands of pagewell-cli. Each takes its arguments (without the
+// program and subcommand names), writes to out and err, and returns the exit
+// status: 0 success, 2 wrong arguments or unreadable input.
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The whole tool: args[0] is the subcommand.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;

@@ -1,0 +1,10 @@
+#include <iostream>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return RunCli(args, std::cout, std::cerr);
+}

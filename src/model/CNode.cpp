@@ -1,0 +1,50 @@
+#include "model/CNode.h"
+
+#include "model/CPagewellDoc.h"
+#include "platform/CArchive.h"
+#include "platform/CClock.h"
+
+CNode::CNode(CPagewellDoc* pDefaults)
+{
+    if (pDefaults != nullptr) {
+        const CDocProperties& props = pDefaults->m_props;
+        m_info.m_strBgBitmap = props.m_strBgBitmap;
+        m_info.m_nExpireDays = props.m_nExpireDays;
+        m_info.m_strIcon = props.m_strImage;
+        m_info.m_strLineImage = props.m_strLineImage;
+        m_info.m_bNew = props.m_bNew;
+    } else {
+        m_info.m_strBgBitmap.clear();
+        m_info.m_nExpireDays = 0;
+        m_info.m_strIcon.clear();
+        m_info.m_strLineImage.clear();
+        m_info.m_bNew = 0;
+    }
+}
+
+void CNode::Serialize(CArchive& ar)
+{
+    ar.Exchange(m_strText);
+    ar.Exchange(m_nType);
+    ar.Exchange(m_strTitle);
+    ar.Exchange(m_nTextFormat);
+    ar.Exchange(m_nTitleFormat);
+    ar.Exchange(m_tStamp);
+    m_info.Serialize(ar);
+    if (ar.IsLoading())
+        ApplyAutoExpire(CClock::Now64());
+}
+
+void CNode::ApplyAutoExpire(int64_t now)
+{
+    const int64_t days = m_info.m_nExpireDays;
+    if (days == 0)
+        return;
+    // In 64 bits, so that a large number of days never wraps round into the
+    // past and the rule keeps working after 2038.
+    if (now > days * 86400 + static_cast<int64_t>(m_tStamp)) {
+        m_info.m_bNew = 0;
+        m_info.m_bConstruction = 0;
+        m_info.m_bUpdated = 0;
+    }
+}

@@ -1,0 +1,188 @@
+#include "platform/CDocument.h"
+
+#include <algorithm>
+
+#include "platform/CArchive.h"
+#include "platform/CCodePage.h"
+#include "platform/CView.h"
+#include "platform/IUserInterface.h"
+
+namespace {
+
+CString Format1(const char* pattern, const std::string& path)
+{
+    CString text = pattern;
+    const size_t at = text.find("%1");
+    if (at != CString::npos)
+        text.replace(at, 2, CCodePage::FromUtf8(path));
+    return text;
+}
+
+} // namespace
+
+CDocument::CDocument(IUserInterface& ui, CFileSystem& files)
+    : m_ui(ui)
+    , m_files(files)
+{ }
+
+std::string CDocument::GetTitle() const
+{
+    if (m_strPathName.empty())
+        return "Untitled";
+    const size_t slash = m_strPathName.find_last_of('/');
+    return slash == std::string::npos ? m_strPathName : m_strPathName.substr(slash + 1);
+}
+
+void CDocument::AddView(CView* pView)
+{
+    m_views.push_back(pView);
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), pView), m_views.end());
+}
+
+void CDocument::UpdateAllViews(CView* pSender, long lHint)
+{
+    // A copy: a view may detach itself while being updated.
+    const std::vector<CView*> views = m_views;
+    for (CView* pView : views) {
+        if (pView != pSender)
+            pView->OnUpdate(pSender, lHint);
+    }
+}
+
+void CDocument::ReportMessage(const CString& text)
+{
+    m_ui.MessageBox(text, kApplicationTitle, EMessageIcon::Exclamation, EMessageButtons::Ok);
+}
+
+void CDocument::ReportFileError(EFileError error, const std::string& path, bool bSaving)
+{
+    switch (error) {
+    case EFileError::NotFound:
+        ReportMessage(Format1("%1 was not found.", path));
+        return;
+    case EFileError::AccessDenied:
+        ReportMessage(Format1("Access to %1 was denied.", path));
+        return;
+    case EFileError::BadPath:
+        ReportMessage(Format1("%1 contains an invalid path.", path));
+        return;
+    case EFileError::DiskFull:
+        ReportMessage("Destination disk is full.");
+        return;
+    case EFileError::None:
+    case EFileError::Generic:
+        break;
+    }
+    ReportMessage(bSaving ? "Failed to save document." : "Failed to open document.");
+}
+
+void CDocument::OnInitialUpdate()
+{
+    const std::vector<CView*> views = m_views;
+    for (CView* pView : views)
+        pView->OnInitialUpdate();
+}
+
+bool CDocument::SaveModified()
+{
+    if (!m_bModified)
+        return true;
+    const int answer = m_ui.MessageBox(Format1("Save changes to %1?", GetTitle()), kApplicationTitle,
+        EMessageIcon::Exclamation, EMessageButtons::YesNoCancel);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDNO)
+        return true;
+    return DoFileSave();
+}
+
+bool CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_bModified = false;
+    m_strPathName.clear();
+    return true;
+}
+
+void CDocument::LoadDocument(std::string_view data)
+{
+    CArchive ar(data);
+    Serialize(ar);
+}
+
+bool CDocument::OnOpenDocument(const std::string& path)
+{
+    std::string data;
+    if (const EFileError error = m_files.ReadFile(path, data); error != EFileError::None) {
+        ReportFileError(error, path, false);
+        return false;
+    }
+    // An empty file opens and reads nothing.
+    if (!data.empty()) {
+        try {
+            LoadDocument(data);
+        } catch (const CArchiveException&) {
+            ReportMessage("Unexpected file format.");
+            return false;
+        }
+    }
+    m_bModified = false;
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const std::string& path)
+{
+    std::string data;
+    CArchive ar(data);
+    Serialize(ar);
+    if (const EFileError error = m_files.WriteFileAtomic(path, data); error != EFileError::None) {
+        ReportFileError(error, path, true);
+        return false;
+    }
+    m_bModified = false;
+    return true;
+}
+
+bool CDocument::DoFileNew()
+{
+    if (!SaveModified())
+        return false;
+    if (!OnNewDocument())
+        return false;
+    OnInitialUpdate();
+    return true;
+}
+
+bool CDocument::DoFileOpen(const std::string& path)
+{
+    if (!SaveModified())
+        return false;
+    if (!OnOpenDocument(path))
+        return false;
+    m_strPathName = path;
+    OnInitialUpdate();
+    return true;
+}
+
+bool CDocument::DoFileSave()
+{
+    if (m_strPathName.empty()) {
+        std::string path = GetTitle() + ".pwl";
+        if (!m_ui.PromptSavePath(path))
+            return false;
+        return DoFileSaveAs(path);
+    }
+    return OnSaveDocument(m_strPathName);
+}
+
+bool CDocument::DoFileSaveAs(const std::string& path)
+{
+    if (!OnSaveDocument(path))
+        return false;
+    m_strPathName = path;
+    return true;
+}

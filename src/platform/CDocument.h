@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/CFileSystem.h"
+#include "platform/CString.h"
+
+class CArchive;
+class CView;
+class IUserInterface;
+
+// The document side of the document/view framework: the modified flag, the
+// attached views and their updates, and the New/Open/Save flows with their
+// messages. Paths are native (UTF-8) file names.
+class CDocument {
+public:
+    CDocument(IUserInterface& ui, CFileSystem& files);
+    virtual ~CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path) { m_strPathName = path; }
+    // The file name without its folder, or "Untitled" for a new project.
+    std::string GetTitle() const;
+
+    // Views receive updates in the order they were attached.
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+    const std::vector<CView*>& GetViews() const { return m_views; }
+    void UpdateAllViews(CView* pSender, long lHint);
+
+    // Asks "Save changes to %1?" when modified; false when the user cancels or
+    // the save fails.
+    bool SaveModified();
+
+    // The user's File New, Open, Save and Save As. Each returns success.
+    bool DoFileNew();
+    bool DoFileOpen(const std::string& path);
+    bool DoFileSave();
+    bool DoFileSaveAs(const std::string& path);
+
+    IUserInterface& GetUserInterface() { return m_ui; }
+    CFileSystem& GetFileSystem() { return m_files; }
+
+protected:
+    virtual bool OnNewDocument();
+    // Reads the file and hands its bytes to LoadDocument.
+    virtual bool OnOpenDocument(const std::string& path);
+    virtual bool OnSaveDocument(const std::string& path);
+    virtual void Serialize(CArchive& ar) = 0;
+    virtual void DeleteContents() { }
+    // Runs after a successful New or Open: the views' initial updates, in
+    // attach order.
+    virtual void OnInitialUpdate();
+    // Loads a whole file; the base serialises straight into the document.
+    // Throws CArchiveException when the data ends early.
+    virtual void LoadDocument(std::string_view data);
+
+    // Shows the framework's message for a file error; saving picks the save
+    // texts for errors that have no message of their own.
+    void ReportFileError(EFileError error, const std::string& path, bool bSaving);
+    void ReportMessage(const CString& text);
+
+private:
+    IUserInterface& m_ui;
+    CFileSystem& m_files;
+    bool m_bModified = false;
+    std::string m_strPathName;
+    std::vector<CView*> m_views;
+};

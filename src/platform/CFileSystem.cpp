@@ -1,0 +1,151 @@
+#include "platform/CFileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+// Closes a descriptor and removes the temporary file unless released.
+class CTempFileGuard {
+public:
+    CTempFileGuard(int fd, std::string path)
+        : m_fd(fd)
+        , m_strPath(std::move(path))
+    { }
+    ~CTempFileGuard()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_bKeep)
+            ::unlink(m_strPath.c_str());
+    }
+    CTempFileGuard(const CTempFileGuard&) = delete;
+    CTempFileGuard& operator=(const CTempFileGuard&) = delete;
+
+    int Fd() const { return m_fd; }
+    bool Close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0;
+    }
+    void Keep() { m_bKeep = true; }
+
+private:
+    int m_fd;
+    std::string m_strPath;
+    bool m_bKeep = false;
+};
+
+EFileError WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return CFileSystem::FromErrno(errno);
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    return EFileError::None;
+}
+
+} // namespace
+
+EFileError CFileSystem::FromErrno(int error)
+{
+    switch (error) {
+    case 0:
+        return EFileError::None;
+    case ENOENT:
+        return EFileError::NotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return EFileError::AccessDenied;
+    case ENOTDIR:
+    case EISDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return EFileError::BadPath;
+    case ENOSPC:
+    case EDQUOT:
+        return EFileError::DiskFull;
+    default:
+        return EFileError::Generic;
+    }
+}
+
+EFileError CFileSystem::ReadFile(const std::string& path, std::string& contents)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return FromErrno(errno);
+    struct stat info { };
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return EFileError::BadPath;
+    }
+    contents.clear();
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            return FromErrno(error);
+        }
+        if (got == 0)
+            break;
+        contents.append(buffer.data(), static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return EFileError::None;
+}
+
+EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return FromErrno(errno);
+    CTempFileGuard guard(fd, temp);
+
+    // Keep the permissions of the file being replaced; a new file gets the
+    // ordinary ones (0666 less the umask), not mkstemp's private 0600.
+    struct stat old { };
+    mode_t mode = 0;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(guard.Fd(), mode);
+
+    if (const EFileError error = WriteAll(guard.Fd(), data); error != EFileError::None)
+        return error;
+    if (::fsync(guard.Fd()) != 0)
+        return FromErrno(errno);
+    if (!guard.Close())
+        return FromErrno(errno);
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        return FromErrno(errno);
+    guard.Keep();
+    return EFileError::None;
+}
+
+CFileSystem& CFileSystem::Real()
+{
+    static CFileSystem real;
+    return real;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "platform/CString.h"
+
+// Where the program's files live on Linux.
+class CPlatformPaths {
+public:
+    // The default destination of a generated site: the folder "homepage" in
+    // the user's home directory (as 8-bit text for the project file).
+    static CString DefaultDestination();
+    // The user's home directory (native).
+    static std::string HomeDirectory();
+};

@@ -1,0 +1,13 @@
+# Fails when a file of the core (platform, model, generator) includes a Qt header.
+file(GLOB_RECURSE core_files ${ROOT}/src/platform/* ${ROOT}/src/model/* ${ROOT}/src/generator/*)
+set(offenders "")
+foreach(file ${core_files})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|qt[^\">]*)[/\">]")
+  if(lines)
+    list(APPEND offenders "${file}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "The core includes Qt:\n${offenders}")
+endif()
+message(STATUS "core is free of Qt (${CMAKE_MATCH_COUNT} files checked)")
