@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CArchive.h"
+#include "support/CScriptedUserInterface.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+struct CRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CRun RunTool(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return { status, out.str(), err.str() };
+}
+
+const char* kSmallProject = R"({
+  "properties": {"author": "Zo\u00e9 \u20ac \u4e2d", "customColors": ["#010203", "#FF000000", "#FFFFFF", "#FFFFFF",
+    "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF", "#FFFFFF",
+    "#FFFFFF", "#ABCDEF12"]},
+  "tree": [{"tag": "Index", "title": "Home", "stamp": -1, "children": [
+     {"tag": "news", "type": 1, "text": "a\r\nb", "info": {"textColor": "#FF0000", "expireDays": 4294967295}},
+     {"tag": "me", "type": 2, "title": "Me\r\nhttp://example.com/"}]}],
+  "generate": {"destination": "/tmp/out", "spare": ""}
+})";
+
+class Cli : public ::testing::Test {
+protected:
+    std::string Json(const std::string& name, const std::string& text)
+    {
+        const std::string path = m_folder.File(name);
+        WriteWholeFile(path, text);
+        return path;
+    }
+    CTempFolder m_folder;
+};
+
+TEST_F(Cli, ImportThenExportThenImportGivesTheSameBytes)
+{
+    const std::string pwl = m_folder.File("a.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
+    const CRun exported = RunTool({ "export", pwl });
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    const std::string again = m_folder.File("b.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("b.json", exported.out), again }).status, 0);
+    EXPECT_EQ(ReadWholeFile(pwl), ReadWholeFile(again));
+    EXPECT_EQ(RunTool({ "export", again }).out, exported.out) << "export is stable";
+}
+
+TEST_F(Cli, ExportShowsTheStoredValues)
+{
+    const std::string pwl = m_folder.File("a.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
+    const std::string out = RunTool({ "export", pwl }).out;
+    EXPECT_NE(out.find("\"author\": \"Zoé € &#20013;\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"stamp\": -1"), std::string::npos);
+    EXPECT_NE(out.find("\"expireDays\": 4294967295"), std::string::npos);
+    EXPECT_NE(out.find("\"textColor\": \"#FF0000\""), std::string::npos);
+    EXPECT_NE(out.find("\"#FF000000\""), std::string::npos);
+    EXPECT_NE(out.find("\"#ABCDEF12\""), std::string::npos);
+    EXPECT_NE(out.find("\"text\": \"a\\r\\nb\""), std::string::npos);
+
+    CScriptedUserInterface ui;
+    CPagewellDoc doc(ui);
+    ASSERT_TRUE(doc.DoFileOpen(pwl));
+    EXPECT_EQ(doc.m_props.m_clrCustom[0], 0x030201u) << "#RRGGBB is red first";
+    EXPECT_EQ(doc.m_props.m_clrCustom[15], 0xAB12EFCDu);
+    EXPECT_EQ(doc.m_props.m_strAuthor, "Zo\xE9 \x80 &#20013;");
+}
+
+TEST_F(Cli, RefusesBadInputNamingTheKeyAndWritesNothing)
+{
+    struct {
+        const char* json;
+        const char* message;
+    } cases[] = {
+        { "{\"tree\": []}", "the tree is empty" },
+        { "{\"tree\": [{\"tag\": 5}]}", "tree[0].tag must be a string" },
+        { "{\"tree\": [{\"tag\": \"a\", \"children\": [{\"type\": -1.5}]}]}",
+            "tree[0].children[0].type must be an integer" },
+        { "{\"tree\": [{\"tag\": \"a\", \"stamp\": 4294967296}]}", "tree[0].stamp must be an integer" },
+        { "{\"properties\": {\"bgColor\": \"red\"}, \"tree\": [{}]}", "properties.bgColor must be a colour" },
+        { "{\"properties\": {\"customColors\": []}, \"tree\": [{}]}",
+            "properties.customColors must be an array of 16" },
+        { "{\"tree\": [{\"info\": {\"icon\": true}}]}", "tree[0].info.icon must be a string" },
+        { "{\"tree\": [{\"titel\": \"x\"}]}", "unknown key tree[0].titel" },
+        { "{\"tree\": {}}", "tree must be an array" },
+        { "[1]", "must be an object" },
+        { "{\"tree\": [", "invalid JSON" },
+    };
+    for (const auto& c : cases) {
+        const std::string pwl = m_folder.File("bad.pwl");
+        const CRun run = RunTool({ "import", Json("bad.json", c.json), pwl });
+        EXPECT_EQ(run.status, 2) << c.json;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.json << " gave: " << run.err;
+        EXPECT_EQ(ReadWholeFile(pwl), "") << "no file is written for " << c.json;
+    }
+}
+
+TEST_F(Cli, ArgumentsAndUnreadableFiles)
+{
+    const CRun help = RunTool({ "--help" });
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: pagewell-cli"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
+             {}, { "frobnicate" }, { "export" }, { "import", "a.json" }, { "export", "a", "b" } }) {
+        const CRun run = RunTool(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("usage: pagewell-cli"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+
+    const CRun missing = RunTool({ "export", m_folder.File("none.pwl") });
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "Pagewell: " + m_folder.File("none.pwl") + " was not found.\n");
+
+    WriteWholeFile(m_folder.File("cut.pwl"),
+        "\x05"
+        "ab");
+    const CRun cut = RunTool({ "export", m_folder.File("cut.pwl") });
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_EQ(cut.err, "Pagewell: Unexpected file format.\n");
+    EXPECT_EQ(cut.out, "");
+}
+
+TEST_F(Cli, OutlineListsTheTreeIndented)
+{
+    const std::string pwl = m_folder.File("a.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
+    EXPECT_EQ(RunTool({ "outline", pwl }).out,
+        "page Index: Home\n  section news: Untitled\n  link me: Me | http://example.com/\n");
+}
+
+} // namespace
