@@ -51,6 +51,12 @@ void CSiteTree::SetItemText(HTREEITEM hItem, const CString& label)
         pObserver->OnItemLabelChanged(hItem);
 }
 
+void CSiteTree::NotifyItemChanged(HTREEITEM hItem)
+{
+    for (ISiteTreeObserver* pObserver : m_observers)
+        pObserver->OnItemLabelChanged(hItem);
+}
+
 HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, CTreeItem* pAfter)
 {
     if (!m_observers.empty()) {

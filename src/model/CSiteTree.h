@@ -44,6 +44,9 @@ public:
     bool IsEmpty() const { return m_nCount == 0; }
 
     void SetItemText(HTREEITEM hItem, const CString& label);
+    // Tells the observers that an item's object changed in a way they show
+    // (its type, and so its picture).
+    void NotifyItemChanged(HTREEITEM hItem);
 
     // Inserts a new item owning pNode under hParent (null: the top level).
     HTREEITEM InsertItem(

@@ -13,6 +13,7 @@ public:
     virtual void OnItemInserted(CTreeItem* /*pItem*/) { }
     virtual void OnItemRemoving(CTreeItem* /*pItem*/) { }
     virtual void OnItemRemoved(CTreeItem* /*pParent*/, int /*nRow*/) { }
+    // The label, or the picture (the object's type), of an item changed.
     virtual void OnItemLabelChanged(CTreeItem* /*pItem*/) { }
     // An object is about to be destroyed with its item.
     virtual void OnNodeDeleting(CNode* /*pNode*/) { }
