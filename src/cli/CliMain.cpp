@@ -10,6 +10,9 @@ constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
                                "  export PROJECT.pwl             print the project as JSON (UTF-8)\n"
                                "  import FILE.json OUT.pwl       write a project file from its JSON form\n"
                                "  outline PROJECT.pwl            print the site's outline\n"
+                               "  generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n"
+                               "                                 generate the site (the current directory\n"
+                               "                                 is the workspace); prints the log\n"
                                "  --help                         show this text\n";
 
 } // namespace
@@ -31,6 +34,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunOutline(rest, out, err);
     if (args[0] == "import")
         return RunImport(rest, out, err);
+    if (args[0] == "generate")
+        return RunGenerate(rest, out, err);
     err << "pagewell-cli: unknown command '" << args[0] << "'\n" << kUsage;
     return kExitUsage;
 }

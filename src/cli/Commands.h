@@ -10,6 +10,9 @@
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Generates the site of a project into its destination; exits 1 when the run
+// reported a failure.
+int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args[0] is the subcommand.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

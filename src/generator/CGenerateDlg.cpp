@@ -1,6 +1,9 @@
 #include "generator/CGenerateDlg.h"
 
+#include "generator/CGenerationRun.h"
+#include "model/CPagewellDoc.h"
 #include "platform/CArchive.h"
+#include "platform/CFileLocator.h"
 #include "platform/CPlatformPaths.h"
 
 CGenerateDlg::CGenerateDlg()
@@ -11,4 +14,17 @@ void CGenerateDlg::Serialize(CArchive& ar)
 {
     ar.Exchange(m_strDestination);
     ar.Exchange(m_strSpare);
+}
+
+void CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
+{
+    const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());
+    CGenerationRun run(doc.m_tree, doc.m_props, *this, doc.GetUserInterface(), doc.GetFileSystem(), locator);
+    run.Run();
+}
+
+void CGenerateDlg::OnGenerate() const
+{
+    if (g_pDocument != nullptr)
+        OnGenerate(*g_pDocument);
 }

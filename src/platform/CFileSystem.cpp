@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <vector>
+
+#include "platform/CFile.h"
 
 namespace {
 
@@ -148,4 +151,64 @@ CFileSystem& CFileSystem::Real()
 {
     static CFileSystem real;
     return real;
+}
+
+std::unique_ptr<CFile> CFileSystem::OpenForRead(const std::string& path, EFileError& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return nullptr;
+    }
+    auto pFile = std::make_unique<CFile>(fd);
+    struct stat info { };
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        error = EFileError::BadPath;
+        return nullptr;
+    }
+    error = EFileError::None;
+    return pFile;
+}
+
+std::unique_ptr<CFile> CFileSystem::CreateForWrite(const std::string& path, EFileError& error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return nullptr;
+    }
+    error = EFileError::None;
+    return std::make_unique<CFile>(fd);
+}
+
+EFileError CFileSystem::RemoveFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0 ? EFileError::None : FromErrno(errno);
+}
+
+bool CFileSystem::Exists(const std::string& path)
+{
+    struct stat info { };
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool CFileSystem::IsDirectory(const std::string& path)
+{
+    struct stat info { };
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool CFileSystem::ListFolder(const std::string& path, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* pDir = ::opendir(path.empty() ? "." : path.c_str());
+    if (pDir == nullptr)
+        return false;
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        const std::string name = pEntry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(pDir);
+    return true;
 }

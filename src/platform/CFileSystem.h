@@ -1,9 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/CString.h"
+
+class CFile;
 
 // What went wrong with a file, in the categories the messages distinguish.
 enum class EFileError { None, NotFound, AccessDenied, BadPath, DiskFull, Generic };
@@ -21,6 +25,20 @@ public:
     // temporary file in the same folder, flushed, and renamed over the old
     // file only when complete. On any failure the old file stays as it was.
     virtual EFileError WriteFileAtomic(const std::string& path, std::string_view data);
+
+    // Opens a file for reading in blocks; null (with error set) when it cannot
+    // be opened or is a folder.
+    virtual std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error);
+    // Creates (or empties) a file for writing; null with error set on failure.
+    virtual std::unique_ptr<CFile> CreateForWrite(const std::string& path, EFileError& error);
+    // Deletes a file; NotFound when there was none.
+    virtual EFileError RemoveFile(const std::string& path);
+    // Whether anything (file or folder) exists at path.
+    virtual bool Exists(const std::string& path);
+    virtual bool IsDirectory(const std::string& path);
+    // The names in a folder (without "." and ".."), in no particular order;
+    // false when the folder cannot be read.
+    virtual bool ListFolder(const std::string& path, std::vector<std::string>& names);
 
     // The real file system of the process.
     static CFileSystem& Real();

@@ -1,0 +1,48 @@
+#include "generator/CFileCopier.h"
+
+#include "generator/CCopyList.h"
+#include "generator/CGenerationRun.h"
+#include "platform/CCodePage.h"
+#include "platform/CFile.h"
+#include "platform/CFileLocator.h"
+#include "platform/CFileSystem.h"
+#include "platform/CPathRules.h"
+#include "platform/IUserInterface.h"
+
+void CFileCopier::CopyFiles(const CCopyList& copyList, const CString& destination)
+{
+    for (const CString& source : copyList.GetEntries()) {
+        CString name = CPathRules::GetFileName(source);
+        // Only the file name is lowered: a lowered folder would be another folder.
+        if (m_run.GetNames().IsLowercase())
+            CCodePage::AsciiLower(name);
+        CopyFile(source, CPathRules::AppendName(destination, name));
+    }
+}
+
+void CFileCopier::CopyFile(const CString& source, const CString& destination)
+{
+    CFileSystem& files = m_run.GetFileSystem();
+    EFileError error = EFileError::None;
+    const auto pIn = files.OpenForRead(m_run.GetLocator().LocateForRead(source), error);
+    if (pIn == nullptr) {
+        m_run.GetLog().Add("Unable to open " + source + " for read.");
+        return;
+    }
+    const std::string native = CPathRules::ToNative(destination);
+    files.RemoveFile(native);
+    const auto pOut = files.CreateForWrite(native, error);
+    if (pOut == nullptr) {
+        m_run.GetLog().Add("Unable to open " + destination + " for write.");
+        return;
+    }
+    m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentTag, source);
+    m_run.GetLog().Add("Copying file " + source + " to " + destination);
+    char buffer[kBlockSize];
+    for (;;) {
+        const ssize_t got = pIn->Read(buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        pOut->Write(std::string_view(buffer, static_cast<size_t>(got)));
+    }
+}

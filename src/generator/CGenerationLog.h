@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/CString.h"
+
+// The log of a generation run: one line per message, each ending in CR LF.
+class CGenerationLog {
+public:
+    void Add(std::string_view line);
+    const CString& GetText() const { return m_strText; }
+    void Clear() { m_strText.clear(); }
+    // Whether a line of the log begins with prefix.
+    bool HasLineStarting(std::string_view prefix) const { return HasLineStarting(m_strText, prefix); }
+    // Whether a line (ended by CR LF) of a log text begins with prefix.
+    static bool HasLineStarting(std::string_view text, std::string_view prefix);
+
+private:
+    CString m_strText;
+};

@@ -1,0 +1,72 @@
+#include "generator/CGenerationRun.h"
+
+#include <climits>
+
+#include "generator/CFileCopier.h"
+#include "generator/CGenerateDlg.h"
+#include "generator/CMacroContext.h"
+#include "generator/CNodeExpander.h"
+#include "generator/CPageWriter.h"
+#include "model/CNode.h"
+#include "model/CSiteTree.h"
+#include "platform/IUserInterface.h"
+
+CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& props,
+    const CGenerateDlg& settings, IUserInterface& ui, CFileSystem& files, const CFileLocator& locator)
+    : m_tree(tree)
+    , m_props(props)
+    , m_strDestination(settings.m_strDestination)
+    , m_ui(ui)
+    , m_files(files)
+    , m_locator(locator)
+    , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
+    , m_contents(m_names)
+    , m_preparer(&m_contents)
+{ }
+
+void CGenerationRun::Run()
+{
+    m_strHomeLinks.clear();
+    m_copyList.Clear();
+    m_log.Clear();
+    const size_t count = m_tree.GetCount();
+    m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
+    m_ui.SetProgressPos(0);
+    WritePages();
+    m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
+    m_copyList.AddToCopyList("images/pagewell.jpg");
+    m_copyList.AddToCopyList("images/bluerib.gif");
+    CopyFiles(m_strDestination);
+    m_ui.SetStatusText(EStatusLine::Log, m_log.GetText());
+    m_ui.SetStatusText(EStatusLine::CurrentFile, "Done...");
+    m_ui.Beep(EBeep::Default);
+    m_ui.SetProgressPos(0);
+    m_ui.SetStatusText(EStatusLine::CurrentTag, "");
+    m_log.Clear();
+    m_copyList.Clear();
+}
+
+void CGenerationRun::WritePages()
+{
+    // Parent first, in the order of the tree, the root page first of all.
+    for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr;
+         hItem = CSiteTree::GetNextPreOrder(hItem)) {
+        if (hItem->GetNode() != nullptr && hItem->GetNode()->m_nType == NODE_PAGE)
+            CreatePage(hItem);
+    }
+}
+
+void CGenerationRun::CreatePage(HTREEITEM hItem)
+{
+    CPageWriter(*this).CreatePage(hItem);
+}
+
+std::unique_ptr<CMacroContext> CGenerationRun::CreateNode(HTREEITEM hItem)
+{
+    return CNodeExpander(*this).CreateNode(hItem);
+}
+
+void CGenerationRun::CopyFiles(const CString& destination)
+{
+    CFileCopier(*this).CopyFiles(m_copyList, destination);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <memory>
+
+#include "generator/CContentsWriter.h"
+#include "generator/CCopyList.h"
+#include "generator/CGenerationLog.h"
+#include "generator/CSiteNames.h"
+#include "generator/CTextPreparer.h"
+#include "model/CTreeItem.h"
+#include "platform/CString.h"
+
+class CDocProperties;
+class CFileLocator;
+class CFileSystem;
+class CGenerateDlg;
+class CMacroContext;
+class CSiteTree;
+class IUserInterface;
+
+// One press of the Generate button: writes a file per page of the site into
+// the destination, copies the images the pages use beside them and shows the
+// log. Holds the run-wide state: the log, the home links and the copy list.
+class CGenerationRun {
+public:
+    // The destination and the lowercase option are taken from settings now.
+    CGenerationRun(const CSiteTree& tree, const CDocProperties& props, const CGenerateDlg& settings,
+        IUserInterface& ui, CFileSystem& files, const CFileLocator& locator);
+    CGenerationRun(const CGenerationRun&) = delete;
+    CGenerationRun& operator=(const CGenerationRun&) = delete;
+
+    // The whole run: every page in tree order, then the images; the log goes
+    // to the user interface at the end.
+    void Run();
+
+    // Writes the page file of a page item.
+    void CreatePage(HTREEITEM hItem);
+    // Expands the object of hItem through its template into a new record.
+    std::unique_ptr<CMacroContext> CreateNode(HTREEITEM hItem);
+    // Copies every file of the copy list into destination.
+    void CopyFiles(const CString& destination);
+
+    const CDocProperties& GetProps() const { return m_props; }
+    const CString& GetDestination() const { return m_strDestination; }
+    const CSiteNames& GetNames() const { return m_names; }
+    const CTextPreparer& GetPreparer() const { return m_preparer; }
+    IUserInterface& GetUserInterface() { return m_ui; }
+    CFileSystem& GetFileSystem() { return m_files; }
+    const CFileLocator& GetLocator() const { return m_locator; }
+
+    CGenerationLog& GetLog() { return m_log; }
+    CCopyList& GetCopyList() { return m_copyList; }
+    CString& GetHomeLinks() { return m_strHomeLinks; }
+
+private:
+    void WritePages();
+
+    const CSiteTree& m_tree;
+    const CDocProperties& m_props;
+    CString m_strDestination;
+    IUserInterface& m_ui;
+    CFileSystem& m_files;
+    const CFileLocator& m_locator;
+    CSiteNames m_names;
+    CContentsWriter m_contents;
+    CTextPreparer m_preparer;
+
+    CGenerationLog m_log;
+    CCopyList m_copyList;
+    CString m_strHomeLinks;
+};

@@ -1,0 +1,109 @@
+#include "generator/CImageMacros.h"
+
+#include "generator/CGenerationRun.h"
+#include "generator/CMacroContext.h"
+#include "model/CDocProperties.h"
+#include "model/CNode.h"
+#include "platform/CPathRules.h"
+
+namespace {
+
+bool BeginsWith(const CString& text, char c)
+{
+    return !text.empty() && text.front() == c;
+}
+
+} // namespace
+
+void CImageMacros::EvaluateWithFallback(int nMacro)
+{
+    const CDocProperties& props = m_run.GetProps();
+    const CString* pProperty = &props.m_strBullet;
+    const char* pszFolder = "bullets/";
+    if (nMacro == MACRO_LINE)
+        pProperty = &m_node.m_info.m_strLineImage, pszFolder = "lineimages/";
+    else if (nMacro == MACRO_BGIMAGE)
+        pProperty = &m_node.m_info.m_strBgBitmap, pszFolder = "background/";
+
+    CString& value = m_context.m_strValue[static_cast<size_t>(nMacro)];
+    CString def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    if (BeginsWith(def, '!')) {
+        if (!pProperty->empty()) {
+            def = CPathRules::BeginsWithSeparator(*pProperty) ? *pProperty : pszFolder + *pProperty;
+        } else if (def == "!") {
+            return;
+        } else {
+            def.erase(0, 1);
+            // A background fallback only names the file: the attributes
+            // gathered so far stay, and the new one is added below.
+            if (nMacro != MACRO_BGIMAGE)
+                value = def;
+        }
+    }
+    if (BeginsWith(def, '<')) {
+        value = def;
+        return;
+    }
+    m_run.GetCopyList().AddToCopyList(def);
+    value = MakeFallbackValue(nMacro, def);
+}
+
+CString CImageMacros::MakeFallbackValue(int nMacro, const CString& path)
+{
+    const CString base = m_run.GetNames().GetBaseName(path);
+    if (nMacro == MACRO_LINE)
+        return "<IMG SRC=\"" + base + "\">";
+    if (nMacro == MACRO_BGIMAGE)
+        return m_context.m_strValue[MACRO_BGIMAGE] + "background=\"" + base + "\"";
+    return "<IMG SRC=\"" + base + "\" border=0 vspace=0>";
+}
+
+CImageMacros::CImageSource CImageMacros::GetImageSource(int nMacro) const
+{
+    const CDocProperties& props = m_run.GetProps();
+    const CDocInfo& info = m_node.m_info;
+    switch (nMacro) {
+    case MACRO_BACKBUTTON:
+        return { &props.m_strBackButton, "Back", 1 };
+    case MACRO_HOMEBUTTON:
+        return { &props.m_strHomeButton, "Home", 1 };
+    case MACRO_UPBUTTON:
+        return { &props.m_strUpButton, "Up", 1 };
+    case MACRO_NEWIMAGE:
+        return { &props.m_strNewImage, "New", info.m_bNew };
+    case MACRO_CONSTRIMAGE:
+        return { &props.m_strConstructionImage, "Construction", info.m_bConstruction };
+    case MACRO_UPDATEDIMAGE:
+        return { &props.m_strUpdatedImage, "Updated", info.m_bUpdated };
+    default:
+        return { &info.m_strIcon, nullptr, 1 };
+    }
+}
+
+void CImageMacros::EvaluateImage(int nMacro)
+{
+    const CImageSource source = GetImageSource(nMacro);
+    CString& value = m_context.m_strValue[static_cast<size_t>(nMacro)];
+    CString def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    if (def == "!") {
+        if (source.pProperty->empty()) {
+            value.clear();
+            return;
+        }
+        def = "images/" + *source.pProperty;
+    } else if (BeginsWith(def, '!')) {
+        def.erase(0, 1);
+    }
+    if (BeginsWith(def, '<')) {
+        value = def;
+        return;
+    }
+    if (source.bRequired == 0)
+        return;
+    // Every form gets the ALT text of its macro: an image element needs one.
+    const CString alt = source.pszAlt != nullptr
+        ? CString(source.pszAlt)
+        : m_run.GetPreparer().PrepareText(m_node.m_strTitle, m_node.m_nType == NODE_LINK, true);
+    m_run.GetCopyList().AddToCopyList(def);
+    value = "<IMG SRC=\"" + m_run.GetNames().GetBaseName(def) + "\" ALT=\"" + alt + "\" border=0>";
+}

@@ -1,0 +1,33 @@
+#include "generator/CLinkList.h"
+
+#include "generator/CGenerationRun.h"
+#include "generator/CMacroContext.h"
+#include "model/CNode.h"
+
+void CLinkList::Evaluate(HTREEITEM hItem)
+{
+    m_context.m_strValue[MACRO_LINKS].clear();
+    m_context.m_strValue[MACRO_LINKBODY].clear();
+    for (HTREEITEM hChild = hItem->GetFirstChild(); hChild != nullptr; hChild = hChild->GetNextSibling())
+        AddChild(hItem, hChild);
+}
+
+void CLinkList::AddChild(HTREEITEM hItem, HTREEITEM hChild)
+{
+    const CSiteNames& names = m_run.GetNames();
+    const CNode& child = *hChild->GetNode();
+    const bool bOtherPage = CSiteNames::GetPageItem(hChild) != hItem;
+    const CString reference = names.GetReference(hChild);
+    const CString title = m_run.GetPreparer().PrepareText(child.m_strTitle, child.m_nType == NODE_LINK, true);
+
+    CString& links = m_context.m_strValue[MACRO_LINKS];
+    links += m_context.m_strValue[MACRO_BULLET] + "  <A HREF=\"" + reference + "\"> ";
+    links += bOtherPage ? "[" + title + "]" : title;
+    links += "</A>\n";
+    if (hItem == names.GetRootItem())
+        m_run.GetHomeLinks() += "<A HREF=\"" + reference + "\"> [" + title + "]</A>\n";
+    if (child.m_nType != NODE_PAGE) {
+        const auto pChild = m_run.CreateNode(hChild);
+        m_context.m_strValue[MACRO_LINKBODY] += pChild->m_strOutput;
+    }
+}

@@ -1,0 +1,184 @@
+#include "generator/CMacroEvaluator.h"
+
+#include "generator/CFormatMacros.h"
+#include "generator/CGenerationRun.h"
+#include "generator/CImageMacros.h"
+#include "generator/CLinkList.h"
+#include "generator/CMacroContext.h"
+#include "model/CDocProperties.h"
+#include "model/CNode.h"
+#include "model/CSiteTree.h"
+
+CMacroEvaluator::CMacroEvaluator(CGenerationRun& run, HTREEITEM hItem, CMacroContext& context)
+    : m_run(run)
+    , m_hItem(hItem)
+    , m_node(*hItem->GetNode())
+    , m_context(context)
+{ }
+
+int CMacroEvaluator::GetLevel() const
+{
+    return CSiteTree::GetLevel(m_hItem);
+}
+
+bool CMacroEvaluator::IsFollowedByLink() const
+{
+    const HTREEITEM hNext = m_hItem->GetNextSibling();
+    return hNext != nullptr && hNext->GetNode() != nullptr && hNext->GetNode()->m_nType == NODE_LINK;
+}
+
+CString& CMacroEvaluator::Value(int nMacro)
+{
+    return m_context.m_strValue[static_cast<size_t>(nMacro)];
+}
+
+void CMacroEvaluator::Evaluate(int nMacro)
+{
+    if (EvaluateText(nMacro) || EvaluateProject(nMacro) || EvaluateFormat(nMacro) || EvaluateLinks(nMacro))
+        return;
+    EvaluateImages(nMacro);
+}
+
+CString CMacroEvaluator::Prepare(bool bCutLastWord) const
+{
+    return m_run.GetPreparer().PrepareText(m_node.m_strTitle, bCutLastWord, true);
+}
+
+bool CMacroEvaluator::IsTitleHidden() const
+{
+    return GetStyle(m_node.m_nTitleFormat) == STYLE_HIDDEN;
+}
+
+bool CMacroEvaluator::EvaluateText(int nMacro)
+{
+    switch (nMacro) {
+    case MACRO_TEXT:
+        m_nFormat = m_node.m_nTextFormat;
+        Value(nMacro) = m_run.GetPreparer().PrepareText(m_node.m_strText, false, true);
+        return true;
+    case MACRO_TITLE:
+        m_nFormat = m_node.m_nTitleFormat;
+        Value(nMacro) = IsTitleHidden() ? CString() : Prepare(false);
+        return true;
+    case MACRO_REFTITLE:
+        Value(nMacro) = Prepare(false);
+        return true;
+    case MACRO_TAG:
+        Value(nMacro) = m_run.GetNames().GetTag(m_hItem);
+        return true;
+    case MACRO_LINK:
+        EvaluateLink();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMacroEvaluator::EvaluateLink()
+{
+    // The URL is the text after the last blank or line end of the title.
+    m_nFormat = m_node.m_nTitleFormat;
+    const CString title = Prepare(false);
+    for (size_t k = title.size(); k-- > 1;) {
+        if (title[k] == ' ' || title[k] == '\n') {
+            Value(MACRO_LINK) = title.substr(k + 1);
+            Value(MACRO_TITLE) = IsTitleHidden() ? CString() : Prepare(true);
+            return;
+        }
+    }
+}
+
+bool CMacroEvaluator::EvaluateProject(int nMacro)
+{
+    const CDocProperties& props = m_run.GetProps();
+    const CSiteNames& names = m_run.GetNames();
+    CSiteNames::CRef ref;
+    switch (nMacro) {
+    case MACRO_ADDRESS:
+        m_nFormat = 0;
+        Value(nMacro) = props.m_strEmail;
+        return true;
+    case MACRO_AUTHOR:
+        m_nFormat = 0;
+        Value(nMacro) = props.m_strAuthor;
+        return true;
+    case MACRO_GENERATOR:
+        Value(nMacro) = kGeneratorName;
+        return true;
+    case MACRO_HOME:
+        ref = names.GetHomeRef();
+        Value(MACRO_HOMENAME) = ref.strName;
+        break;
+    case MACRO_PARENT:
+        ref = names.GetParentRef(m_hItem);
+        Value(MACRO_PARENTNAME) = ref.strName;
+        break;
+    case MACRO_UP:
+        ref = names.GetUpRef(m_hItem);
+        Value(MACRO_UPNAME) = ref.strName;
+        break;
+    default:
+        return false;
+    }
+    Value(nMacro) = ref.strRef;
+    return true;
+}
+
+bool CMacroEvaluator::EvaluateFormat(int nMacro)
+{
+    const CString& def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    switch (nMacro) {
+    case MACRO_ALIGN:
+        Value(nMacro) = CFormatMacros::Align(def, m_nFormat);
+        return true;
+    case MACRO_STYLE:
+        Value(nMacro) = CFormatMacros::Style(def, m_nFormat);
+        return true;
+    case MACRO_COLOR:
+        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMacroEvaluator::EvaluateLinks(int nMacro)
+{
+    switch (nMacro) {
+    case MACRO_LINKS:
+        m_nFormat = 0;
+        CLinkList(m_run, m_context).Evaluate(m_hItem);
+        return true;
+    case MACRO_LINKBODY:
+        m_nFormat = 0;
+        return true;
+    case MACRO_HOMELINKS:
+        Value(nMacro) = m_run.GetHomeLinks();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMacroEvaluator::EvaluateImages(int nMacro)
+{
+    CImageMacros images(m_run, m_context, m_node);
+    switch (nMacro) {
+    case MACRO_LINE:
+    case MACRO_BGIMAGE:
+    case MACRO_BULLET:
+        images.EvaluateWithFallback(nMacro);
+        return true;
+    case MACRO_IMAGE:
+    case MACRO_BACKBUTTON:
+    case MACRO_HOMEBUTTON:
+    case MACRO_UPBUTTON:
+    case MACRO_NEWIMAGE:
+    case MACRO_CONSTRIMAGE:
+    case MACRO_UPDATEDIMAGE:
+        images.EvaluateImage(nMacro);
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "generator/IMacroEvaluator.h"
+#include "model/CTreeItem.h"
+
+class CGenerationRun;
+class CMacroContext;
+class CNode;
+
+// Computes macro values for one object's expansion. Keeps the format state:
+// TITLE, TEXT and LINK set it from the object; LINKS, LINKBODY, ADDRESS and
+// AUTHOR reset it; ALIGN and STYLE read it.
+class CMacroEvaluator : public IMacroEvaluator {
+public:
+    CMacroEvaluator(CGenerationRun& run, HTREEITEM hItem, CMacroContext& context);
+
+    void Evaluate(int nMacro) override;
+    int GetLevel() const override;
+    bool IsFollowedByLink() const override;
+
+private:
+    // The object's own texts: TEXT, TITLE, REFTITLE, TAG, LINK.
+    bool EvaluateText(int nMacro);
+    // Project texts and references: ADDRESS, AUTHOR, GENERATOR, HOME, PARENT, UP.
+    bool EvaluateProject(int nMacro);
+    bool EvaluateFormat(int nMacro);
+    bool EvaluateLinks(int nMacro);
+    bool EvaluateImages(int nMacro);
+    void EvaluateLink();
+    CString Prepare(bool bCutLastWord) const;
+    bool IsTitleHidden() const;
+    CString& Value(int nMacro);
+
+    CGenerationRun& m_run;
+    HTREEITEM m_hItem;
+    const CNode& m_node;
+    CMacroContext& m_context;
+    uint32_t m_nFormat = 0;
+};

@@ -1,0 +1,58 @@
+#include "generator/CNodeExpander.h"
+
+#include "generator/CGenerationRun.h"
+#include "generator/CMacroContext.h"
+#include "generator/CMacroEvaluator.h"
+#include "generator/CTemplateScanner.h"
+#include "model/CDocProperties.h"
+#include "model/CNode.h"
+#include "platform/CFileLocator.h"
+#include "platform/CFileSystem.h"
+#include "platform/CTextLineReader.h"
+#include "platform/IUserInterface.h"
+
+CString CNodeExpander::GetTemplatePath(const CString& templateName, uint32_t type)
+{
+    CString path = "templates/" + templateName;
+    switch (type) {
+    case NODE_PAGE:
+        return path + ".hdr.txt";
+    case NODE_PARAGRAPH:
+        return path + ".pgh.txt";
+    case NODE_LINK:
+        return path + ".lnk.txt";
+    default:
+        return path;
+    }
+}
+
+std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
+{
+    auto pContext = std::make_unique<CMacroContext>(m_run.GetLog());
+    IUserInterface& ui = m_run.GetUserInterface();
+    ui.StepProgress();
+    ui.SetStatusText(EStatusLine::CurrentTag, m_run.GetNames().GetTag(hItem));
+
+    const CNode* pNode = hItem->GetNode();
+    const CString path = GetTemplatePath(m_run.GetProps().m_strTemplate, pNode->m_nType);
+    std::string contents;
+    const std::string native = m_run.GetLocator().LocateForRead(path);
+    if (m_run.GetFileSystem().ReadFile(native, contents) != EFileError::None) {
+        ui.MessageBox("Unable to open template file: " + path, "CreateNode() ERROR",
+            EMessageIcon::Exclamation, EMessageButtons::Ok);
+        return pContext;
+    }
+    m_run.GetLog().Add("Parsing template file: " + path);
+    ScanTemplate(hItem, contents, *pContext);
+    return pContext;
+}
+
+void CNodeExpander::ScanTemplate(HTREEITEM hItem, const std::string& contents, CMacroContext& context)
+{
+    CMacroEvaluator evaluator(m_run, hItem, context);
+    CTemplateScanner scanner(context, evaluator, m_run.GetLog());
+    CTextLineReader reader(contents);
+    std::string line;
+    while (reader.ReadLine(line))
+        scanner.ScanLine(line);
+}

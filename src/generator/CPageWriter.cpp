@@ -1,0 +1,58 @@
+#include "generator/CPageWriter.h"
+
+#include "generator/CGenerationRun.h"
+#include "generator/CMacroContext.h"
+#include "platform/CFile.h"
+#include "platform/CFileSystem.h"
+#include "platform/CPathRules.h"
+#include "platform/IUserInterface.h"
+
+CString CPageWriter::GetPagePath(const CString& destination, const CString& tag)
+{
+    return CPathRules::JoinPath(destination, tag + ".htm");
+}
+
+CString CPageWriter::ToCrLf(std::string_view text)
+{
+    CString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+void CPageWriter::ReportUnableToOpen(const CString& path)
+{
+    m_run.GetUserInterface().MessageBox("Unable to open destination file " + path, "CreatePage() ERROR",
+        EMessageIcon::Exclamation, EMessageButtons::Ok);
+}
+
+void CPageWriter::CreatePage(HTREEITEM hItem)
+{
+    const CString tag = m_run.GetNames().GetTag(hItem);
+    const CString path = GetPagePath(m_run.GetDestination(), tag);
+    m_run.GetLog().Add("Generating... " + path);
+    m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentFile, path);
+
+    // A tag that is not a plain file name would put the page outside the
+    // destination (or nowhere): refused like a file that cannot be created.
+    if (!CPathRules::IsPlainFileName(tag)) {
+        ReportUnableToOpen(path);
+        return;
+    }
+    CFileSystem& files = m_run.GetFileSystem();
+    const std::string native = CPathRules::ToNative(path);
+    files.RemoveFile(native);
+    EFileError error = EFileError::None;
+    const auto pFile = files.CreateForWrite(native, error);
+    if (pFile == nullptr) {
+        ReportUnableToOpen(path);
+        return;
+    }
+    const auto pContext = m_run.CreateNode(hItem);
+    pFile->Write(ToCrLf(pContext->m_strOutput + "\n"));
+    pFile->Close();
+}

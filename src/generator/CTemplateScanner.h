@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+class CGenerationLog;
+class CMacroContext;
+class IMacroEvaluator;
+
+// Scans the lines of a template into an expansion record: ordinary text is
+// copied, "[@NAME=def]" assigns, "[?NAME=arg]" hides the rest of its line when
+// its test holds, "[/NAME]" or "[/NAME=text]" closes, and "[NAME]" inserts a
+// value. A line that begins with "#" is a comment.
+class CTemplateScanner {
+public:
+    CTemplateScanner(CMacroContext& context, IMacroEvaluator& evaluator, CGenerationLog& log)
+        : m_context(context)
+        , m_evaluator(evaluator)
+        , m_log(log)
+    { }
+
+    // Scans one line (a piece of at most 259 characters, line end included).
+    void ScanLine(std::string_view line);
+
+private:
+    // Handles the directive whose "[" is at line[pos - 1]; returns the
+    // position after it, or npos when the rest of the line is dropped.
+    size_t ScanDirective(std::string_view line, size_t pos);
+    void Assign(std::string_view text);
+    bool TestCondition(std::string_view text);
+    void Insert(std::string_view text);
+    void Close(std::string_view text);
+
+    CMacroContext& m_context;
+    IMacroEvaluator& m_evaluator;
+    CGenerationLog& m_log;
+};

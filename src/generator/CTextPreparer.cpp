@@ -1,0 +1,52 @@
+#include "generator/CTextPreparer.h"
+
+#include "generator/CContentsWriter.h"
+
+CString CTextPreparer::CutAndStrip(std::string_view text, bool bCutLastWord)
+{
+    if (bCutLastWord) {
+        const size_t last = text.find_last_of(" \r\n");
+        text = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+    }
+    CString result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\r')
+            result += c;
+    }
+    return result;
+}
+
+CString CTextPreparer::PrepareText(std::string_view text, bool bCutLastWord, bool bExpandContents) const
+{
+    CString result = CutAndStrip(text, bCutLastWord);
+    if (bExpandContents && result.find("[$") != CString::npos)
+        return ExpandContents(result);
+    return result;
+}
+
+CString CTextPreparer::ExpandContents(std::string_view text) const
+{
+    CString out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text.substr(pos, 2) != "[$") {
+            out += text[pos++];
+            continue;
+        }
+        const char next = pos + 2 < text.size() ? text[pos + 2] : '\0';
+        if (next == '$') {
+            out += "[$";
+            pos += 3;
+        } else if (next == 'i' || next == 'I') {
+            pos += 3;
+            if (pos < text.size() && text[pos] == ']')
+                ++pos;
+            if (m_pContents != nullptr)
+                m_pContents->WriteContents(out);
+        } else {
+            pos += 2;
+        }
+    }
+    return out;
+}

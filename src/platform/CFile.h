@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+#include <sys/types.h>
+
+// An open file of the real file system, read or written in blocks. Closed when
+// the object dies.
+class CFile {
+public:
+    explicit CFile(int fd)
+        : m_fd(fd)
+    { }
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // Reads up to count bytes; 0 at the end of the file, -1 on an error.
+    ssize_t Read(char* buffer, size_t count);
+    // Writes all of data; false on an error.
+    bool Write(std::string_view data);
+    // Closes the file; false when the system reports an error (data may be lost).
+    bool Close();
+
+private:
+    int m_fd;
+};

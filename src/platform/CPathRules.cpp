@@ -1,0 +1,53 @@
+#include "platform/CPathRules.h"
+
+#include "platform/CCodePage.h"
+
+size_t CPathRules::FindLastSeparator(std::string_view path)
+{
+    return path.find_last_of("\\/");
+}
+
+bool CPathRules::EndsWithSeparator(std::string_view path)
+{
+    return !path.empty() && IsSeparator(path.back());
+}
+
+bool CPathRules::BeginsWithSeparator(std::string_view path)
+{
+    return !path.empty() && IsSeparator(path.front());
+}
+
+CString CPathRules::GetFileName(std::string_view path)
+{
+    const size_t pos = FindLastSeparator(path);
+    return CString(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+CString CPathRules::JoinPath(const CString& folder, const CString& name)
+{
+    if (EndsWithSeparator(folder))
+        return folder + name;
+    return folder + kSeparator + name;
+}
+
+CString CPathRules::AppendName(const CString& folder, const CString& name)
+{
+    return folder + kSeparator + name;
+}
+
+std::string CPathRules::ToNative(std::string_view path)
+{
+    std::string native = CCodePage::ToUtf8(path);
+    for (char& c : native) {
+        if (c == '\\')
+            c = '/';
+    }
+    return native;
+}
+
+bool CPathRules::IsPlainFileName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    return name.find_first_of("\\/") == std::string_view::npos;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/CString.h"
+
+// How the program's paths meet the Linux file system. Paths the program builds
+// join their parts with '/'; a path split or tested at a separator accepts
+// both '\' (projects and templates made on Windows) and '/'. Project texts are
+// Windows-1252 and reach the file system as UTF-8.
+class CPathRules {
+public:
+    static constexpr char kSeparator = '/';
+
+    static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+    // The position of the last '\' or '/', or npos.
+    static size_t FindLastSeparator(std::string_view path);
+    static bool EndsWithSeparator(std::string_view path);
+    static bool BeginsWithSeparator(std::string_view path);
+    // The part after the last separator (all of path when there is none).
+    static CString GetFileName(std::string_view path);
+
+    // folder + "/" + name, with no separator added when folder already ends
+    // with one (page files in the destination).
+    static CString JoinPath(const CString& folder, const CString& name);
+    // folder + "/" + name, the separator always inserted (copied images).
+    static CString AppendName(const CString& folder, const CString& name);
+
+    // The native (UTF-8) name of a path, every '\' read as '/'. The path is
+    // not normalised otherwise.
+    static std::string ToNative(std::string_view path);
+
+    // A name that stays inside the folder it is joined to: not empty, no
+    // separator, not "." or "..".
+    static bool IsPlainFileName(std::string_view name);
+};
