@@ -1,0 +1,55 @@
+#include "app/CDocCommands.h"
+
+#include "app/CommandIds.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CView.h"
+#include "platform/IUserInterface.h"
+
+CDocCommands::CDocCommands(CPagewellDoc& doc)
+    : m_doc(doc)
+{ }
+
+bool CDocCommands::OnUpdateCommand(int nId, CCmdUI& state)
+{
+    switch (nId) {
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_DOC_PROPERTIES:
+    case ID_FILE_GENERATE:
+        return true;
+    case ID_OBJECT_PROPERTIES:
+        state.Enable(m_doc.m_pCurrent != nullptr);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CDocCommands::OnCommand(int nId)
+{
+    switch (nId) {
+    case ID_FILE_SAVE:
+        if (m_doc.DoFileSave() && m_onSaved)
+            m_onSaved(m_doc.GetPathName());
+        break;
+    case ID_FILE_SAVE_AS: {
+        m_doc.UpdateAllViews(nullptr, HINT_STORE);
+        std::string path = m_doc.GetPathName().empty() ? m_doc.GetTitle() + ".pwl" : m_doc.GetPathName();
+        if (m_doc.GetUserInterface().PromptSavePath(path) && m_doc.DoFileSaveAs(path) && m_onSaved)
+            m_onSaved(m_doc.GetPathName());
+        break;
+    }
+    case ID_DOC_PROPERTIES:
+        m_doc.OnDocProperties();
+        break;
+    case ID_OBJECT_PROPERTIES:
+        m_doc.OnObjectProperties();
+        break;
+    case ID_FILE_GENERATE:
+        m_doc.UpdateAllViews(nullptr, HINT_STORE);
+        m_doc.OnGenerate();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,442 @@
+#include "app/CMainFrame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/CCommandTable.h"
+#include "app/CFormatButtons.h"
+#include "app/CPlatformMapping.h"
+#include "app/CRecentFileList.h"
+#include "app/CSmallDialogs.h"
+#include "app/CSvgIcon.h"
+#include "app/CommandIds.h"
+#include "app/QtText.h"
+#include "app/Resources.h"
+#include "editors/CEditContents.h"
+#include "editors/CEditName.h"
+#include "model/CPagewellDoc.h"
+#include "tree/CPagewellView.h"
+
+CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget* pParent)
+    : QMainWindow(pParent)
+    , m_doc(doc)
+    , m_pRecentFiles(pRecentFiles)
+{
+    InitPagewellResources();
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(MakeSvgIcon({ QStringLiteral(":/icons/pagewell.svg") }));
+    setAcceptDrops(true);
+    m_router.SetTarget(CCommandRouter::Frame, this);
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateClient();
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleUpdate);
+    qApp->installEventFilter(this);
+    SetActiveView(m_pTree);
+    UpdateFormatButtons(0);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    disconnect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
+    m_doc.RemoveView(m_pBody);
+    m_doc.RemoveView(m_pTitle);
+    m_doc.RemoveView(m_pTree);
+}
+
+QAction* CMainFrame::GetAction(int nId) const
+{
+    const auto it = m_actions.find(nId);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::MakeAction(int nId, const char* pszMenuText)
+{
+    if (QAction* pExisting = GetAction(nId))
+        return pExisting;
+    const CCommandInfo* pInfo = CCommandTable::Find(nId);
+    auto* pAction = new QAction(this);
+    pAction->setText(pszMenuText != nullptr ? QString::fromLatin1(pszMenuText)
+                                            : QString::fromLatin1(pInfo != nullptr ? pInfo->pszName : ""));
+    if (pInfo != nullptr) {
+        pAction->setIconText(QString::fromLatin1(pInfo->pszName));
+        if (pInfo->pszIcon != nullptr)
+            pAction->setIcon(MakeSvgIcon({ QString::fromLatin1(pInfo->pszIcon) }));
+    }
+    pAction->setStatusTip(CCommandTable::Prompt(nId));
+    pAction->setToolTip(CCommandTable::ToolTip(nId));
+    pAction->setShortcuts(PlatformMapping::Accelerators(nId));
+    pAction->setShortcutContext(Qt::WindowShortcut);
+    pAction->setData(nId);
+    connect(pAction, &QAction::triggered, this, [this, nId] { RunCommand(nId); });
+    addAction(pAction); // the accelerators work while menus and toolbar are hidden
+    m_actions[nId] = pAction;
+    return pAction;
+}
+
+void CMainFrame::CreateMenus()
+{
+    struct CItem {
+        int nId; // 0: separator
+        const char* pszText;
+    };
+    struct CMenuDef {
+        const char* pszTitle;
+        std::vector<CItem> items;
+    };
+    const std::vector<CMenuDef> menus = {
+        { "&File",
+            { { ID_FILE_NEW, "&New\tCtrl+N" }, { ID_FILE_OPEN, "&Open...\tCtrl+O" },
+                { ID_FILE_SAVE, "&Save\tCtrl+S" }, { ID_FILE_SAVE_AS, "Save &As..." }, { 0, nullptr },
+                { ID_FILE_GENERATE, "Generate\tCtrl+G" }, { 0, nullptr },
+                { ID_FILE_MRU_FILE1, "Recent File" }, { 0, nullptr }, { ID_APP_EXIT, "E&xit" } } },
+        { "&Edit",
+            { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t\tCtrl+X" },
+                { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" } } },
+        { "&View",
+            { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
+                { ID_VIEW_WORDWRAP, "WordWrap" }, { ID_VIEW_COLORS, "Colors" } } },
+        { "Object",
+            { { ID_OBJECT_CONVERT, "Convert" }, { ID_INSERT_PAGE, "Insert Page" },
+                { ID_INSERT_LINK, "Insert Link" }, { ID_INSERT_PARAGRAPH, "Insert Paragraph" } } },
+        { "HTML",
+            { { ID_HTML_PARAGRAPH, "Paragraph \tCtrl+Enter" }, { ID_HTML_BOLD, "Bold text\tCTRL+B" },
+                { ID_HTML_ITALIC, "Italic Text\tCTRL+I" }, { ID_HTML_TT, "Typewriter font" }, { 0, nullptr },
+                { ID_HTML_LINK, "Insert Link" }, { ID_HTML_IMAGE, "Insert Image" },
+                { ID_HTML_UL, "Insert unnumbered List" }, { ID_HTML_OL, "Insert numbered List" },
+                { ID_HTML_TOC, "Insert Table Of Contents macro" } } },
+        { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." } } },
+    };
+    for (const CMenuDef& def : menus) {
+        QMenu* pMenu = menuBar()->addMenu(QString::fromLatin1(def.pszTitle));
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        for (const CItem& item : def.items) {
+            if (item.nId == 0) {
+                pMenu->addSeparator();
+                continue;
+            }
+            if (item.nId == ID_FILE_MRU_FILE1) {
+                m_pFileMenu = pMenu;
+                m_pRecentAnchor = pMenu->addSeparator();
+                m_pRecentAnchor->setVisible(false);
+                for (int i = 0; i < kRecentFileCount; ++i)
+                    pMenu->addAction(MakeAction(ID_FILE_MRU_FILE1 + i, "Recent File"));
+                continue;
+            }
+            pMenu->addAction(MakeAction(item.nId, item.pszText));
+        }
+    }
+    // Accelerators without a menu item.
+    for (int nId : { ID_FILE_PRINT, ID_NEXT_PANE, ID_PREV_PANE })
+        MakeAction(nId, nullptr);
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_pToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    m_pToolBar->setIconSize(QSize(16, 15));
+    m_pToolBar->toggleViewAction()->setVisible(false);
+    int nCount = 0;
+    const int* pButtons = CCommandTable::ToolbarButtons(nCount);
+    for (int i = 0; i < nCount; ++i) {
+        if (pButtons[i] == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* pAction = MakeAction(pButtons[i], nullptr);
+        if (CFormatButtons::IsFormatButton(pButtons[i]))
+            pAction->setCheckable(true);
+        m_pToolBar->addAction(pAction);
+        if (auto* pButton = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(pAction))) {
+            pButton->setAccessibleName(pAction->iconText());
+            pButton->installEventFilter(this);
+        }
+    }
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    m_pMessage = new QLabel(QString::fromLatin1(kIdlePrompt), this);
+    m_pMessage->setObjectName(QStringLiteral("message"));
+    statusBar()->addWidget(m_pMessage, 1);
+    const char* const kNames[] = { "CAP", "NUM", "SCRL" };
+    for (int i = 0; i < 3; ++i) {
+        auto* pLabel = new QLabel(this);
+        pLabel->setObjectName(QString::fromLatin1(kNames[i]));
+        pLabel->setAccessibleName(QString::fromLatin1(kNames[i]));
+        pLabel->setFrameShape(QFrame::Panel);
+        pLabel->setFrameShadow(QFrame::Sunken);
+        pLabel->setAlignment(Qt::AlignCenter);
+        pLabel->setMinimumWidth(pLabel->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+        statusBar()->addPermanentWidget(pLabel);
+        m_pIndicators[i] = pLabel;
+    }
+    UpdateIndicators();
+}
+
+void CMainFrame::CreateClient()
+{
+    m_pSplitter = new QSplitter(Qt::Horizontal, this);
+    m_pSplitter->setObjectName(QStringLiteral("splitter"));
+    m_pSplitter->setChildrenCollapsible(false);
+    m_pTree = new CPagewellView(m_doc, m_pSplitter);
+    m_pSplitter2 = new QSplitter(Qt::Vertical, m_pSplitter);
+    m_pSplitter2->setObjectName(QStringLiteral("splitter2"));
+    m_pSplitter2->setChildrenCollapsible(false);
+    m_pTitle = new CEditName(m_doc, m_pSplitter2);
+    m_pBody = new CEditContents(m_doc, m_pSplitter2);
+    m_pSplitter->setStretchFactor(0, 0);
+    m_pSplitter->setStretchFactor(1, 1);
+    m_pSplitter2->setStretchFactor(0, 0);
+    m_pSplitter2->setStretchFactor(1, 1);
+    m_pSplitter->setSizes({ kTreeWidth, 500 });
+    m_pSplitter2->setSizes({ kTitleHeight, 400 });
+    setCentralWidget(m_pSplitter);
+
+    m_pTitle->SetFormatButtons(this);
+    m_pBody->SetFormatButtons(this);
+    m_pBody->SetPageProvider([this] { return m_pTree->GetCurrentPage(); });
+    for (QWidget* pView : std::initializer_list<QWidget*> { m_pTree, m_pTitle, m_pBody }) {
+        if (auto* pEdit = qobject_cast<QPlainTextEdit*>(pView)) {
+            connect(pEdit, &QPlainTextEdit::selectionChanged, this, &CMainFrame::ScheduleUpdate);
+            connect(pEdit, &QPlainTextEdit::undoAvailable, this, &CMainFrame::ScheduleUpdate);
+        }
+    }
+    // Updates reach the views in this order.
+    m_doc.AddView(m_pTree);
+    m_doc.AddView(m_pTitle);
+    m_doc.AddView(m_pBody);
+}
+
+void CMainFrame::SetActiveView(QWidget* pView)
+{
+    m_pActiveView = pView;
+    ICommandTarget* pTarget = nullptr;
+    if (pView == m_pTree)
+        pTarget = m_pTree;
+    else if (pView == m_pTitle)
+        pTarget = m_pTitle;
+    else if (pView == m_pBody)
+        pTarget = m_pBody;
+    m_router.SetTarget(CCommandRouter::View, pTarget);
+}
+
+void CMainFrame::OnFocusChanged(QWidget* /*pOld*/, QWidget* pNow)
+{
+    for (QWidget* p = pNow; p != nullptr; p = p->parentWidget()) {
+        if (p == m_pTree || p == m_pTitle || p == m_pBody) {
+            SetActiveView(p);
+            break;
+        }
+    }
+    ScheduleUpdate();
+}
+
+void CMainFrame::ScheduleUpdate()
+{
+    if (m_bUpdatePending)
+        return;
+    m_bUpdatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bUpdatePending = false;
+        UpdateCommandUI();
+    });
+}
+
+bool CMainFrame::RunCommand(int nId)
+{
+    const bool bRan = m_router.Execute(nId);
+    UpdateCommandUI();
+    return bRan;
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    UpdateRecentFileMenu();
+    for (const auto& [nId, pAction] : m_actions) {
+        const CCmdUI state = m_router.Query(nId);
+        pAction->setEnabled(state.m_bEnabled);
+        if (state.m_bCheckable) {
+            pAction->setCheckable(true);
+            pAction->setChecked(state.m_bChecked);
+        }
+    }
+    setWindowTitle(QStringLiteral("%1 - Pagewell").arg(PathToQString(m_doc.GetTitle())));
+    UpdateIndicators();
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    if (m_pRecentFiles == nullptr || m_pFileMenu == nullptr)
+        return;
+    const std::vector<std::string>& entries = m_pRecentFiles->GetEntries();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* pAction = GetAction(ID_FILE_MRU_FILE1 + i);
+        if (static_cast<size_t>(i) < entries.size()) {
+            QString path = PathToQString(entries[static_cast<size_t>(i)]);
+            path.replace(QLatin1Char('&'), QLatin1String("&&"));
+            pAction->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+            pAction->setVisible(true);
+        } else {
+            // An empty list shows its placeholder, disabled.
+            pAction->setText(QStringLiteral("Recent File"));
+            pAction->setVisible(i == 0);
+        }
+    }
+}
+
+void CMainFrame::UpdateFormatButtons(uint32_t nFormat)
+{
+    for (int nId : CFormatButtons::kButtons) {
+        if (QAction* pAction = GetAction(nId))
+            pAction->setChecked(CFormatButtons::IsPressed(nId, nFormat));
+    }
+}
+
+bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
+{
+    switch (nId) {
+    case ID_ORIGIN:
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        return true;
+    case ID_VIEW_TOOLBAR:
+        state.SetCheck(!m_pToolBar->isHidden());
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        state.SetCheck(!statusBar()->isHidden());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnCommand(int nId)
+{
+    switch (nId) {
+    case ID_ORIGIN: {
+        COriginDlg dialog(this);
+        dialog.exec();
+        break;
+    }
+    case ID_VIEW_TOOLBAR:
+        m_pToolBar->setVisible(m_pToolBar->isHidden());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case ID_NEXT_PANE:
+        CyclePane(1);
+        break;
+    case ID_PREV_PANE:
+        CyclePane(-1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::CyclePane(int nStep)
+{
+    QWidget* const panes[] = { m_pTree, m_pTitle, m_pBody };
+    int nAt = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (panes[i] == m_pActiveView)
+            nAt = i;
+    }
+    QWidget* pNext = panes[(nAt + nStep + 3) % 3];
+    pNext->setFocus(Qt::TabFocusReason);
+    SetActiveView(pNext);
+}
+
+QString CMainFrame::StatusMessage() const
+{
+    const QString temporary = statusBar()->currentMessage();
+    return temporary.isEmpty() ? m_pMessage->text() : temporary;
+}
+
+void CMainFrame::UpdateIndicators()
+{
+    using PlatformMapping::ELockKey;
+    const ELockKey keys[] = { ELockKey::Caps, ELockKey::Num, ELockKey::Scroll };
+    const char* const kNames[] = { "CAP", "NUM", "SCRL" };
+    for (int i = 0; i < 3; ++i) {
+        if (m_pIndicators[i] != nullptr)
+            m_pIndicators[i]->setText(
+                PlatformMapping::IsLockKeyOn(keys[i]) ? QString::fromLatin1(kNames[i]) : QString());
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    switch (pEvent->type()) {
+    case QEvent::ToolTip:
+        // The program's own buttons have no tool tip in the string table.
+        if (auto* pButton = qobject_cast<QToolButton*>(pWatched); pButton != nullptr
+            && pButton->defaultAction() != nullptr
+            && CCommandTable::ToolTip(pButton->defaultAction()->data().toInt()).isEmpty())
+            return true;
+        break;
+    case QEvent::KeyRelease:
+        if (const auto* pKey = static_cast<QKeyEvent*>(pEvent); pKey->key() == Qt::Key_CapsLock
+            || pKey->key() == Qt::Key_NumLock || pKey->key() == Qt::Key_ScrollLock)
+            UpdateIndicators();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent)
+{
+    if (m_canClose && !m_canClose()) {
+        pEvent->ignore();
+        return;
+    }
+    pEvent->accept();
+}
+
+QString CMainFrame::DroppedProject(const QMimeData* pData)
+{
+    if (pData == nullptr || !pData->hasUrls())
+        return {};
+    for (const QUrl& url : pData->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".pwl"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    if (!DroppedProject(pEvent->mimeData()).isEmpty())
+        pEvent->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* pEvent)
+{
+    const QString path = DroppedProject(pEvent->mimeData());
+    if (path.isEmpty())
+        return;
+    pEvent->acceptProposedAction();
+    activateWindow();
+    // Opened after the drop has finished, so that a message box may show.
+    QTimer::singleShot(0, this, [this, path] { emit fileDropped(path); });
+}

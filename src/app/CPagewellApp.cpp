@@ -1,0 +1,136 @@
+#include "app/CPagewellApp.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/CDocCommands.h"
+#include "app/CMainFrame.h"
+#include "app/CRecentFileList.h"
+#include "app/CSmallDialogs.h"
+#include "app/CommandIds.h"
+#include "app/QtText.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CView.h"
+
+CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QObject* pParent)
+    : QObject(pParent)
+    , m_ui(ui)
+    , m_recentFiles(recentFiles)
+{ }
+
+CPagewellApp::~CPagewellApp()
+{
+    // The window and its views go before the document they are attached to.
+    m_pFrame.reset();
+    m_pDocCommands.reset();
+    m_pDoc.reset();
+}
+
+bool CPagewellApp::InitInstance(const QString& path)
+{
+    m_pDoc = std::make_unique<CPagewellDoc>(m_ui);
+    m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc);
+    m_pDocCommands->m_onSaved = [this](const std::string& saved) { m_recentFiles.Add(saved); };
+    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, &m_recentFiles);
+    CCommandRouter& router = m_pFrame->GetRouter();
+    router.SetTarget(CCommandRouter::Document, m_pDocCommands.get());
+    router.SetTarget(CCommandRouter::Application, this);
+    m_pFrame->m_canClose = [this] { return CanClose(); };
+    connect(m_pFrame.get(), &CMainFrame::fileDropped, this,
+        [this](const QString& dropped) { OpenDocumentFile(dropped); });
+
+    const bool bOk = path.isEmpty() ? m_pDoc->DoFileNew() : OpenDocumentFile(path);
+    m_pFrame->UpdateCommandUI();
+    return bOk;
+}
+
+bool CPagewellApp::OpenDocumentFile(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (m_pFrame != nullptr && m_pFrame->isVisible()) {
+        m_pFrame->raise();
+        m_pFrame->activateWindow();
+    }
+    // Nothing typed is lost by a "No" to saving either: it reaches the object
+    // first, and a Yes writes it.
+    m_pDoc->UpdateAllViews(nullptr, HINT_STORE);
+    const bool bOk = m_pDoc->DoFileOpen(PathFromQString(absolute));
+    if (bOk)
+        m_recentFiles.Add(PathFromQString(absolute));
+    if (m_pFrame != nullptr)
+        m_pFrame->UpdateCommandUI();
+    return bOk;
+}
+
+bool CPagewellApp::CanClose()
+{
+    m_pDoc->UpdateAllViews(nullptr, HINT_STORE);
+    return m_pDoc->SaveModified();
+}
+
+bool CPagewellApp::OnUpdateCommand(int nId, CCmdUI& state)
+{
+    if (nId >= ID_FILE_MRU_FILE1 && nId < ID_FILE_MRU_FILE1 + kRecentFileCount) {
+        state.Enable(static_cast<size_t>(nId - ID_FILE_MRU_FILE1) < m_recentFiles.GetEntries().size());
+        return true;
+    }
+    switch (nId) {
+    case ID_APP_ABOUT:
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_APP_EXIT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPagewellApp::OnCommand(int nId)
+{
+    if (nId >= ID_FILE_MRU_FILE1 && nId < ID_FILE_MRU_FILE1 + kRecentFileCount) {
+        const size_t nIndex = static_cast<size_t>(nId - ID_FILE_MRU_FILE1);
+        if (nIndex >= m_recentFiles.GetEntries().size())
+            return;
+        const std::string path = m_recentFiles.GetEntries()[nIndex];
+        // A file that is gone leaves the list (a cancelled save question
+        // does not).
+        if (!OpenDocumentFile(PathToQString(path)) && !QFileInfo(PathToQString(path)).isReadable()) {
+            const auto& entries = m_recentFiles.GetEntries();
+            for (size_t i = 0; i < entries.size(); ++i) {
+                if (entries[i] == path) {
+                    m_recentFiles.Remove(i);
+                    break;
+                }
+            }
+        }
+        return;
+    }
+    switch (nId) {
+    case ID_APP_ABOUT:
+        if (m_showAbout) {
+            m_showAbout(m_pFrame.get());
+        } else {
+            CAboutDlg dialog(m_pFrame.get());
+            dialog.exec();
+        }
+        break;
+    case ID_FILE_NEW:
+        m_pDoc->UpdateAllViews(nullptr, HINT_STORE);
+        m_pDoc->DoFileNew();
+        break;
+    case ID_FILE_OPEN: {
+        const QString path = m_promptOpenPath
+            ? m_promptOpenPath()
+            : QFileDialog::getOpenFileName(
+                m_pFrame.get(), QStringLiteral("Open"), QString(), QStringLiteral("Pagewell Files (*.pwl)"));
+        if (!path.isEmpty())
+            OpenDocumentFile(path);
+        break;
+    }
+    case ID_APP_EXIT:
+        m_pFrame->close();
+        break;
+    default:
+        break;
+    }
+}

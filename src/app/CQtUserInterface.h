@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/CDialogRegistry.h"
+#include "platform/IUserInterface.h"
+
+// The core's questions to the user, answered with Qt: message boxes, beeps,
+// the record dialogs through the dialog registry, the Save As file dialog,
+// and the progress of a generation run (forwarded to a display when one is
+// set, otherwise shown in the main window's status bar).
+class CQtUserInterface : public IUserInterface {
+public:
+    explicit CQtUserInterface(CDialogRegistry& registry);
+
+    // The window that dialogs and message boxes belong to.
+    void SetParentWidget(QWidget* pParent) { m_pParent = pParent; }
+    QWidget* GetParentWidget() const { return m_pParent; }
+    // Receives a generation run's progress calls while it is set.
+    void SetProgressDisplay(IUserInterface* pDisplay) { m_pProgress = pDisplay; }
+
+    int MessageBox(
+        const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override;
+    void Beep(EBeep kind) override;
+    int DoModal(CDialogRecord& record) override;
+    bool PromptSavePath(std::string& path) override;
+    void SetProgressRange(int lower, int upper) override;
+    void SetProgressPos(int pos) override;
+    void StepProgress() override;
+    void SetStatusText(EStatusLine line, const CString& text) override;
+
+private:
+    CDialogRegistry& m_registry;
+    QPointer<QWidget> m_pParent;
+    IUserInterface* m_pProgress = nullptr;
+};

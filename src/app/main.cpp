@@ -1,0 +1,67 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "app/CDialogRegistry.h"
+#include "app/CMainFrame.h"
+#include "app/CPagewellApp.h"
+#include "app/CPlatformMapping.h"
+#include "app/CQtUserInterface.h"
+#include "app/CRecentFileList.h"
+#include "app/CSingleInstance.h"
+#include "app/CSvgIcon.h"
+#include "app/CommandIds.h"
+#include "app/Resources.h"
+#include "tree/CPagewellView.h"
+
+#if __has_include("dialogs/RecordDialogs.h")
+#include "dialogs/RecordDialogs.h"
+#define PAGEWELL_HAVE_RECORD_DIALOGS 1
+#endif
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    InitPagewellResources();
+    QApplication::setApplicationName(QStringLiteral("Pagewell"));
+    QApplication::setApplicationVersion(QStringLiteral("0.3b"));
+    QApplication::setDesktopFileName(QStringLiteral("pagewell"));
+    QApplication::setWindowIcon(MakeSvgIcon({ QStringLiteral(":/icons/pagewell.svg") }));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Builds a small static web site from an outline."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("project"), QStringLiteral("The project file (.pwl) to open."));
+    parser.process(application);
+    const QStringList args = parser.positionalArguments();
+    const QString path = args.isEmpty() ? QString() : QFileInfo(args.first()).absoluteFilePath();
+
+    // A project given while the program runs opens in the running window.
+    CSingleInstance instance(PlatformMapping::SingleInstanceServerName());
+    if (!path.isEmpty() && instance.SendToRunning(path))
+        return 0;
+
+    CDialogRegistry registry;
+#if defined(PAGEWELL_HAVE_RECORD_DIALOGS)
+    RegisterRecordDialogs(registry);
+#endif
+    CQtUserInterface ui(registry);
+    CRecentFileList recentFiles(PlatformMapping::ProfileFileName().toStdString(), kRecentFileCount);
+    recentFiles.ReadList();
+
+    CPagewellApp app(ui, recentFiles);
+    if (!app.InitInstance(path))
+        return 0;
+    CMainFrame* pFrame = app.GetMainFrame();
+    ui.SetParentWidget(pFrame);
+    pFrame->resize(960, 640);
+    pFrame->show();
+    pFrame->GetTreeView()->setFocus();
+
+    QObject::connect(&instance, &CSingleInstance::openRequested, &app,
+        [&app](const QString& requested) { app.OpenDocumentFile(requested); });
+    instance.Listen();
+    return QApplication::exec();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "app/CCommandRouter.h"
+#include "platform/CString.h"
+#include "platform/CView.h"
+
+class CNode;
+class CPagewellDoc;
+class IFormatButtons;
+
+// What the title and body editors share: a plain-text pane over one text
+// field and one formatting word of the current object. The pane holds the
+// working copy; it is stored into the object on the store hint, on losing the
+// focus and before every format command, and reloaded on the reload hint.
+// Typing marks the project modified; a reload does not.
+class CEditorView : public QPlainTextEdit, public CView, public ICommandTarget {
+    Q_OBJECT
+public:
+    CEditorView(CPagewellDoc& doc, QWidget* pParent);
+
+    void SetFormatButtons(IFormatButtons* pButtons) { m_pButtons = pButtons; }
+
+    // CView
+    void OnUpdate(CView* pSender, long lHint) override;
+
+    // ICommandTarget: the format buttons and the Edit menu.
+    bool OnUpdateCommand(int nId, CCmdUI& state) override;
+    void OnCommand(int nId) override;
+
+    // Copies the pane's text into the current object; nothing while no
+    // object is current.
+    void Store();
+    void Reload();
+
+    CPagewellDoc& GetDocument() const { return m_doc; }
+
+protected:
+    virtual CString& TextField(CNode& node) const = 0;
+    virtual uint32_t& FormatField(CNode& node) const = 0;
+    // The display font and any further display of the word, for a reload.
+    virtual void ShowFormat(uint32_t nFormat) = 0;
+    // Applies a format command's value to the word; false for an id that is
+    // not this editor's.
+    virtual bool ApplyFormat(int nId, uint32_t& nFormat) const;
+    // Called after the focus came or went.
+    virtual void OnFocusChanged(bool /*bHasFocus*/) { }
+    // Runs after a format command's reload.
+    virtual void AfterFormatCommand() { }
+    bool IsFormatCommand(int nId) const;
+    void SetButtons(uint32_t nFormat);
+    CNode* Current() const;
+
+    void focusInEvent(QFocusEvent* pEvent) override;
+    void focusOutEvent(QFocusEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+
+private:
+    void OnTextChanged();
+    void Print();
+
+    CPagewellDoc& m_doc;
+    IFormatButtons* m_pButtons = nullptr;
+    bool m_bLoading = false;
+    bool m_bUndoAvailable = false;
+};
