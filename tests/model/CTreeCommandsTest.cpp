@@ -228,6 +228,8 @@ TEST_F(TreeCommands, ConvertOffersTheTypesTheTreeAllows)
         m_commands.OnConvert();
         EXPECT_EQ(offered, c.enable);
     }
+    m_ui.m_onDialog
+        = [](CDialogRecord& record) { static_cast<CSelectTypeDlg&>(record).m_nNewType = NODE_LINK; };
     m_commands.OnConvert();
     EXPECT_EQ(hB->GetNode()->m_nType, NODE_LINK);
     EXPECT_TRUE(m_doc.IsModified());
