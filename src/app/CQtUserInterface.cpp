@@ -10,9 +10,32 @@
 #include "app/QtText.h"
 #include "platform/CDialogRecord.h"
 
+#if __has_include("dialogs/IGenerationDisplay.h")
+#include "dialogs/IGenerationDisplay.h"
+#define PAGEWELL_HAVE_GENERATION_DISPLAY 1
+#endif
+
 namespace {
 
 constexpr const char* kFileFilter = "Pagewell Files (*.pwl)";
+
+// Hands a run's progress to the open generation dialog; false when none
+// is open.
+#if defined(PAGEWELL_HAVE_GENERATION_DISPLAY)
+bool ToGenerationDisplay(const auto& call)
+{
+    IGenerationDisplay* pDisplay = IGenerationDisplay::Active();
+    if (pDisplay == nullptr)
+        return false;
+    call(*pDisplay);
+    return true;
+}
+#else
+bool ToGenerationDisplay(const auto& /*call*/)
+{
+    return false;
+}
+#endif
 
 } // namespace
 
@@ -96,28 +119,23 @@ bool CQtUserInterface::PromptSavePath(std::string& path)
 
 void CQtUserInterface::SetProgressRange(int lower, int upper)
 {
-    if (m_pProgress != nullptr)
-        m_pProgress->SetProgressRange(lower, upper);
+    ToGenerationDisplay([&](auto& display) { display.SetProgressRange(lower, upper); });
 }
 
 void CQtUserInterface::SetProgressPos(int pos)
 {
-    if (m_pProgress != nullptr)
-        m_pProgress->SetProgressPos(pos);
+    ToGenerationDisplay([&](auto& display) { display.SetProgressPos(pos); });
 }
 
 void CQtUserInterface::StepProgress()
 {
-    if (m_pProgress != nullptr)
-        m_pProgress->StepProgress();
+    ToGenerationDisplay([&](auto& display) { display.StepProgress(); });
 }
 
 void CQtUserInterface::SetStatusText(EStatusLine line, const CString& text)
 {
-    if (m_pProgress != nullptr) {
-        m_pProgress->SetStatusText(line, text);
+    if (ToGenerationDisplay([&](auto& display) { display.SetStatusText(line, text); }))
         return;
-    }
     if (auto* pWindow = qobject_cast<QMainWindow*>(m_pParent.data());
         pWindow != nullptr && line != EStatusLine::Log)
         pWindow->statusBar()->showMessage(ToQString(text));

@@ -8,8 +8,8 @@
 
 // The core's questions to the user, answered with Qt: message boxes, beeps,
 // the record dialogs through the dialog registry, the Save As file dialog,
-// and the progress of a generation run (forwarded to a display when one is
-// set, otherwise shown in the main window's status bar).
+// and the progress of a generation run (passed on to the open generation
+// dialog; without one, the status lines show in the main window's status bar).
 class CQtUserInterface : public IUserInterface {
 public:
     explicit CQtUserInterface(CDialogRegistry& registry);
@@ -17,8 +17,6 @@ public:
     // The window that dialogs and message boxes belong to.
     void SetParentWidget(QWidget* pParent) { m_pParent = pParent; }
     QWidget* GetParentWidget() const { return m_pParent; }
-    // Receives a generation run's progress calls while it is set.
-    void SetProgressDisplay(IUserInterface* pDisplay) { m_pProgress = pDisplay; }
 
     int MessageBox(
         const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override;
@@ -33,5 +31,4 @@ public:
 private:
     CDialogRegistry& m_registry;
     QPointer<QWidget> m_pParent;
-    IUserInterface* m_pProgress = nullptr;
 };

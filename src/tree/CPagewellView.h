@@ -4,6 +4,7 @@
 
 #include "app/CCommandRouter.h"
 #include "model/CSiteTree.h"
+#include "model/ITreeSelection.h"
 #include "platform/CView.h"
 
 class CNode;
@@ -14,7 +15,7 @@ class CSiteTreeModel;
 // object of the selected item the current object (the editors store into the
 // old object first and show the new one), renames tags in place, and hands
 // the Delete key to the delete command.
-class CPagewellView : public QTreeView, public CView, public ICommandTarget {
+class CPagewellView : public QTreeView, public CView, public ICommandTarget, public ITreeSelection {
     Q_OBJECT
 public:
     static constexpr int kIndent = 10;
@@ -35,9 +36,9 @@ public:
     bool OnUpdateCommand(int nId, CCmdUI& state) override;
     void OnCommand(int nId) override;
 
-    HTREEITEM GetSelectedItem() const;
+    HTREEITEM GetSelectedItem() const override;
     // Selects an item; the selection protocol runs for it.
-    void SelectItem(HTREEITEM hItem);
+    void SelectItem(HTREEITEM hItem) override;
     // The object of the nearest page at or above the selected item; null
     // without a selection.
     CNode* GetCurrentPage() const;
