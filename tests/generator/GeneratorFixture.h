@@ -13,6 +13,7 @@
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
+#include "platform/CFile.h"
 #include "platform/CFileLocator.h"
 #include "platform/CFileSystem.h"
 #include "support/CScriptedUserInterface.h"
@@ -83,8 +84,11 @@ protected:
 
     CGenerationRun& Run()
     {
-        if (!m_pRun)
-            m_pRun = std::make_unique<CGenerationRun>(m_tree, m_props, m_settings, m_ui, Files(), m_locator);
+        if (!m_pRun) {
+            m_pLocator = std::make_unique<CFileLocator>(Files(), m_strShareDir);
+            m_pRun
+                = std::make_unique<CGenerationRun>(m_tree, m_props, m_settings, m_ui, Files(), *m_pLocator);
+        }
         return *m_pRun;
     }
     virtual CFileSystem& Files() { return CFileSystem::Real(); }
@@ -117,6 +121,7 @@ protected:
     CDocProperties m_props;
     CGenerateDlg m_settings;
     CScriptedUserInterface m_ui;
-    CFileLocator m_locator { CFileSystem::Real(), "" };
+    std::string m_strShareDir; // no default workspace unless a test sets one
+    std::unique_ptr<CFileLocator> m_pLocator;
     std::unique_ptr<CGenerationRun> m_pRun;
 };
