@@ -1,0 +1,7 @@
+#pragma once
+
+class CDialogRegistry;
+
+// Registers the dialogs over the model's records: the project properties
+// (132), the object properties (130) and the generation settings (147).
+void RegisterRecordDialogs(CDialogRegistry& registry);
