@@ -1,0 +1,76 @@
+#include <filesystem>
+
+#include "GeneratorFixture.h"
+#include "platform/CPathRules.h"
+#include "platform/CTextLineReader.h"
+
+namespace {
+
+TEST(GeneratorPathRules, SeparatorsAndJoins)
+{
+    EXPECT_EQ(CPathRules::GetFileName("images\\sub/Logo.GIF"), "Logo.GIF");
+    EXPECT_EQ(CPathRules::GetFileName("plain.gif"), "plain.gif");
+    EXPECT_EQ(CPathRules::GetFileName("dir\\"), "");
+    EXPECT_EQ(CPathRules::JoinPath("/home/u/site", "a.htm"), "/home/u/site/a.htm");
+    EXPECT_EQ(CPathRules::JoinPath("/home/u/site/", "a.htm"), "/home/u/site/a.htm");
+    EXPECT_EQ(CPathRules::JoinPath("C:\\site\\", "a.htm"), "C:\\site\\a.htm");
+    EXPECT_EQ(CPathRules::AppendName("/site/", "a.gif"), "/site//a.gif");
+    // Windows-1252 to UTF-8, every backslash read as a slash.
+    EXPECT_EQ(CPathRules::ToNative("images\\\xE9t\xE9.gif"), "images/\xC3\xA9t\xC3\xA9.gif");
+    for (const char* name : { "", ".", "..", "a/b", "a\\b", "/" })
+        EXPECT_FALSE(CPathRules::IsPlainFileName(name)) << name;
+    for (const char* name : { "index", "...", ".hidden", "a b" })
+        EXPECT_TRUE(CPathRules::IsPlainFileName(name)) << name;
+}
+
+std::vector<std::string> ReadAll(const std::string& contents)
+{
+    CTextLineReader reader(contents);
+    std::vector<std::string> pieces;
+    std::string piece;
+    while (reader.ReadLine(piece))
+        pieces.push_back(piece);
+    return pieces;
+}
+
+TEST(TemplateLineReader, PiecesOfAtMost259WithTheLineEndCounted)
+{
+    const std::string a259(259, 'a');
+    EXPECT_EQ(ReadAll(a259 + "\n"), (std::vector<std::string> { a259, "\n" }));
+    EXPECT_EQ(ReadAll(a259.substr(1) + "\r\nx"), (std::vector<std::string> { a259.substr(1) + "\n", "x" }));
+    EXPECT_EQ(ReadAll(a259 + "\r\n"), (std::vector<std::string> { a259, "\n" }));
+    EXPECT_EQ(ReadAll(std::string(300, 'b') + "\n"),
+        (std::vector<std::string> { std::string(259, 'b'), std::string(41, 'b') + "\n" }));
+    // Only a CR directly before a LF is dropped.
+    EXPECT_EQ(ReadAll("a\rb\r\r\n"), (std::vector<std::string> { "a\rb\r\n" }));
+    EXPECT_EQ(ReadAll(""), std::vector<std::string> {});
+}
+
+class GeneratorFileLocator : public CGeneratorFixture { };
+
+TEST_F(GeneratorFileLocator, ListsAFolderWithoutRegardToCase)
+{
+    Write("Images/logo.GIF", "");
+    Write("Images/b.gif", "");
+    Write("Images/c.jpg", "");
+    std::filesystem::create_directory(m_folder.File("Images/dir.gif"));
+    const CFileLocator locator(CFileSystem::Real(), "");
+    EXPECT_EQ(locator.ListMatching("images\\*.gif"), (std::vector<CString> { "b.gif", "logo.GIF" }));
+    EXPECT_EQ(locator.ListMatching("images/?.*"), (std::vector<CString> { "b.gif", "c.jpg" }));
+    EXPECT_EQ(locator.ListMatching("bullets/*.gif"), std::vector<CString> {});
+}
+
+TEST_F(GeneratorFileLocator, DefaultFolderOnlyWhenTheWorkspaceHasNone)
+{
+    Write("share/bullets/dot.gif", "");
+    Write("share/templates/Plain.hdr.txt", "");
+    Write("Templates/Own.hdr.txt", "");
+    const CFileLocator locator(CFileSystem::Real(), m_folder.File("share"));
+    EXPECT_EQ(locator.ListMatching("bullets/*.gif"), std::vector<CString> { "dot.gif" });
+    EXPECT_EQ(locator.ListMatching("templates/*.hdr.txt"), std::vector<CString> { "Own.hdr.txt" });
+    EXPECT_EQ(locator.LocateForRead("BULLETS\\Dot.GIF"), m_folder.File("share") + "/bullets/dot.gif");
+    // A missing file keeps the name it was asked for.
+    EXPECT_EQ(locator.LocateForRead("templates\\none.txt"), "Templates/none.txt");
+}
+
+} // namespace
