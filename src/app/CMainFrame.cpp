@@ -54,6 +54,10 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     disconnect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
+    // The editors may still lose the focus while the window goes.
+    m_pTitle->SetFormatButtons(nullptr);
+    m_pBody->SetFormatButtons(nullptr);
+    m_pBody->SetPageProvider({});
     m_doc.RemoveView(m_pBody);
     m_doc.RemoveView(m_pTitle);
     m_doc.RemoveView(m_pTree);
@@ -201,6 +205,8 @@ void CMainFrame::CreateClient()
     m_pSplitter2->setChildrenCollapsible(false);
     m_pTitle = new CEditName(m_doc, m_pSplitter2);
     m_pBody = new CEditContents(m_doc, m_pSplitter2);
+    // The title row may be as low as one line of text.
+    m_pTitle->setMinimumHeight(m_pTitle->fontMetrics().height() + 2 * m_pTitle->frameWidth());
     m_pSplitter->setStretchFactor(0, 0);
     m_pSplitter->setStretchFactor(1, 1);
     m_pSplitter2->setStretchFactor(0, 0);

@@ -104,19 +104,21 @@ QString SingleInstanceServerName()
 bool IsLockKeyOn(ELockKey key)
 {
 #if defined(PAGEWELL_HAVE_X11)
-    if (auto* pX11
-        = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        unsigned int nState = 0;
-        if (XkbGetIndicatorState(pX11->display(), XkbUseCoreKbd, &nState) != 0)
-            return false;
-        // The core keyboard's indicators: Caps Lock 0, Num Lock 1, Scroll Lock 2.
-        const unsigned int nBit = key == ELockKey::Caps ? 0x1U : key == ELockKey::Num ? 0x2U : 0x4U;
-        return (nState & nBit) != 0;
-    }
+    // Only the X server knows; other platforms (offscreen, Wayland) do not tell.
+    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display* pDisplay = pX11 != nullptr ? pX11->display() : nullptr;
+    unsigned int nState = 0;
+    if (pDisplay == nullptr || XkbGetIndicatorState(pDisplay, XkbUseCoreKbd, &nState) != 0)
+        return false;
+    // The core keyboard's indicators: Caps Lock 0, Num Lock 1, Scroll Lock 2.
+    const unsigned int nBit = key == ELockKey::Caps ? 0x1U : key == ELockKey::Num ? 0x2U : 0x4U;
+    return (nState & nBit) != 0;
 #else
     (void)key;
-#endif
     return false;
+#endif
 }
 
 } // namespace PlatformMapping
