@@ -63,7 +63,15 @@ void CGenerationRun::CreatePage(HTREEITEM hItem)
 
 std::unique_ptr<CMacroContext> CGenerationRun::CreateNode(HTREEITEM hItem)
 {
-    return CNodeExpander(*this).CreateNode(hItem);
+    if (m_nNesting >= kMaxNesting) {
+        m_ui.MessageBox("Unable to expand " + m_names.GetTag(hItem) + ": objects nested too deeply",
+            "CreateNode() ERROR", EMessageIcon::Exclamation, EMessageButtons::Ok);
+        return std::make_unique<CMacroContext>(m_log);
+    }
+    ++m_nNesting;
+    auto pContext = CNodeExpander(*this).CreateNode(hItem);
+    --m_nNesting;
+    return pContext;
 }
 
 void CGenerationRun::CopyFiles(const CString& destination)

@@ -6,6 +6,7 @@
 #include "generator/CCopyList.h"
 #include "generator/CGenerationLog.h"
 #include "generator/CSiteNames.h"
+#include "generator/CTemplateCache.h"
 #include "generator/CTextPreparer.h"
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
@@ -36,7 +37,10 @@ public:
     // Writes the page file of a page item.
     void CreatePage(HTREEITEM hItem);
     // Expands the object of hItem through its template into a new record.
+    // Expansions nest through LINKS; past kMaxNesting levels an object is
+    // reported and left empty instead of exhausting the stack.
     std::unique_ptr<CMacroContext> CreateNode(HTREEITEM hItem);
+    static constexpr int kMaxNesting = 200;
     // Copies every file of the copy list into destination.
     void CopyFiles(const CString& destination);
 
@@ -51,6 +55,8 @@ public:
     CGenerationLog& GetLog() { return m_log; }
     CCopyList& GetCopyList() { return m_copyList; }
     CString& GetHomeLinks() { return m_strHomeLinks; }
+    // Each template file is read once per run.
+    CTemplateCache& GetTemplates() { return m_templates; }
 
 private:
     void WritePages();
@@ -68,4 +74,6 @@ private:
     CGenerationLog m_log;
     CCopyList m_copyList;
     CString m_strHomeLinks;
+    CTemplateCache m_templates;
+    int m_nNesting = 0;
 };

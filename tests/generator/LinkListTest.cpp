@@ -103,3 +103,18 @@ TEST_F(LinkLists, ParagraphAtTheTopHasNoPageFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LinkLists, DeeplyNestedParagraphsStopAtTheNestingLimit)
+{
+    HTREEITEM hItem = Add(nullptr, "index");
+    for (int i = 0; i < CGenerationRun::kMaxNesting + 5; ++i)
+        hItem = Add(hItem, "p" + std::to_string(i), NODE_PARAGRAPH);
+    WriteTemplates("[@LINKS=!][LINKBODY]", "+[@LINKS=!][LINKBODY]");
+    EXPECT_EQ(Expand(m_tree.GetRootItem()), std::string(CGenerationRun::kMaxNesting - 1, '+'));
+    ASSERT_EQ(m_ui.m_messages.size(), 1u);
+    EXPECT_EQ(m_ui.m_messages[0].strText, "Unable to expand p199: objects nested too deeply");
+}
+
+} // namespace
