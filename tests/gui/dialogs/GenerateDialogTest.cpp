@@ -93,15 +93,6 @@ private slots:
         QCOMPARE(IGenerationDisplay::Active(), static_cast<IGenerationDisplay*>(&dialog));
     }
 
-    void NoDisplayOnceClosed()
-    {
-        CGenerateDlg record;
-        {
-            CGenerateDialog dialog(record, {});
-        }
-        QCOMPARE(IGenerationDisplay::Active(), nullptr);
-    }
-
     // Generate takes the controls into the record, then runs; the run's
     // progress and status lines show while it goes, the log at its end.
     void GenerateRunsWithTheControlsValues()
