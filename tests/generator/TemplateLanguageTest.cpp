@@ -11,6 +11,7 @@ TEST_F(TemplateLanguage, CommentLinesAndAssignmentLinesLeaveNothing)
     // An assignment alone on its line leaves no empty line; an insertion alone
     // keeps its line end; a "#" inside a line is text.
     EXPECT_EQ(Expand(m_tree.GetRootItem()), "");
+    m_pRun.reset();
     WriteTemplates("<p>\n[@TAG=!]\nA # b\n[TAG]\n[@TAG=!] after\n");
     EXPECT_EQ(Expand(m_tree.GetRootItem()), "<p>\nA # b\nindex\n after\n");
 }
@@ -159,6 +160,7 @@ TEST_F(TemplateLanguage, TemplatesAreFoundWithoutRegardToCase)
     Write("Templates/DEFAULT.HDR.TXT", "[@TITLE=!][TITLE]");
     EXPECT_EQ(Expand(m_tree.GetRootItem()), "T");
     // The exact name wins when it exists.
+    m_pRun.reset();
     Write("templates/Default.hdr.txt", "exact");
     EXPECT_EQ(Expand(m_tree.GetRootItem()), "exact");
 }
