@@ -3,12 +3,10 @@
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
 #include "generator/CMacroEvaluator.h"
+#include "generator/CTemplateCache.h"
 #include "generator/CTemplateScanner.h"
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
-#include "platform/CFileLocator.h"
-#include "platform/CFileSystem.h"
-#include "platform/CTextLineReader.h"
 #include "platform/IUserInterface.h"
 
 CString CNodeExpander::GetTemplatePath(const CString& templateName, uint32_t type)
@@ -35,24 +33,23 @@ std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
 
     const CNode* pNode = hItem->GetNode();
     const CString path = GetTemplatePath(m_run.GetProps().m_strTemplate, pNode->m_nType);
-    std::string contents;
-    const std::string native = m_run.GetLocator().LocateForRead(path);
-    if (m_run.GetFileSystem().ReadFile(native, contents) != EFileError::None) {
+    const std::vector<std::string>* pPieces
+        = m_run.GetTemplates().GetPieces(path, m_run.GetLocator(), m_run.GetFileSystem());
+    if (pPieces == nullptr) {
         ui.MessageBox("Unable to open template file: " + path, "CreateNode() ERROR",
             EMessageIcon::Exclamation, EMessageButtons::Ok);
         return pContext;
     }
     m_run.GetLog().Add("Parsing template file: " + path);
-    ScanTemplate(hItem, contents, *pContext);
+    ScanTemplate(hItem, *pPieces, *pContext);
     return pContext;
 }
 
-void CNodeExpander::ScanTemplate(HTREEITEM hItem, const std::string& contents, CMacroContext& context)
+void CNodeExpander::ScanTemplate(
+    HTREEITEM hItem, const std::vector<std::string>& pieces, CMacroContext& context)
 {
     CMacroEvaluator evaluator(m_run, hItem, context);
     CTemplateScanner scanner(context, evaluator, m_run.GetLog());
-    CTextLineReader reader(contents);
-    std::string line;
-    while (reader.ReadLine(line))
-        scanner.ScanLine(line);
+    for (const std::string& piece : pieces)
+        scanner.ScanLine(piece);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
@@ -25,7 +27,7 @@ public:
     static CString GetTemplatePath(const CString& templateName, uint32_t type);
 
 private:
-    void ScanTemplate(HTREEITEM hItem, const std::string& contents, CMacroContext& context);
+    void ScanTemplate(HTREEITEM hItem, const std::vector<std::string>& pieces, CMacroContext& context);
 
     CGenerationRun& m_run;
 };
