@@ -53,6 +53,9 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         return;
     }
     const auto pContext = m_run.CreateNode(hItem);
-    pFile->Write(ToCrLf(pContext->m_strOutput + "\n"));
-    pFile->Close();
+    // A page that could not be written whole (a full disk) is reported like
+    // one that could not be created, not passed over in silence.
+    const bool bWritten = pFile->Write(ToCrLf(pContext->m_strOutput + "\n"));
+    if (!pFile->Close() || !bWritten)
+        ReportUnableToOpen(path);
 }
