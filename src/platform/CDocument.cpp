@@ -121,6 +121,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
         ReportFileError(error, path, false);
         return false;
     }
+    m_nFileSize = data.size();
     // An empty file opens and reads nothing.
     if (!data.empty()) {
         try {
@@ -137,8 +138,11 @@ bool CDocument::OnOpenDocument(const std::string& path)
 bool CDocument::OnSaveDocument(const std::string& path)
 {
     std::string data;
+    // Room for about what the file held last time: no copying as it grows.
+    data.reserve(m_nFileSize + m_nFileSize / 8);
     CArchive ar(data);
     Serialize(ar);
+    m_nFileSize = data.size();
     if (const EFileError error = m_files.WriteFileAtomic(path, data); error != EFileError::None) {
         ReportFileError(error, path, true);
         return false;

@@ -72,4 +72,5 @@ private:
     bool m_bModified = false;
     std::string m_strPathName;
     std::vector<CView*> m_views;
+    size_t m_nFileSize = 0; // of the project last read or written
 };

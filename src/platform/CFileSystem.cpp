@@ -91,25 +91,32 @@ EFileError CFileSystem::ReadFile(const std::string& path, std::string& contents)
     if (fd < 0)
         return FromErrno(errno);
     struct stat info { };
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool bKnownSize = ::fstat(fd, &info) == 0;
+    if (bKnownSize && S_ISDIR(info.st_mode)) {
         ::close(fd);
         return EFileError::BadPath;
     }
-    contents.clear();
-    std::vector<char> buffer(1 << 16);
+    // Read straight into contents, sized once for a regular file; a file that
+    // grows meanwhile (or has no size, like a pipe) still reads to its end.
+    size_t size = 0;
+    contents.resize(bKnownSize && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
     for (;;) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (size == contents.size())
+            contents.resize(contents.size() * 2);
+        const ssize_t got = ::read(fd, contents.data() + size, contents.size() - size);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             const int error = errno;
             ::close(fd);
+            contents.clear();
             return FromErrno(error);
         }
         if (got == 0)
             break;
-        contents.append(buffer.data(), static_cast<size_t>(got));
+        size += static_cast<size_t>(got);
     }
+    contents.resize(size);
     ::close(fd);
     return EFileError::None;
 }
