@@ -1,0 +1,156 @@
+// The benchmark's helper program:
+//
+//   pagewell-bench make N FOLDER
+//       writes FOLDER/bench.pwl (the synthetic site of N pages, saved by the
+//       program's own project file code) and FOLDER/hugo (the same site for
+//       Hugo), and prints the shape of the tree.
+//   pagewell-bench pwl-io FILE REPEATS
+//       times loading and saving the project FILE against reading and
+//       writing the same bytes with plain file I/O; prints medians in ms.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "SyntheticSite.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CArchive.h"
+#include "platform/IUserInterface.h"
+
+namespace {
+
+class CSilentUserInterface : public IUserInterface {
+public:
+    int MessageBox(const CString& text, const CString& caption, EMessageIcon, EMessageButtons) override
+    {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return IDOK;
+    }
+    void Beep(EBeep) override { }
+    int DoModal(CDialogRecord&) override { return IDOK; }
+    bool PromptSavePath(std::string&) override { return false; }
+    void SetProgressRange(int, int) override { }
+    void SetProgressPos(int) override { }
+    void StepProgress() override { }
+    void SetStatusText(EStatusLine, const CString&) override { }
+};
+
+int Make(size_t nPages, const std::string& folder)
+{
+    const CSyntheticSite site(nPages);
+    CSilentUserInterface ui;
+    CPagewellDoc doc(ui);
+    site.Fill(doc);
+    doc.m_dlgGenerate.m_strDestination = "out";
+    if (!doc.DoFileSaveAs(folder + "/bench.pwl"))
+        return 1;
+    site.WriteHugoSite(folder + "/hugo");
+    std::printf("%zu pages, %zu objects, %zu child pages per page, %d levels below the root\n", nPages,
+        doc.m_tree.GetCount(), site.GetBranching(), site.GetDepth());
+    return 0;
+}
+
+double Milliseconds(const std::function<bool()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    if (!work()) {
+        std::fprintf(stderr, "operation failed\n");
+        std::exit(1);
+    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+bool PlainRead(const std::string& path, std::string& data)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    struct stat info { };
+    if (fd < 0 || ::fstat(fd, &info) != 0)
+        return false;
+    data.resize(static_cast<size_t>(info.st_size));
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(fd, data.data() + done, data.size() - done);
+        if (got <= 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return ::close(fd) == 0 && done == data.size();
+}
+
+bool PlainWrite(const std::string& path, const std::string& data, bool bSync)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t put = ::write(fd, data.data() + done, data.size() - done);
+        if (put <= 0)
+            break;
+        done += static_cast<size_t>(put);
+    }
+    if (bSync && ::fsync(fd) != 0)
+        return false;
+    return ::close(fd) == 0 && done == data.size();
+}
+
+int PwlIo(const std::string& path, int repeats)
+{
+    CSilentUserInterface ui;
+    std::string bytes;
+    if (!PlainRead(path, bytes))
+        return 1;
+    const std::string copy = path + ".copy";
+    const std::string saved = path + ".saved";
+    std::vector<double> load, read, save, write, writeSync;
+    size_t objects = 0;
+    for (int r = 0; r < repeats; ++r) {
+        std::string data;
+        read.push_back(Milliseconds([&] { return PlainRead(path, data); }));
+        {
+            CPagewellDoc doc(ui);
+            load.push_back(Milliseconds([&] { return doc.DoFileOpen(path); }));
+            objects = doc.m_tree.GetCount();
+            save.push_back(Milliseconds([&] { return doc.DoFileSaveAs(saved); }));
+        }
+        write.push_back(Milliseconds([&] { return PlainWrite(copy, bytes, false); }));
+        writeSync.push_back(Milliseconds([&] { return PlainWrite(copy, bytes, true); }));
+    }
+    std::string check;
+    if (!PlainRead(saved, check) || check != bytes) {
+        std::fprintf(stderr, "the saved project differs from the loaded one\n");
+        return 1;
+    }
+    ::unlink(copy.c_str());
+    ::unlink(saved.c_str());
+    // One line: objects bytes load read save write write+fsync (medians, ms).
+    std::printf("%zu %zu %.2f %.2f %.2f %.2f %.2f\n", objects, bytes.size(), Median(load), Median(read),
+        Median(save), Median(write), Median(writeSync));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 3 && args[0] == "make")
+        return Make(std::stoul(args[1]), args[2]);
+    if (args.size() == 3 && args[0] == "pwl-io")
+        return PwlIo(args[1], std::stoi(args[2]));
+    std::fprintf(stderr, "usage: pagewell-bench make N FOLDER | pwl-io FILE REPEATS\n");
+    return 2;
+}
