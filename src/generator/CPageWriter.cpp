@@ -16,10 +16,15 @@ CString CPageWriter::ToCrLf(std::string_view text)
 {
     CString out;
     out.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
+    for (size_t start = 0; start < text.size();) {
+        const size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            out.append(text.substr(start));
+            break;
+        }
+        out.append(text.substr(start, lf - start));
+        out.append("\r\n");
+        start = lf + 1;
     }
     return out;
 }

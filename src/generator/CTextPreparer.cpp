@@ -1,5 +1,7 @@
 #include "generator/CTextPreparer.h"
 
+#include <algorithm>
+
 #include "generator/CContentsWriter.h"
 
 CString CTextPreparer::CutAndStrip(std::string_view text, bool bCutLastWord)
@@ -8,11 +10,13 @@ CString CTextPreparer::CutAndStrip(std::string_view text, bool bCutLastWord)
         const size_t last = text.find_last_of(" \r\n");
         text = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
     }
+    // Every CR is dropped; the runs between them are copied whole.
     CString result;
     result.reserve(text.size());
-    for (const char c : text) {
-        if (c != '\r')
-            result += c;
+    for (size_t start = 0; start < text.size();) {
+        const size_t cr = std::min(text.find('\r', start), text.size());
+        result.append(text.substr(start, cr - start));
+        start = cr + 1;
     }
     return result;
 }
