@@ -13,6 +13,7 @@
 #include "app/CommandIds.h"
 #include "app/Resources.h"
 #include "tree/CPagewellView.h"
+#include "tree/CTreeDialogs.h"
 
 #if __has_include("dialogs/RecordDialogs.h")
 #include "dialogs/RecordDialogs.h"
@@ -44,6 +45,7 @@ int main(int argc, char* argv[])
         return 0;
 
     CDialogRegistry registry;
+    RegisterTreeDialogs(registry);
 #if defined(PAGEWELL_HAVE_RECORD_DIALOGS)
     RegisterRecordDialogs(registry);
 #endif

@@ -12,7 +12,6 @@ constexpr int kEnableChild = 1;
 constexpr int kEnableBefore = 2;
 constexpr int kEnableAfter = 4;
 constexpr int kEnableLink = 4;
-constexpr size_t kTagFilterWindow = 32;
 
 bool IsTagCharacter(char c)
 {
@@ -23,8 +22,9 @@ bool IsTagCharacter(char c)
 
 bool CTreeCommands::FilterTag(CString& text)
 {
-    const size_t window = text.size() < kTagFilterWindow ? text.size() : kTagFilterWindow;
-    for (size_t i = 0; i < window; ++i) {
+    // The whole text: a tag becomes a file name, so a space or a slash
+    // anywhere in it would be harmful.
+    for (size_t i = 0; i < text.size(); ++i) {
         if (!IsTagCharacter(text[i])) {
             text.resize(i);
             return true;

@@ -45,8 +45,8 @@ public:
     static HTREEITEM InsertAtPosition(
         CSiteTree& tree, const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hTarget, int position);
 
-    // The tag filter of the insert dialog: keeps the text up to the first of
-    // its first 32 characters that is not a letter, digit, "_" or "-".
+    // The tag filter of the insert dialog: keeps the text up to its first
+    // character that is not an ASCII letter, digit, "_" or "-".
     // Returns true when it cut something (the dialog then beeps).
     static bool FilterTag(CString& text);
 

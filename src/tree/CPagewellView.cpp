@@ -1,16 +1,25 @@
 #include "tree/CPagewellView.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 
+#include "app/CommandIds.h"
+#include "app/QtText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
 #include "model/NodeTypes.h"
+#include "platform/IUserInterface.h"
 #include "tree/CSiteTreeModel.h"
+#include "tree/CTreeImages.h"
 
 CPagewellView::CPagewellView(CPagewellDoc& doc, QWidget* pParent)
     : QTreeView(pParent)
     , m_doc(doc)
     , m_pModel(new CSiteTreeModel(doc, this))
+    , m_commands(doc, *this)
 {
     setObjectName(QStringLiteral("siteTree"));
     setAccessibleName(QStringLiteral("Site tree"));
@@ -24,6 +33,8 @@ CPagewellView::CPagewellView(CPagewellDoc& doc, QWidget* pParent)
     setDragEnabled(false);
     // A right click does nothing.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    m_scrollTimer.setInterval(kScrollPeriodMs);
+    connect(&m_scrollTimer, &QTimer::timeout, this, &CPagewellView::OnAutoScroll);
 }
 
 CPagewellView::~CPagewellView()
@@ -45,12 +56,58 @@ void CPagewellView::OnInitialUpdate()
     SelectItem(m_doc.m_tree.GetRootItem());
 }
 
-bool CPagewellView::OnUpdateCommand(int /*nId*/, CCmdUI& /*state*/)
+bool CPagewellView::OnUpdateCommand(int nId, CCmdUI& state)
 {
-    return false;
+    switch (nId) {
+    case ID_INSERT_PAGE:
+    case ID_INSERT_PARAGRAPH:
+    case ID_INSERT_LINK:
+    case ID_OBJECT_CONVERT:
+        state.Enable(!m_bDragging);
+        return true;
+    default:
+        return false;
+    }
 }
 
-void CPagewellView::OnCommand(int /*nId*/) { }
+void CPagewellView::OnCommand(int nId)
+{
+    if (m_bDragging)
+        return;
+    switch (nId) {
+    case ID_INSERT_PAGE:
+        InsertObject(NODE_PAGE);
+        break;
+    case ID_INSERT_PARAGRAPH:
+        InsertObject(NODE_PARAGRAPH);
+        break;
+    case ID_INSERT_LINK:
+        InsertObject(NODE_LINK);
+        break;
+    case ID_OBJECT_CONVERT:
+        // The item's pictures follow the new type through the model.
+        m_commands.OnConvert();
+        break;
+    default:
+        break;
+    }
+}
+
+void CPagewellView::InsertObject(uint32_t type)
+{
+    HTREEITEM hSelected = GetSelectedItem();
+    const size_t nBefore = m_doc.m_tree.GetCount();
+    m_commands.InsertObject(type);
+    // The selection stays; its item opens so that a new child shows.
+    if (hSelected != nullptr && m_doc.m_tree.GetCount() != nBefore)
+        expand(m_pModel->IndexOf(hSelected));
+}
+
+void CPagewellView::DeleteCurrent()
+{
+    emit deleteRequested();
+    m_commands.DeleteCurrent();
+}
 
 HTREEITEM CPagewellView::GetSelectedItem() const
 {
@@ -86,8 +143,8 @@ void CPagewellView::currentChanged(const QModelIndex& current, const QModelIndex
 
 void CPagewellView::OnSelChanged(const QModelIndex& current)
 {
-    // The tree is being cleared or rebuilt.
-    if (m_doc.m_bBusy != 0)
+    // The tree is being cleared or rebuilt, or a branch is moving.
+    if (m_doc.m_bBusy != 0 || m_bMoving)
         return;
     m_doc.UpdateAllViews(this, HINT_STORE);
     HTREEITEM h = CSiteTreeModel::ItemOf(current);
@@ -97,10 +154,241 @@ void CPagewellView::OnSelChanged(const QModelIndex& current)
 
 void CPagewellView::keyPressEvent(QKeyEvent* pEvent)
 {
-    if (pEvent->key() == Qt::Key_Delete && pEvent->modifiers() == Qt::NoModifier && state() != EditingState) {
-        emit deleteRequested();
+    if (m_bDragging) {
+        // Keys do not reach the tree while an item is dragged; Escape
+        // cancels the drag.
+        if (pEvent->key() == Qt::Key_Escape)
+            CancelDrag();
         pEvent->accept();
         return;
     }
+    if (pEvent->key() == Qt::Key_Delete && pEvent->modifiers() == Qt::NoModifier && state() != EditingState) {
+        pEvent->accept();
+        DeleteCurrent();
+        return;
+    }
     QTreeView::keyPressEvent(pEvent);
+}
+
+void CPagewellView::mousePressEvent(QMouseEvent* pEvent)
+{
+    if (m_bDragging) {
+        pEvent->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(pEvent);
+    m_hPressItem = nullptr;
+    if (pEvent->button() == Qt::LeftButton && state() != EditingState) {
+        m_hPressItem = CSiteTreeModel::ItemOf(indexAt(pEvent->position().toPoint()));
+        m_pressPos = pEvent->position().toPoint();
+    }
+}
+
+void CPagewellView::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    const QPoint at = pEvent->position().toPoint();
+    if (m_bDragging) {
+        // The button came up where the view did not see it.
+        if ((pEvent->buttons() & Qt::LeftButton) == 0)
+            CancelDrag();
+        else
+            DragMove(at);
+        pEvent->accept();
+        return;
+    }
+    if (m_hPressItem != nullptr && (pEvent->buttons() & Qt::LeftButton) != 0
+        && (at - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        HTREEITEM hItem = m_hPressItem;
+        m_hPressItem = nullptr;
+        BeginDrag(hItem, at);
+        pEvent->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(pEvent);
+}
+
+void CPagewellView::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    m_hPressItem = nullptr;
+    if (m_bDragging) {
+        if (pEvent->button() == Qt::LeftButton)
+            Drop();
+        pEvent->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(pEvent);
+}
+
+bool CPagewellView::event(QEvent* pEvent)
+{
+    // Another window took the mouse.
+    if (pEvent->type() == QEvent::WindowDeactivate && m_bDragging)
+        CancelDrag();
+    return QTreeView::event(pEvent);
+}
+
+void CPagewellView::focusOutEvent(QFocusEvent* pEvent)
+{
+    if (m_bDragging
+        && (pEvent->reason() == Qt::ActiveWindowFocusReason || pEvent->reason() == Qt::PopupFocusReason))
+        CancelDrag();
+    QTreeView::focusOutEvent(pEvent);
+}
+
+void CPagewellView::hideEvent(QHideEvent* pEvent)
+{
+    CancelDrag();
+    QTreeView::hideEvent(pEvent);
+}
+
+QPixmap CPagewellView::DragPixmap(HTREEITEM hItem) const
+{
+    const CNode* pNode = CSiteTree::GetItemData(hItem);
+    const uint32_t nType = pNode != nullptr ? pNode->m_nType : NODE_PAGE;
+    const QString text = ToQString(CSiteTree::GetItemText(hItem));
+    const QFontMetrics metrics = fontMetrics();
+    const QSize iconSize(14, 12);
+    const int nGap = 4;
+    const QSize size(iconSize.width() + nGap + metrics.horizontalAdvance(text) + 2,
+        std::max(iconSize.height(), metrics.height()));
+    const qreal scale = devicePixelRatioF();
+    QPixmap pixmap(size * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setOpacity(0.75);
+    CTreeImages::Image(static_cast<int>(GetImageIndex(nType, 0, IMAGE_DRAG)))
+        .paint(&painter, QRect(QPoint(0, (size.height() - iconSize.height()) / 2), iconSize));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.setFont(font());
+    painter.drawText(QRect(iconSize.width() + nGap, 0, size.width(), size.height()), Qt::AlignVCenter, text);
+    return pixmap;
+}
+
+void CPagewellView::MakeVisible(HTREEITEM hItem)
+{
+    // Opens collapsed parents and scrolls as little as needed.
+    if (hItem == nullptr)
+        return;
+    for (HTREEITEM hParent = CSiteTree::GetParentItem(hItem); hParent != nullptr;
+         hParent = CSiteTree::GetParentItem(hParent))
+        expand(m_pModel->IndexOf(hParent));
+    scrollTo(m_pModel->IndexOf(hItem), EnsureVisible);
+}
+
+void CPagewellView::BeginDrag(HTREEITEM hItem, const QPoint& at)
+{
+    m_bDragging = true;
+    m_hDragItem = hItem;
+    m_hDropTarget = nullptr;
+    // The view's own press handling (selecting by dragging) ends here.
+    setState(NoState);
+    // The hot spot is the picture's top left corner.
+    m_pDragImage = new QLabel(viewport());
+    m_pDragImage->setObjectName(QStringLiteral("dragImage"));
+    m_pDragImage->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pDragImage->setPixmap(DragPixmap(hItem));
+    m_pDragImage->adjustSize();
+    m_pDragImage->move(at);
+    m_pDragImage->show();
+    m_pDragImage->raise();
+    // Moves without the button tell that it came up outside the view.
+    m_bHadMouseTracking = viewport()->hasMouseTracking();
+    viewport()->setMouseTracking(true);
+    MakeVisible(hItem);
+    m_pModel->SetImageMode(hItem, IMAGE_DRAG);
+    m_scrollTimer.start();
+}
+
+void CPagewellView::DragMove(const QPoint& at)
+{
+    if (m_pDragImage != nullptr)
+        m_pDragImage->move(at);
+    // Over empty space the last target stays.
+    if (HTREEITEM hItem = CSiteTreeModel::ItemOf(indexAt(at))) {
+        m_pModel->SetDropHighlight(hItem);
+        m_hDropTarget = hItem;
+    }
+}
+
+void CPagewellView::OnAutoScroll()
+{
+    if (!m_bDragging || m_hDropTarget == nullptr)
+        return;
+    HTREEITEM hTarget = m_hDropTarget;
+    MakeVisible(hTarget);
+    const QModelIndex target = m_pModel->IndexOf(hTarget);
+    // The first and the last item the window shows, partly or wholly.
+    const QModelIndex first = indexAt(QPoint(1, 0));
+    QModelIndex last = indexAt(QPoint(1, viewport()->height() - 1));
+    if (!last.isValid()) {
+        // The outline ends inside the window: its last item.
+        last = target;
+        for (QModelIndex below = indexBelow(last); below.isValid(); below = indexBelow(below))
+            last = below;
+    }
+    if (target == first) {
+        HTREEITEM hPrev = CSiteTree::GetPrevSiblingItem(hTarget);
+        MakeVisible(hPrev != nullptr ? hPrev : CSiteTree::GetParentItem(hTarget));
+    } else if (target == last) {
+        // One step down: the next item of the outline; at a collapsed item
+        // without a next sibling, its first child (which opens it).
+        const QModelIndex below = indexBelow(target);
+        const bool bOpenFirst = CSiteTree::GetNextSiblingItem(hTarget) == nullptr && !isExpanded(target)
+            && CSiteTree::GetChildItem(hTarget) != nullptr;
+        if (bOpenFirst)
+            MakeVisible(CSiteTree::GetChildItem(hTarget));
+        else if (below.isValid())
+            scrollTo(below, EnsureVisible);
+    }
+}
+
+void CPagewellView::Drop()
+{
+    HTREEITEM hDrag = m_hDragItem;
+    HTREEITEM hTarget = m_hDropTarget;
+    m_scrollTimer.stop();
+    if (m_pDragImage != nullptr)
+        m_pDragImage->hide();
+    if (CTreeCommands::IsDropRefused(hDrag, hTarget)) {
+        m_pModel->SetDropHighlight(nullptr);
+        m_doc.GetUserInterface().Beep(EBeep::Default);
+    } else {
+        m_pModel->SetImageMode(hTarget, IMAGE_DROP);
+        m_pModel->SetDropHighlight(nullptr);
+        // The selection protocol runs once, for the item selected in the end.
+        m_bMoving = true;
+        const bool bMoved = m_commands.MoveBranch(hDrag, hTarget);
+        m_bMoving = false;
+        if (bMoved)
+            m_hDragItem = nullptr;
+        HTREEITEM hSelected = GetSelectedItem();
+        const CNode* pSelected = hSelected != nullptr ? CSiteTree::GetItemData(hSelected) : nullptr;
+        if (pSelected != m_doc.m_pCurrent)
+            OnSelChanged(currentIndex());
+    }
+    EndDrag();
+}
+
+void CPagewellView::CancelDrag()
+{
+    if (m_bDragging)
+        EndDrag();
+}
+
+void CPagewellView::EndDrag()
+{
+    m_scrollTimer.stop();
+    delete m_pDragImage;
+    m_pModel->SetDropHighlight(nullptr);
+    m_pModel->SetImageMode(m_hDragItem, IMAGE_NORMAL);
+    m_pModel->SetImageMode(m_hDropTarget, IMAGE_NORMAL);
+    m_bDragging = false;
+    m_hDragItem = nullptr;
+    m_hDropTarget = nullptr;
+    m_hPressItem = nullptr;
+    viewport()->setMouseTracking(m_bHadMouseTracking);
+    setState(NoState);
+    // Whatever came of the drag.
+    m_doc.SetModifiedFlag(true);
 }

@@ -1,8 +1,12 @@
 #include "tree/CSiteTreeModel.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include "app/QtText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
+#include "model/CTreeCommands.h"
 #include "model/NodeTypes.h"
 #include "tree/CTreeImages.h"
 
@@ -74,18 +78,31 @@ QVariant CSiteTreeModel::data(const QModelIndex& index, int role) const
         return {};
     const CNode* pNode = CSiteTree::GetItemData(h);
     const uint32_t nType = pNode != nullptr ? pNode->m_nType : NODE_PAGE;
+    const auto mode = m_imageModes.find(h);
+    const int nMode = mode != m_imageModes.end() ? mode->second : IMAGE_NORMAL;
+    const int nNormal = static_cast<int>(GetImageIndex(nType, 0, nMode));
+    const int nSelected = static_cast<int>(GetImageIndex(nType, 1, nMode));
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
     case Qt::AccessibleTextRole:
         return ToQString(CSiteTree::GetItemText(h));
     case Qt::DecorationRole:
-        return CTreeImages::ItemIcon(static_cast<int>(GetImageIndex(nType, 0, IMAGE_NORMAL)),
-            static_cast<int>(GetImageIndex(nType, 1, IMAGE_NORMAL)));
+        return CTreeImages::ItemIcon(nNormal, nSelected);
     case NormalImageRole:
-        return static_cast<int>(GetImageIndex(nType, 0, IMAGE_NORMAL));
+        return nNormal;
     case SelectedImageRole:
-        return static_cast<int>(GetImageIndex(nType, 1, IMAGE_NORMAL));
+        return nSelected;
+    case DropHighlightRole:
+        return h == m_hDropHighlight;
+    case Qt::BackgroundRole:
+        if (h == m_hDropHighlight)
+            return QGuiApplication::palette().brush(QPalette::Active, QPalette::Highlight);
+        return {};
+    case Qt::ForegroundRole:
+        if (h == m_hDropHighlight)
+            return QGuiApplication::palette().brush(QPalette::Active, QPalette::HighlightedText);
+        return {};
     default:
         return {};
     }
@@ -112,6 +129,35 @@ Qt::ItemFlags CSiteTreeModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
+void CSiteTreeModel::Changed(HTREEITEM hItem)
+{
+    const QModelIndex at = IndexOf(hItem);
+    emit dataChanged(at, at);
+}
+
+void CSiteTreeModel::SetImageMode(HTREEITEM hItem, int nMode)
+{
+    if (hItem == nullptr)
+        return;
+    if (nMode == IMAGE_NORMAL)
+        m_imageModes.erase(hItem);
+    else
+        m_imageModes[hItem] = nMode;
+    Changed(hItem);
+}
+
+void CSiteTreeModel::SetDropHighlight(HTREEITEM hItem)
+{
+    if (hItem == m_hDropHighlight)
+        return;
+    HTREEITEM hOld = m_hDropHighlight;
+    m_hDropHighlight = hItem;
+    if (hOld != nullptr)
+        Changed(hOld);
+    if (hItem != nullptr)
+        Changed(hItem);
+}
+
 void CSiteTreeModel::OnItemInserting(CTreeItem* pParent, int nRow)
 {
     beginInsertRows(IndexOf(pParent), nRow, nRow);
@@ -124,6 +170,15 @@ void CSiteTreeModel::OnItemInserted(CTreeItem* /*pItem*/)
 
 void CSiteTreeModel::OnItemRemoving(CTreeItem* pItem)
 {
+    // A removed item takes its marks along; a new item may reuse its address.
+    for (auto it = m_imageModes.begin(); it != m_imageModes.end();) {
+        if (CTreeCommands::IsAncestor(it->first, pItem))
+            it = m_imageModes.erase(it);
+        else
+            ++it;
+    }
+    if (m_hDropHighlight != nullptr && CTreeCommands::IsAncestor(m_hDropHighlight, pItem))
+        m_hDropHighlight = nullptr;
     const int nRow = CSiteTree::GetRow(pItem);
     beginRemoveRows(IndexOf(CSiteTree::GetParentItem(pItem)), nRow, nRow);
 }
@@ -141,6 +196,8 @@ void CSiteTreeModel::OnItemLabelChanged(CTreeItem* pItem)
 
 void CSiteTreeModel::OnTreeResetting()
 {
+    m_imageModes.clear();
+    m_hDropHighlight = nullptr;
     beginResetModel();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <map>
 
 #include "model/CSiteTree.h"
 #include "model/ISiteTreeObserver.h"
@@ -10,11 +11,12 @@ class CPagewellDoc;
 // The document's site tree as a Qt item model: one column, the tag as the
 // text, the item images by object type. It follows every change of the tree
 // through the tree's observer calls. Editing the text renames the tag when
-// the new tag has 1 to 31 characters.
+// the new tag has 1 to 31 characters. During a drag, the dragged item and the
+// drop target show other pictures, and the drop target is highlighted.
 class CSiteTreeModel : public QAbstractItemModel, private ISiteTreeObserver {
     Q_OBJECT
 public:
-    enum ERole { NormalImageRole = Qt::UserRole + 1, SelectedImageRole };
+    enum ERole { NormalImageRole = Qt::UserRole + 1, SelectedImageRole, DropHighlightRole };
     static constexpr size_t kMaxTagLength = 31;
 
     explicit CSiteTreeModel(CPagewellDoc& doc, QObject* pParent = nullptr);
@@ -31,6 +33,13 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Gives an item the picture of a mode (IMAGE_DRAG, IMAGE_DROP) as both its
+    // images; IMAGE_NORMAL gives back the normal and selected pictures.
+    void SetImageMode(HTREEITEM hItem, int nMode);
+    // The item shown as the drop target; null for none.
+    void SetDropHighlight(HTREEITEM hItem);
+    HTREEITEM GetDropHighlight() const { return m_hDropHighlight; }
+
 private:
     HTREEITEM Child(HTREEITEM hParent, int row) const;
 
@@ -42,5 +51,9 @@ private:
     void OnTreeResetting() override;
     void OnTreeReset() override;
 
+    void Changed(HTREEITEM hItem);
+
     CPagewellDoc& m_doc;
+    std::map<HTREEITEM, int> m_imageModes;
+    HTREEITEM m_hDropHighlight = nullptr;
 };

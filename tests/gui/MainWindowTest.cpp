@@ -158,10 +158,12 @@ TEST_F(CMainWindow, CommandsFollowTheActiveView)
     Frame().UpdateCommandUI();
     EXPECT_TRUE(Frame().GetAction(ID_STYLE_HIDE)->isEnabled());
     EXPECT_FALSE(Frame().GetAction(ID_HTML_BOLD)->isEnabled());
-    // The tree-editing commands are not built yet: nobody handles them.
-    ASSERT_TRUE(Focus(Tree()));
+    // The tree-editing commands belong to the tree alone.
     for (int nId : { ID_INSERT_PAGE, ID_INSERT_PARAGRAPH, ID_INSERT_LINK, ID_OBJECT_CONVERT })
         EXPECT_FALSE(IsEnabled(nId)) << nId;
+    ASSERT_TRUE(Focus(Tree()));
+    for (int nId : { ID_INSERT_PAGE, ID_INSERT_PARAGRAPH, ID_INSERT_LINK, ID_OBJECT_CONVERT })
+        EXPECT_TRUE(IsEnabled(nId)) << nId;
 }
 
 TEST_F(CMainWindow, FormatButtonsFollowTheFocusedEditor)

@@ -152,19 +152,22 @@ TEST_F(TreeCommands, CancelOrAnEmptyTagInsertsNothing)
     EXPECT_FALSE(m_doc.IsModified());
 }
 
-TEST(TagFilter, CutsAtTheFirstRefusedCharacterOfTheFirst32)
+TEST(TagFilter, CutsAtTheFirstRefusedCharacterAnywhere)
 {
     struct {
         const char* typed;
         const char* kept;
         bool cut;
     } cases[] = {
-        { "abc_-09XYZ", "abc_-09XYZ", false }, { "abc ", "abc", true },
-        { "hello world and more", "hello", true }, { "a.b c", "a", true }, { "\xE9t\xE9", "", true },
-        { "abcdefghijklmnopqrstuvwxyzabcdefghijklm opq", "abcdefghijklmnopqrstuvwxyzabcdefghijklm opq",
-            false },
-        { "abcdefghijklmnopqrstuvwxyzabcde f", "abcdefghijklmnopqrstuvwxyzabcde",
-            true }, // the 32nd is looked at
+        { "abc_-09XYZ", "abc_-09XYZ", false },
+        { "abc ", "abc", true },
+        { "hello world and more", "hello", true },
+        { "a.b c", "a", true },
+        { "\xE9t\xE9", "", true },
+        // Past the 32nd character too: the tag names a file.
+        { "abcdefghijklmnopqrstuvwxyzabcdefghijklm opq", "abcdefghijklmnopqrstuvwxyzabcdefghijklm", true },
+        { "abcdefghijklmnopqrstuvwxyzabcdefghijklm/../x", "abcdefghijklmnopqrstuvwxyzabcdefghijklm", true },
+        { "abcdefghijklmnopqrstuvwxyzabcde f", "abcdefghijklmnopqrstuvwxyzabcde", true },
     };
     for (const auto& c : cases) {
         CString text = c.typed;
