@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -98,6 +99,7 @@ void CRadioRecordDialog::AddRadioButtons(
         pButton->setObjectName(QStringLiteral("radio%1").arg(1015 + i));
         m_pGroup->addButton(pButton, i);
         pPicture->setBuddy(pButton);
+        pButton->installEventFilter(this);
         pGrid->addWidget(pPicture, nRow + i, 0);
         pGrid->addWidget(pButton, nRow + i, 1);
     }
@@ -110,6 +112,20 @@ void CRadioRecordDialog::SetUpChoice(int nEnable, int nChoice)
         m_pGroup->button(i)->setEnabled((nEnable & (1 << i)) != 0);
     if (QAbstractButton* pChosen = m_pGroup->button(nChoice))
         pChosen->setChecked(true);
+}
+
+bool CRadioRecordDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    // Tab into the group lands on the chosen button, so that the arrow keys
+    // move on from it.
+    if (pEvent->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(pEvent)->reason();
+        QAbstractButton* pChosen = m_pGroup->checkedButton();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && pChosen != nullptr
+            && pChosen != pWatched && pChosen->isEnabled())
+            pChosen->setFocus(reason);
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
 }
 
 void CRadioRecordDialog::showEvent(QShowEvent* pEvent)

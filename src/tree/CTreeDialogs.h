@@ -39,6 +39,7 @@ protected:
     QDialogButtonBox* GetButtonBox() const { return m_pButtons; }
 
     void showEvent(QShowEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     QButtonGroup* m_pGroup = nullptr;
