@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include "app/CommandIds.h"
 #include "app/QtText.h"
@@ -35,6 +37,13 @@ CPagewellView::CPagewellView(CPagewellDoc& doc, QWidget* pParent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     m_scrollTimer.setInterval(kScrollPeriodMs);
     connect(&m_scrollTimer, &QTimer::timeout, this, &CPagewellView::OnAutoScroll);
+    connect(m_pModel, &QAbstractItemModel::modelAboutToBeReset, this, &CPagewellView::OnItemsGoing);
+    connect(m_pModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CPagewellView::OnItemsGoing);
+    // Lines between the items: the Windows style draws them, Fusion does not.
+    if (QStyle* pLines = QStyleFactory::create(QStringLiteral("Windows"))) {
+        pLines->setParent(this);
+        setStyle(pLines);
+    }
 }
 
 CPagewellView::~CPagewellView()
@@ -368,6 +377,20 @@ void CPagewellView::Drop()
             OnSelChanged(currentIndex());
     }
     EndDrag();
+}
+
+void CPagewellView::OnItemsGoing()
+{
+    if (m_bMoving)
+        return;
+    m_hPressItem = nullptr;
+    if (!m_bDragging)
+        return;
+    // The project is being replaced or changed by someone else: the drag is
+    // abandoned without marking anything modified.
+    const bool bModified = m_doc.IsModified();
+    EndDrag();
+    m_doc.SetModifiedFlag(bModified);
 }
 
 void CPagewellView::CancelDrag()

@@ -92,6 +92,10 @@ private:
     // Ends the drag in every case: the drag image goes, the normal pictures
     // come back, the timer stops, and the project is marked modified.
     void EndDrag();
+    // Items are about to go that the move did not remove (a project opened or
+    // created, an object deleted): a drag or a pending press would keep
+    // pointers to them, so it ends at once, moving nothing.
+    void OnItemsGoing();
     void MakeVisible(HTREEITEM hItem);
     QPixmap DragPixmap(HTREEITEM hItem) const;
 

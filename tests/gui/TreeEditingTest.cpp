@@ -6,6 +6,7 @@
 
 #include "GuiFixture.h"
 #include "model/TreeDialogs.h"
+#include "support/TestFiles.h"
 #include "tree/CSiteTreeModel.h"
 
 namespace {
@@ -317,6 +318,35 @@ TEST_F(CTreeDrag, KeysDuringADrag)
     EXPECT_TRUE(m_ui.m_dialogs.empty());
     EXPECT_TRUE(m_ui.m_beeps.empty());
     EXPECT_EQ(Outline(), before);
+}
+
+TEST_F(CTreeDrag, AProjectOpenedDuringADragEndsIt)
+{
+    // A project handed over by a second start can arrive while the user drags.
+    CTempFolder folder;
+    const std::string path = folder.File("other.pwl");
+    ASSERT_TRUE(Doc().DoFileSaveAs(path));
+    Doc().SetModifiedFlag(false);
+    StartDrag(m_hA);
+    MoveTo(At(m_hC));
+    ASSERT_TRUE(Tree().IsDragging());
+    const QPoint drop = At(m_hC);
+    ASSERT_TRUE(Doc().DoFileOpen(path));
+    EXPECT_FALSE(Tree().IsDragging());
+    EXPECT_EQ(Tree().GetDragItem(), nullptr);
+    EXPECT_EQ(Tree().GetDropTarget(), nullptr);
+    Release(drop);
+    EXPECT_TRUE(m_ui.m_dialogs.empty()) << "nothing is dropped";
+    EXPECT_FALSE(Doc().IsModified());
+
+    // Deleting the dragged object from elsewhere ends the drag the same way.
+    HTREEITEM hA = Find("a");
+    StartDrag(hA);
+    MoveTo(At(Find("c")));
+    Doc().m_tree.DeleteItem(hA);
+    EXPECT_FALSE(Tree().IsDragging());
+    Release(At(Find("c")));
+    EXPECT_TRUE(m_ui.m_dialogs.empty());
 }
 
 TEST_F(CTreeDrag, ALostMouseEndsTheDragWithoutMoving)
