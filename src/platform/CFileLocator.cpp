@@ -64,6 +64,13 @@ std::string CFileLocator::DefaultShareDir()
     std::array<char, PATH_MAX> exe {};
     const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size() - 1);
     const std::string exePath(exe.data(), length > 0 ? static_cast<size_t>(length) : 0);
+    // An installation moved to another prefix still finds its own copy.
+    const size_t binCut = exePath.rfind("/bin/");
+    if (binCut != std::string::npos && exePath.find('/', binCut + 5) == std::string::npos) {
+        const std::string beside = exePath.substr(0, binCut) + "/share/pagewell";
+        if (IsPresent(beside.c_str()))
+            return beside;
+    }
     const size_t cut = installed.rfind("/share/");
     const std::string prefix = cut == std::string::npos ? std::string() : installed.substr(0, cut);
     if (!prefix.empty() && exePath.rfind(prefix + "/bin/", 0) == 0 && IsPresent(installed.c_str()))
