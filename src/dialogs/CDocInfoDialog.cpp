@@ -17,28 +17,6 @@
 
 namespace {
 
-QPushButton* MakeButton(const QString& objectName, const QString& text)
-{
-    auto* pButton = new QPushButton(text);
-    pButton->setObjectName(objectName);
-    pButton->setAutoDefault(false);
-    return pButton;
-}
-
-QCheckBox* MakeCheck(const QString& objectName, const QString& text)
-{
-    auto* pCheck = new QCheckBox(text);
-    pCheck->setObjectName(objectName);
-    return pCheck;
-}
-
-QLabel* MakeLabel(const QString& text, QWidget* pBuddy)
-{
-    auto* pLabel = new QLabel(text);
-    pLabel->setBuddy(pBuddy);
-    return pLabel;
-}
-
 // The pattern of the templates an object of a type can take; null for an
 // unknown type.
 const char* TemplatePattern(uint32_t nType)
@@ -104,20 +82,7 @@ CDocInfoDialog::CDocInfoDialog(CDocInfo& record, uint32_t nType, CDocProperties*
     pStyleLayout->addWidget(m_pVLinkColor, 3, 1);
     pStyleLayout->setRowStretch(4, 1);
 
-    auto* pBanners = new QGroupBox(QStringLiteral("Banners"));
-    auto* pBannersLayout = new QVBoxLayout(pBanners);
-    pBannersLayout->addWidget(m_pNew);
-    pBannersLayout->addWidget(m_pUpdated);
-    pBannersLayout->addWidget(m_pConstruction);
-    auto* pExpire = new QHBoxLayout;
-    pExpire->addWidget(MakeLabel("Auto expire after ", m_pExpireDays));
-    m_pExpireDays->setMaximumWidth(
-        m_pExpireDays->fontMetrics().horizontalAdvance(QStringLiteral("-00000000")));
-    pExpire->addWidget(m_pExpireDays);
-    pExpire->addWidget(new QLabel(QStringLiteral("days")));
-    pExpire->addStretch(1);
-    pBannersLayout->addLayout(pExpire);
-    pBannersLayout->addStretch(1);
+    QGroupBox* pBanners = MakeBannersGroup(m_pNew, m_pUpdated, m_pConstruction, m_pExpireDays);
 
     auto* pEffects = new QGroupBox(QStringLiteral("Effects"));
     auto* pEffectsLayout = new QGridLayout(pEffects);

@@ -15,40 +15,6 @@
 #include "dialogs/DialogControls.h"
 #include "model/CDocProperties.h"
 
-namespace {
-
-QLineEdit* MakeEdit(const QString& objectName, const QString& accessibleName)
-{
-    auto* pEdit = new QLineEdit;
-    pEdit->setObjectName(objectName);
-    pEdit->setAccessibleName(accessibleName);
-    return pEdit;
-}
-
-QPushButton* MakeButton(const QString& objectName, const QString& text)
-{
-    auto* pButton = new QPushButton(text);
-    pButton->setObjectName(objectName);
-    pButton->setAutoDefault(false);
-    return pButton;
-}
-
-QCheckBox* MakeCheck(const QString& objectName, const QString& text)
-{
-    auto* pCheck = new QCheckBox(text);
-    pCheck->setObjectName(objectName);
-    return pCheck;
-}
-
-QLabel* MakeLabel(const QString& text, QWidget* pBuddy)
-{
-    auto* pLabel = new QLabel(text);
-    pLabel->setBuddy(pBuddy);
-    return pLabel;
-}
-
-} // namespace
-
 CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pParent)
     : QDialog(pParent)
     , m_record(record)
@@ -103,20 +69,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
     pStyleLayout->addWidget(m_pVLinkColor, 2, 2);
     pStyleLayout->setRowStretch(3, 1);
 
-    auto* pBanners = new QGroupBox(QStringLiteral("Banners"));
-    auto* pBannersLayout = new QVBoxLayout(pBanners);
-    pBannersLayout->addWidget(m_pNew);
-    pBannersLayout->addWidget(m_pUpdated);
-    pBannersLayout->addWidget(m_pConstruction);
-    auto* pExpire = new QHBoxLayout;
-    pExpire->addWidget(MakeLabel("Auto expire after ", m_pExpireDays));
-    m_pExpireDays->setMaximumWidth(
-        m_pExpireDays->fontMetrics().horizontalAdvance(QStringLiteral("-00000000")));
-    pExpire->addWidget(m_pExpireDays);
-    pExpire->addWidget(new QLabel(QStringLiteral("days")));
-    pExpire->addStretch(1);
-    pBannersLayout->addLayout(pExpire);
-    pBannersLayout->addStretch(1);
+    QGroupBox* pBanners = MakeBannersGroup(m_pNew, m_pUpdated, m_pConstruction, m_pExpireDays);
 
     auto* pDefaults = new QGroupBox(QStringLiteral("Default Properties for HTML pages"));
     auto* pDefaultsLayout = new QGridLayout(pDefaults);

@@ -3,8 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/QtText.h"
 #include "platform/CFileLocator.h"
@@ -120,4 +125,53 @@ std::vector<CString> ListResourceFiles(const char* folder, const char* pattern)
 {
     const CFileLocator locator(CFileSystem::Real(), CFileLocator::DefaultShareDir());
     return locator.ListMatching(CString(folder) + "/" + pattern);
+}
+
+QLineEdit* MakeEdit(const QString& objectName, const QString& accessibleName)
+{
+    auto* pEdit = new QLineEdit;
+    pEdit->setObjectName(objectName);
+    pEdit->setAccessibleName(accessibleName);
+    return pEdit;
+}
+
+QPushButton* MakeButton(const QString& objectName, const QString& text)
+{
+    auto* pButton = new QPushButton(text);
+    pButton->setObjectName(objectName);
+    pButton->setAutoDefault(false);
+    return pButton;
+}
+
+QCheckBox* MakeCheck(const QString& objectName, const QString& text)
+{
+    auto* pCheck = new QCheckBox(text);
+    pCheck->setObjectName(objectName);
+    return pCheck;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* pBuddy)
+{
+    auto* pLabel = new QLabel(text);
+    pLabel->setBuddy(pBuddy);
+    return pLabel;
+}
+
+QGroupBox* MakeBannersGroup(
+    QCheckBox* pNew, QCheckBox* pUpdated, QCheckBox* pConstruction, QLineEdit* pExpireDays)
+{
+    auto* pBanners = new QGroupBox(QStringLiteral("Banners"));
+    auto* pBannersLayout = new QVBoxLayout(pBanners);
+    pBannersLayout->addWidget(pNew);
+    pBannersLayout->addWidget(pUpdated);
+    pBannersLayout->addWidget(pConstruction);
+    auto* pExpire = new QHBoxLayout;
+    pExpire->addWidget(MakeLabel("Auto expire after ", pExpireDays));
+    pExpireDays->setMaximumWidth(pExpireDays->fontMetrics().horizontalAdvance(QStringLiteral("-00000000")));
+    pExpire->addWidget(pExpireDays);
+    pExpire->addWidget(new QLabel(QStringLiteral("days")));
+    pExpire->addStretch(1);
+    pBannersLayout->addLayout(pExpire);
+    pBannersLayout->addStretch(1);
+    return pBanners;
 }

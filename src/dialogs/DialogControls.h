@@ -11,10 +11,23 @@
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // The controls of the record dialogs and their exchange with the records.
+
+// Named controls, so tests and assistive tools can find them.
+QLineEdit* MakeEdit(const QString& objectName, const QString& accessibleName);
+QPushButton* MakeButton(const QString& objectName, const QString& text);
+QCheckBox* MakeCheck(const QString& objectName, const QString& text);
+QLabel* MakeLabel(const QString& text, QWidget* pBuddy);
+// The "Banners" group both property dialogs show: the three banner boxes and
+// the expiry field.
+QGroupBox* MakeBannersGroup(
+    QCheckBox* pNew, QCheckBox* pUpdated, QCheckBox* pConstruction, QLineEdit* pExpireDays);
 
 // A drop-down combo box: a list to choose from and an edit field to type any
 // name into. A sorted one keeps its list in order as entries are added.
