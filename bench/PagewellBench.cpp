@@ -21,30 +21,25 @@
 #include "SyntheticSite.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CArchive.h"
-#include "platform/IUserInterface.h"
+#include "platform/CSilentUserInterface.h"
 
 namespace {
 
-class CSilentUserInterface : public IUserInterface {
+// Shows the run's message boxes on standard error and nothing else.
+class CBenchUserInterface : public CSilentUserInterface {
 public:
-    int MessageBox(const CString& text, const CString& caption, EMessageIcon, EMessageButtons) override
+    int MessageBox(
+        const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override
     {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        return IDOK;
+        return CSilentUserInterface::MessageBox(text, caption, icon, buttons);
     }
-    void Beep(EBeep) override { }
-    int DoModal(CDialogRecord&) override { return IDOK; }
-    bool PromptSavePath(std::string&) override { return false; }
-    void SetProgressRange(int, int) override { }
-    void SetProgressPos(int) override { }
-    void StepProgress() override { }
-    void SetStatusText(EStatusLine, const CString&) override { }
 };
 
 int Make(size_t nPages, const std::string& folder)
 {
     const CSyntheticSite site(nPages);
-    CSilentUserInterface ui;
+    CBenchUserInterface ui;
     CPagewellDoc doc(ui);
     site.Fill(doc);
     doc.m_dlgGenerate.m_strDestination = "out";
@@ -109,7 +104,7 @@ bool PlainWrite(const std::string& path, const std::string& data, bool bSync)
 
 int PwlIo(const std::string& path, int repeats)
 {
-    CSilentUserInterface ui;
+    CBenchUserInterface ui;
     std::string bytes;
     if (!PlainRead(path, bytes))
         return 1;

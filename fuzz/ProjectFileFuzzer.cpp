@@ -7,23 +7,7 @@
 
 #include "model/CPagewellDoc.h"
 #include "platform/CArchive.h"
-#include "platform/IUserInterface.h"
-
-namespace {
-
-class CSilentUserInterface : public IUserInterface {
-public:
-    int MessageBox(const CString&, const CString&, EMessageIcon, EMessageButtons) override { return IDOK; }
-    void Beep(EBeep) override { }
-    int DoModal(CDialogRecord&) override { return IDOK; }
-    bool PromptSavePath(std::string&) override { return false; }
-    void SetProgressRange(int, int) override { }
-    void SetProgressPos(int) override { }
-    void StepProgress() override { }
-    void SetStatusText(EStatusLine, const CString&) override { }
-};
-
-} // namespace
+#include "platform/CSilentUserInterface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

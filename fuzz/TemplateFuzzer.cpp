@@ -19,21 +19,9 @@
 #include "platform/CFile.h"
 #include "platform/CFileLocator.h"
 #include "platform/CFileSystem.h"
-#include "platform/IUserInterface.h"
+#include "platform/CSilentUserInterface.h"
 
 namespace {
-
-class CSilentUserInterface : public IUserInterface {
-public:
-    int MessageBox(const CString&, const CString&, EMessageIcon, EMessageButtons) override { return IDOK; }
-    void Beep(EBeep) override { }
-    int DoModal(CDialogRecord&) override { return IDOK; }
-    bool PromptSavePath(std::string&) override { return false; }
-    void SetProgressRange(int, int) override { }
-    void SetProgressPos(int) override { }
-    void StepProgress() override { }
-    void SetStatusText(EStatusLine, const CString&) override { }
-};
 
 // The workspace: the three templates and one image, all in memory.
 class CMemoryFileSystem : public CFileSystem {
