@@ -2,12 +2,12 @@
 
 #include <ostream>
 
-#include "platform/IUserInterface.h"
+#include "platform/CSilentUserInterface.h"
 
 // The command-line tool's answers: it never waits for a person. A message box
 // becomes one line "caption: text" on the error stream and takes its default
 // button; a dialog keeps the record's values as if confirmed.
-class CConsoleUserInterface : public IUserInterface {
+class CConsoleUserInterface : public CSilentUserInterface {
 public:
     explicit CConsoleUserInterface(std::ostream& err)
         : m_err(err)
@@ -15,13 +15,6 @@ public:
 
     int MessageBox(
         const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override;
-    void Beep(EBeep /*kind*/) override { }
-    int DoModal(CDialogRecord& /*record*/) override { return IDOK; }
-    bool PromptSavePath(std::string& /*path*/) override { return false; }
-    void SetProgressRange(int /*lower*/, int /*upper*/) override { }
-    void SetProgressPos(int /*pos*/) override { }
-    void StepProgress() override { }
-    void SetStatusText(EStatusLine /*line*/, const CString& /*text*/) override { }
 
     int GetMessageCount() const { return m_nMessages; }
 
