@@ -1,13 +1,17 @@
 #include "DialogTestSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 
 #include "dialogs/IGenerationDisplay.h"
 #include "dialogs/RecordDialogs.h"
@@ -121,4 +125,21 @@ void CDialogTestUserInterface::SetStatusText(EStatusLine line, const CString& te
         pDisplay->SetStatusText(line, text);
     else
         ++m_nUndisplayedCalls;
+}
+
+void SetText(QWidget* pDialog, const char* name, const QString& text)
+{
+    auto* pEdit = Find<QLineEdit>(pDialog, name);
+    pEdit->selectAll();
+    QTest::keyClick(pEdit, Qt::Key_Delete);
+    QTest::keyClicks(pEdit, text);
+}
+
+void Click(QWidget* pDialog, const char* name)
+{
+    auto* pButton = Find<QAbstractButton>(pDialog, name);
+    // A check box answers on its box and caption only, not across its width.
+    const QPoint at = qobject_cast<QCheckBox*>(pButton) != nullptr ? QPoint(6, pButton->height() / 2)
+                                                                   : pButton->rect().center();
+    QTest::mouseClick(pButton, Qt::LeftButton, {}, at);
 }

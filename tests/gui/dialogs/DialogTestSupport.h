@@ -6,11 +6,10 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include "app/CDialogRegistry.h"
 #include "platform/IUserInterface.h"
-
-class QWidget;
 
 // A fresh folder made the current directory while the object lives, as the
 // program's workspace (its "images", "templates", ... folders).
@@ -30,6 +29,20 @@ private:
     QTemporaryDir m_dir;
     QString m_strPrevious;
 };
+
+// The control of a dialog with that object name; the test stops when it is missing.
+template <typename T> T* Find(QWidget* pDialog, const char* name)
+{
+    T* pChild = pDialog->findChild<T*>(QString::fromLatin1(name));
+    if (pChild == nullptr)
+        qFatal("no control %s", name);
+    return pChild;
+}
+
+// Replaces the text of a line edit by typing, as a user does.
+void SetText(QWidget* pDialog, const char* name, const QString& text);
+// Clicks a button or check box with the mouse.
+void Click(QWidget* pDialog, const char* name);
 
 // Runs action once on the next modal window that opens (other than except),
 // from inside the event loop that shows it.

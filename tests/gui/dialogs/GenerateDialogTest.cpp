@@ -20,30 +20,6 @@
 
 namespace {
 
-template <typename T> T* Find(QWidget* pDialog, const char* name)
-{
-    T* pChild = pDialog->findChild<T*>(QString::fromLatin1(name));
-    if (pChild == nullptr)
-        qFatal("no control %s", name);
-    return pChild;
-}
-
-void SetText(QWidget* pDialog, const char* name, const QString& text)
-{
-    auto* pEdit = Find<QLineEdit>(pDialog, name);
-    pEdit->selectAll();
-    QTest::keyClick(pEdit, Qt::Key_Delete);
-    QTest::keyClicks(pEdit, text);
-}
-
-void Click(QWidget* pDialog, const char* name)
-{
-    auto* pButton = Find<QAbstractButton>(pDialog, name);
-    const QPoint at = qobject_cast<QCheckBox*>(pButton) != nullptr ? QPoint(6, pButton->height() / 2)
-                                                                   : pButton->rect().center();
-    QTest::mouseClick(pButton, Qt::LeftButton, {}, at);
-}
-
 // Every file below folder, relative path to contents.
 QMap<QString, QByteArray> ReadTree(const QString& folder)
 {

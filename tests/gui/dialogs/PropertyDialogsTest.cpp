@@ -21,37 +21,12 @@
 
 namespace {
 
-template <typename T> T* Find(QWidget* pDialog, const char* name)
-{
-    T* pChild = pDialog->findChild<T*>(QString::fromLatin1(name));
-    if (pChild == nullptr)
-        qFatal("no control %s", name);
-    return pChild;
-}
-
 QStringList Items(QComboBox* pCombo)
 {
     QStringList items;
     for (int i = 0; i < pCombo->count(); ++i)
         items << pCombo->itemText(i);
     return items;
-}
-
-void SetText(QWidget* pDialog, const char* name, const QString& text)
-{
-    auto* pEdit = Find<QLineEdit>(pDialog, name);
-    pEdit->selectAll();
-    QTest::keyClick(pEdit, Qt::Key_Delete);
-    QTest::keyClicks(pEdit, text);
-}
-
-void Click(QWidget* pDialog, const char* name)
-{
-    auto* pButton = Find<QAbstractButton>(pDialog, name);
-    // A check box answers on its box and caption only, not across its width.
-    const QPoint at = qobject_cast<QCheckBox*>(pButton) != nullptr ? QPoint(6, pButton->height() / 2)
-                                                                   : pButton->rect().center();
-    QTest::mouseClick(pButton, Qt::LeftButton, {}, at);
 }
 
 // Answers the next colour dialog: checks that it opened on the expected
