@@ -188,6 +188,23 @@ std::unique_ptr<CFile> CFileSystem::CreateForWrite(const std::string& path, EFil
     return std::make_unique<CFile>(fd);
 }
 
+std::unique_ptr<CFile> CFileSystem::ReplaceForWrite(const std::string& path, EFileError& error)
+{
+    // Creating exclusively first finds out whether an old file is there in the
+    // same step; only then is it deleted and the new one created.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        ::unlink(path.c_str());
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    }
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return nullptr;
+    }
+    error = EFileError::None;
+    return std::make_unique<CFile>(fd);
+}
+
 EFileError CFileSystem::RemoveFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0 ? EFileError::None : FromErrno(errno);

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/CFile.h"
 #include "platform/CFileSystem.h"
 #include "support/TestFiles.h"
 
@@ -59,4 +61,36 @@ TEST(CFileSystem, ReadReportsTheKindOfError)
     WriteWholeFile(folder.File("a.pwl"), std::string("\0\1\2", 3));
     EXPECT_EQ(CFileSystem::Real().ReadFile(folder.File("a.pwl"), contents), EFileError::None);
     EXPECT_EQ(contents, std::string("\0\1\2", 3));
+}
+
+TEST(CFileSystem, ReplaceForWriteMakesANewFileWhateverWasThere)
+{
+    CTempFolder folder;
+    const std::string target = folder.File("target.htm");
+    WriteWholeFile(target, "the file a link points to");
+    const std::string linked = folder.File("linked.htm");
+    WriteWholeFile(linked, "shared");
+    ASSERT_EQ(::link(linked.c_str(), folder.File("other-name.htm").c_str()), 0);
+    ASSERT_EQ(::symlink(target.c_str(), folder.File("symlink.htm").c_str()), 0);
+
+    for (const char* name : { "new.htm", "linked.htm", "symlink.htm" }) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.File(name);
+        EFileError error = EFileError::Generic;
+        auto pFile = CFileSystem::Real().ReplaceForWrite(path, error);
+        ASSERT_NE(pFile, nullptr);
+        EXPECT_EQ(error, EFileError::None);
+        ASSERT_TRUE(pFile->Write("page"));
+        ASSERT_TRUE(pFile->Close());
+        EXPECT_EQ(ReadWholeFile(path), "page");
+    }
+    // The old files behind the replaced names are not written through.
+    EXPECT_EQ(ReadWholeFile(folder.File("other-name.htm")), "shared");
+    EXPECT_EQ(ReadWholeFile(target), "the file a link points to");
+
+    EFileError error = EFileError::None;
+    EXPECT_EQ(CFileSystem::Real().ReplaceForWrite(folder.Path(), error), nullptr);
+    EXPECT_NE(error, EFileError::None);
+    EXPECT_EQ(CFileSystem::Real().ReplaceForWrite(folder.File("missing/a.htm"), error), nullptr);
+    EXPECT_EQ(error, EFileError::NotFound);
 }
