@@ -49,6 +49,10 @@ public:
     {
         return OpenNull(O_WRONLY, error);
     }
+    std::unique_ptr<CFile> ReplaceForWrite(const std::string&, EFileError& error) override
+    {
+        return OpenNull(O_WRONLY, error);
+    }
     EFileError RemoveFile(const std::string&) override { return EFileError::None; }
     bool Exists(const std::string& path) override { return m_files.count(path) != 0 || IsDirectory(path); }
     bool IsDirectory(const std::string& path) override

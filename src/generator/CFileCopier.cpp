@@ -29,9 +29,7 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
         m_run.GetLog().Add("Unable to open " + source + " for read.");
         return;
     }
-    const std::string native = CPathRules::ToNative(destination);
-    files.RemoveFile(native);
-    const auto pOut = files.CreateForWrite(native, error);
+    const auto pOut = files.ReplaceForWrite(CPathRules::ToNative(destination), error);
     if (pOut == nullptr) {
         m_run.GetLog().Add("Unable to open " + destination + " for write.");
         return;

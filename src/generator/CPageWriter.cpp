@@ -48,11 +48,9 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         ReportUnableToOpen(path);
         return;
     }
-    CFileSystem& files = m_run.GetFileSystem();
-    const std::string native = CPathRules::ToNative(path);
-    files.RemoveFile(native);
+    // An old page is replaced, never written through (it may be a link).
     EFileError error = EFileError::None;
-    const auto pFile = files.CreateForWrite(native, error);
+    const auto pFile = m_run.GetFileSystem().ReplaceForWrite(CPathRules::ToNative(path), error);
     if (pFile == nullptr) {
         ReportUnableToOpen(path);
         return;

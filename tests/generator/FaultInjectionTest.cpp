@@ -23,7 +23,8 @@ public:
     EFileError m_openError = EFileError::AccessDenied;
     std::string m_strReadFails;
 
-    std::unique_ptr<CFile> CreateForWrite(const std::string& path, EFileError& error) override
+    // The generator makes its page and image files through this call alone.
+    std::unique_ptr<CFile> ReplaceForWrite(const std::string& path, EFileError& error) override
     {
         if (!m_strFailCreate.empty() && path.starts_with(m_strFailCreate)) {
             error = m_createError;
@@ -31,13 +32,7 @@ public:
         }
         if (!m_strFullPrefix.empty() && path.starts_with(m_strFullPrefix))
             return OpenDevice("/dev/full", O_WRONLY, error);
-        return CFileSystem::CreateForWrite(path, error);
-    }
-    EFileError RemoveFile(const std::string& path) override
-    {
-        if (!m_strFailCreate.empty() && path.starts_with(m_strFailCreate))
-            return m_createError;
-        return CFileSystem::RemoveFile(path);
+        return CFileSystem::ReplaceForWrite(path, error);
     }
     std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error) override
     {

@@ -105,6 +105,43 @@ TEST_F(GenerationRun, CopiesImagesOnceBesideThePages)
     EXPECT_EQ(Texts(EStatusLine::CurrentTag).back(), "");
 }
 
+TEST_F(GenerationRun, OldPagesAndImagesAreReplacedNotWrittenThrough)
+{
+    // A page or image left in the destination as a link to another file
+    // gets a new file of its own; the file the link led to stays untouched.
+    struct CCase {
+        const char* pszName;
+        void (*link)(const std::filesystem::path& target, const std::filesystem::path& link);
+    };
+    const CCase cases[] = {
+        { "symbolic link", [](const auto& target, const auto& link) { create_symlink(target, link); } },
+        { "hard link", [](const auto& target, const auto& link) { create_hard_link(target, link); } },
+    };
+    for (const CCase& test : cases) {
+        SCOPED_TRACE(test.pszName);
+        m_pRun.reset();
+        m_tree.DeleteAllItems();
+        std::filesystem::remove_all(m_folder.File("out"));
+        std::filesystem::create_directory(m_folder.File("out"));
+        Add(nullptr, "index");
+        WriteTemplates("new page");
+        Write("images/pagewell.jpg", "jpg");
+        Write("images/bluerib.gif", "gif");
+        Write("keep-page.txt", "old page");
+        Write("keep-image.txt", "old image");
+        test.link(m_folder.File("keep-page.txt"), m_folder.File("out/index.htm"));
+        test.link(m_folder.File("keep-image.txt"), m_folder.File("out/bluerib.gif"));
+        Run().Run();
+
+        EXPECT_EQ(Read("out/index.htm"), "new page\r\n");
+        EXPECT_EQ(Read("out/bluerib.gif"), "gif");
+        EXPECT_FALSE(std::filesystem::is_symlink(m_folder.File("out/index.htm")));
+        EXPECT_EQ(Read("keep-page.txt"), "old page");
+        EXPECT_EQ(Read("keep-image.txt"), "old image");
+    }
+    EXPECT_TRUE(m_ui.m_messages.empty());
+}
+
 TEST_F(GenerationRun, LowercaseOffKeepsTagsAndNames)
 {
     const HTREEITEM hRoot = Add(nullptr, "Index");
