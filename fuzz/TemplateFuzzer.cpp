@@ -16,6 +16,7 @@
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CFile.h"
 #include "platform/CFileLocator.h"
 #include "platform/CFileSystem.h"
@@ -36,7 +37,11 @@ public:
         contents = it->second;
         return EFileError::None;
     }
-    EFileError WriteFileAtomic(const std::string&, std::string_view) override { return EFileError::None; }
+    std::unique_ptr<CAtomicFile> CreateAtomic(const std::string&, EFileError& error) override
+    {
+        error = EFileError::AccessDenied;
+        return nullptr;
+    }
     std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error) override
     {
         if (m_files.count(path) == 0) {

@@ -98,11 +98,10 @@ bool CPagewellDoc::OnSaveDocument(const std::string& path)
     return CDocument::OnSaveDocument(path);
 }
 
-void CPagewellDoc::LoadDocument(std::string_view data)
+void CPagewellDoc::LoadDocument(CArchive& ar)
 {
     // Read into fresh records; the open project is replaced only when the
     // whole file was read, so a damaged file leaves it untouched.
-    CArchive ar(data);
     CDocProperties props;
     CSiteTree tree;
     CGenerateDlg generate;

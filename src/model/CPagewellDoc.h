@@ -45,7 +45,7 @@ public:
 protected:
     bool OnNewDocument() override;
     bool OnSaveDocument(const std::string& path) override;
-    void LoadDocument(std::string_view data) override;
+    void LoadDocument(CArchive& ar) override;
     void OnInitialUpdate() override;
 
 private:

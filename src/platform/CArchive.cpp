@@ -1,8 +1,13 @@
 #include "platform/CArchive.h"
 
+#include <algorithm>
+
 #include "platform/CCodePage.h"
+#include "platform/CFile.h"
 
 namespace {
+// The size of the pieces a file is read and written in.
+constexpr size_t kPieceSize = 256 * 1024;
 constexpr uint8_t kLongPrefix = 0xFF;
 constexpr uint16_t kDwordLength = 0xFFFF;
 constexpr uint16_t kWideMark = 0xFFFE;
@@ -16,10 +21,64 @@ CArchive::CArchive(std::string_view data)
     : m_data(data)
 { }
 
+CArchive::CArchive(CFile& file, EMode mode)
+    : m_pFile(&file)
+{
+    if (mode == EMode::Store) {
+        m_window.reserve(kPieceSize + kPieceSize / 4);
+        m_pOut = &m_window;
+    }
+}
+
+void CArchive::WriteOutIfFull()
+{
+    if (m_pFile != nullptr && m_window.size() >= kPieceSize)
+        Flush();
+}
+
+bool CArchive::Flush()
+{
+    if (m_pFile == nullptr)
+        return true;
+    // After a failed write the rest is dropped: the file is incomplete anyway
+    // and its error says so.
+    if (!m_window.empty() && m_pFile->GetError() == EFileError::None)
+        m_pFile->Write(m_window);
+    m_window.clear();
+    return m_pFile->GetError() == EFileError::None;
+}
+
+bool CArchive::FillWindow(uint64_t count)
+{
+    if (m_pFile == nullptr || m_bFileEnded)
+        return false;
+    // Keep the bytes not yet read, then read pieces until count are there.
+    // The window grows at most by doubling, so a length prefix larger than
+    // the file never allocates more than the file holds.
+    m_window.erase(0, m_nPos);
+    m_nPos = 0;
+    while (m_window.size() < count && !m_bFileEnded) {
+        const size_t have = m_window.size();
+        const size_t room = std::max(kPieceSize, std::min(static_cast<size_t>(count) - have, have));
+        m_window.resize(have + room);
+        const ssize_t got = m_pFile->Read(m_window.data() + have, room);
+        m_window.resize(have + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+        m_bFileEnded = got <= 0;
+    }
+    m_data = m_window;
+    return m_window.size() >= count;
+}
+
+bool CArchive::IsAtEnd()
+{
+    return GetRemaining() == 0 && !FillWindow(1);
+}
+
 void CArchive::WriteDword(uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         m_pOut->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    WriteOutIfFull();
 }
 
 CArchive& CArchive::operator<<(uint32_t value)
@@ -50,6 +109,7 @@ CArchive& CArchive::operator<<(const CString& text)
         WriteDword(static_cast<uint32_t>(length));
     }
     m_pOut->append(text);
+    WriteOutIfFull();
     return *this;
 }
 
@@ -57,7 +117,7 @@ std::string_view CArchive::ReadBytes(uint64_t count)
 {
     // Checked before anything is allocated, so a length prefix larger than the
     // rest of the file fails at once.
-    if (count > GetRemaining())
+    if (count > GetRemaining() && !FillWindow(count))
         throw CArchiveException();
     std::string_view bytes = m_data.substr(m_nPos, static_cast<size_t>(count));
     m_nPos += static_cast<size_t>(count);

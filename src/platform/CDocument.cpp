@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/CArchive.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CCodePage.h"
+#include "platform/CFile.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
 
@@ -108,28 +110,37 @@ bool CDocument::OnNewDocument()
     return true;
 }
 
-void CDocument::LoadDocument(std::string_view data)
+void CDocument::LoadDocument(CArchive& ar)
 {
-    CArchive ar(data);
     Serialize(ar);
 }
 
 bool CDocument::OnOpenDocument(const std::string& path)
 {
-    std::string data;
-    if (const EFileError error = m_files.ReadFile(path, data); error != EFileError::None) {
+    EFileError error = EFileError::None;
+    const auto pFile = m_files.OpenForRead(path, error);
+    if (pFile == nullptr) {
         ReportFileError(error, path, false);
         return false;
     }
-    m_nFileSize = data.size();
-    // An empty file opens and reads nothing.
-    if (!data.empty()) {
-        try {
-            LoadDocument(data);
-        } catch (const CArchiveException&) {
-            ReportMessage("Unexpected file format.");
-            return false;
-        }
+    // The file is read in pieces while the document is built from it.
+    CArchive ar(*pFile, CArchive::EMode::Load);
+    bool bFormatError = false;
+    try {
+        // An empty file opens and reads nothing.
+        if (!ar.IsAtEnd())
+            LoadDocument(ar);
+    } catch (const CArchiveException&) {
+        bFormatError = true;
+    }
+    // A file that could not be read to its end reports why, not its format.
+    if (pFile->GetError() != EFileError::None) {
+        ReportFileError(pFile->GetError(), path, false);
+        return false;
+    }
+    if (bFormatError) {
+        ReportMessage("Unexpected file format.");
+        return false;
     }
     m_bModified = false;
     return true;
@@ -137,13 +148,16 @@ bool CDocument::OnOpenDocument(const std::string& path)
 
 bool CDocument::OnSaveDocument(const std::string& path)
 {
-    std::string data;
-    // Room for about what the file held last time: no copying as it grows.
-    data.reserve(m_nFileSize + m_nFileSize / 8);
-    CArchive ar(data);
-    Serialize(ar);
-    m_nFileSize = data.size();
-    if (const EFileError error = m_files.WriteFileAtomic(path, data); error != EFileError::None) {
+    // The archive writes the file in pieces as it is serialised; the old file
+    // is replaced only when the new one is complete on the disk.
+    EFileError error = EFileError::None;
+    if (const auto pFile = m_files.CreateAtomic(path, error)) {
+        CArchive ar(pFile->GetFile(), CArchive::EMode::Store);
+        Serialize(ar);
+        ar.Flush();
+        error = pFile->Commit();
+    }
+    if (error != EFileError::None) {
         ReportFileError(error, path, true);
         return false;
     }

@@ -49,7 +49,7 @@ public:
 
 protected:
     virtual bool OnNewDocument();
-    // Reads the file and hands its bytes to LoadDocument.
+    // Opens the file and hands it to LoadDocument.
     virtual bool OnOpenDocument(const std::string& path);
     virtual bool OnSaveDocument(const std::string& path);
     virtual void Serialize(CArchive& ar) = 0;
@@ -59,7 +59,7 @@ protected:
     virtual void OnInitialUpdate();
     // Loads a whole file; the base serialises straight into the document.
     // Throws CArchiveException when the data ends early.
-    virtual void LoadDocument(std::string_view data);
+    virtual void LoadDocument(CArchive& ar);
 
     // Shows the framework's message for a file error; saving picks the save
     // texts for errors that have no message of their own.
@@ -72,5 +72,4 @@ private:
     bool m_bModified = false;
     std::string m_strPathName;
     std::vector<CView*> m_views;
-    size_t m_nFileSize = 0; // of the project last read or written
 };

@@ -3,17 +3,30 @@
 #include <cerrno>
 #include <unistd.h>
 
+#include "platform/CFileSystem.h"
+
 CFile::~CFile()
 {
     Close();
+}
+
+bool CFile::Fail()
+{
+    if (m_nFirstErrno == 0)
+        m_nFirstErrno = errno != 0 ? errno : EIO;
+    return false;
 }
 
 ssize_t CFile::Read(char* buffer, size_t count)
 {
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, count);
-        if (got >= 0 || errno != EINTR)
+        if (got >= 0)
             return got;
+        if (errno != EINTR) {
+            Fail();
+            return got;
+        }
     }
 }
 
@@ -24,11 +37,16 @@ bool CFile::Write(std::string_view data)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return Fail();
         }
         data.remove_prefix(static_cast<size_t>(written));
     }
     return true;
+}
+
+bool CFile::Sync()
+{
+    return ::fsync(m_fd) == 0 || Fail();
 }
 
 bool CFile::Close()
@@ -37,5 +55,10 @@ bool CFile::Close()
         return true;
     const int result = ::close(m_fd);
     m_fd = -1;
-    return result == 0;
+    return result == 0 || Fail();
+}
+
+EFileError CFile::GetError() const
+{
+    return CFileSystem::FromErrno(m_nFirstErrno);
 }

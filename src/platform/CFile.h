@@ -3,6 +3,8 @@
 #include <string_view>
 #include <sys/types.h>
 
+#include "platform/EFileError.h"
+
 // An open file of the real file system, read or written in blocks. Closed when
 // the object dies.
 class CFile {
@@ -18,9 +20,17 @@ public:
     ssize_t Read(char* buffer, size_t count);
     // Writes all of data; false on an error.
     bool Write(std::string_view data);
+    // Flushes the written data to the disk; false on an error.
+    bool Sync();
     // Closes the file; false when the system reports an error (data may be lost).
     bool Close();
 
+    // The first error a read, write, sync or close met, or None.
+    EFileError GetError() const;
+
 private:
+    bool Fail();
+
     int m_fd;
+    int m_nFirstErrno = 0;
 };

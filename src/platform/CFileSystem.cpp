@@ -9,57 +9,8 @@
 #include <dirent.h>
 #include <vector>
 
+#include "platform/CAtomicFile.h"
 #include "platform/CFile.h"
-
-namespace {
-
-// Closes a descriptor and removes the temporary file unless released.
-class CTempFileGuard {
-public:
-    CTempFileGuard(int fd, std::string path)
-        : m_fd(fd)
-        , m_strPath(std::move(path))
-    { }
-    ~CTempFileGuard()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_bKeep)
-            ::unlink(m_strPath.c_str());
-    }
-    CTempFileGuard(const CTempFileGuard&) = delete;
-    CTempFileGuard& operator=(const CTempFileGuard&) = delete;
-
-    int Fd() const { return m_fd; }
-    bool Close()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result == 0;
-    }
-    void Keep() { m_bKeep = true; }
-
-private:
-    int m_fd;
-    std::string m_strPath;
-    bool m_bKeep = false;
-};
-
-EFileError WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return CFileSystem::FromErrno(errno);
-        }
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return EFileError::None;
-}
-
-} // namespace
 
 EFileError CFileSystem::FromErrno(int error)
 {
@@ -121,13 +72,15 @@ EFileError CFileSystem::ReadFile(const std::string& path, std::string& contents)
     return EFileError::None;
 }
 
-EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_view data)
+std::unique_ptr<CAtomicFile> CFileSystem::CreateAtomic(const std::string& path, EFileError& error)
 {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return FromErrno(errno);
-    CTempFileGuard guard(fd, temp);
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return nullptr;
+    }
+    auto pFile = std::make_unique<CAtomicFile>(fd, temp, path);
 
     // Keep the permissions of the file being replaced; a new file gets the
     // ordinary ones (0666 less the umask), not mkstemp's private 0600.
@@ -140,18 +93,19 @@ EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_vie
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    ::fchmod(guard.Fd(), mode);
+    ::fchmod(fd, mode);
+    error = EFileError::None;
+    return pFile;
+}
 
-    if (const EFileError error = WriteAll(guard.Fd(), data); error != EFileError::None)
+EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    EFileError error = EFileError::None;
+    const auto pFile = CreateAtomic(path, error);
+    if (pFile == nullptr)
         return error;
-    if (::fsync(guard.Fd()) != 0)
-        return FromErrno(errno);
-    if (!guard.Close())
-        return FromErrno(errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        return FromErrno(errno);
-    guard.Keep();
-    return EFileError::None;
+    pFile->GetFile().Write(data);
+    return pFile->Commit();
 }
 
 CFileSystem& CFileSystem::Real()

@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "platform/CString.h"
+#include "platform/EFileError.h"
 
+class CAtomicFile;
 class CFile;
-
-// What went wrong with a file, in the categories the messages distinguish.
-enum class EFileError { None, NotFound, AccessDenied, BadPath, DiskFull, Generic };
 
 // The files and folders the core reads and writes. Everything goes through
 // this interface so that tests can make any operation fail.
@@ -21,10 +20,12 @@ public:
     // Reads the whole file at path into contents.
     virtual EFileError ReadFile(const std::string& path, std::string& contents);
 
-    // Replaces the file at path with data atomically: the data is written to a
-    // temporary file in the same folder, flushed, and renamed over the old
-    // file only when complete. On any failure the old file stays as it was.
-    virtual EFileError WriteFileAtomic(const std::string& path, std::string_view data);
+    // Starts replacing the file at path atomically (see CAtomicFile): the new
+    // file keeps the permissions of the one it replaces. Null with error set
+    // when the temporary file cannot be created.
+    virtual std::unique_ptr<CAtomicFile> CreateAtomic(const std::string& path, EFileError& error);
+    // Replaces the file at path with data atomically, in one piece.
+    EFileError WriteFileAtomic(const std::string& path, std::string_view data);
 
     // Opens a file for reading in blocks; null (with error set) when it cannot
     // be opened or is a folder.

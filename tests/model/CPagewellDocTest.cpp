@@ -2,6 +2,7 @@
 
 #include "model/CPagewellDoc.h"
 #include "platform/CArchive.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CClock.h"
 #include "platform/CView.h"
 #include "support/CScriptedUserInterface.h"
@@ -155,9 +156,10 @@ TEST_F(PagewellDoc, AFailedSaveKeepsTheOldFileAndTheModifiedFlag)
 
     class CFailingFiles : public CFileSystem {
     public:
-        EFileError WriteFileAtomic(const std::string& /*path*/, std::string_view /*data*/) override
+        std::unique_ptr<CAtomicFile> CreateAtomic(const std::string& /*path*/, EFileError& error) override
         {
-            return EFileError::DiskFull;
+            error = EFileError::DiskFull;
+            return nullptr;
         }
     } failing;
     CScriptedUserInterface ui;

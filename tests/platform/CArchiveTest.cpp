@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <vector>
+
 #include "platform/CArchive.h"
+#include "platform/CFile.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -110,6 +115,70 @@ TEST(CArchive, RepeatedWideMarksDoNotRecurse)
     CArchive ar(std::string_view { bytes });
     CString text;
     EXPECT_THROW(ar >> text, CArchiveException);
+}
+
+// A file archive reads and writes in pieces; values that straddle the pieces,
+// and strings longer than a piece, must come out as from memory.
+TEST(CArchive, AFileIsStoredAndLoadedInPiecesLikeMemory)
+{
+    std::vector<CString> texts;
+    for (size_t length : { 0, 1, 254, 255, 70000, 300000, 3, 600000 })
+        texts.emplace_back(length, static_cast<char>('a' + texts.size()));
+    for (int i = 0; i < 20000; ++i)
+        texts.emplace_back(static_cast<size_t>(i % 300), 'q');
+
+    CTempFolder folder;
+    const std::string path = folder.File("pieces.bin");
+    std::string memory;
+    {
+        CArchive inMemory(memory);
+        CFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+        CArchive onFile(file, CArchive::EMode::Store);
+        for (size_t i = 0; i < texts.size(); ++i) {
+            inMemory << texts[i] << static_cast<uint32_t>(i);
+            onFile << texts[i] << static_cast<uint32_t>(i);
+        }
+        ASSERT_TRUE(onFile.Flush());
+    }
+    ASSERT_EQ(ReadWholeFile(path), memory);
+
+    CFile file(::open(path.c_str(), O_RDONLY));
+    CArchive ar(file, CArchive::EMode::Load);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        CString text;
+        uint32_t index = 0;
+        ar >> text >> index;
+        ASSERT_EQ(text, texts[i]);
+        ASSERT_EQ(index, i);
+    }
+    EXPECT_TRUE(ar.IsAtEnd());
+    uint32_t past = 0;
+    EXPECT_THROW(ar >> past, CArchiveException);
+    EXPECT_EQ(file.GetError(), EFileError::None);
+}
+
+TEST(CArchive, AFileEndingEarlyOrFailingToReadThrows)
+{
+    CTempFolder folder;
+    const std::string path = folder.File("cut.bin");
+    // 2 GiB announced in a 7-byte file: fails without holding more than the file.
+    WriteWholeFile(path, std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7));
+    {
+        CFile file(::open(path.c_str(), O_RDONLY));
+        CArchive ar(file, CArchive::EMode::Load);
+        EXPECT_FALSE(ar.IsAtEnd());
+        CString text;
+        EXPECT_THROW(ar >> text, CArchiveException);
+        EXPECT_EQ(file.GetError(), EFileError::None);
+    }
+    {
+        // A descriptor that cannot be read: the data ends and the file keeps why.
+        CFile file(::open(path.c_str(), O_WRONLY));
+        CArchive ar(file, CArchive::EMode::Load);
+        uint32_t value = 0;
+        EXPECT_THROW(ar >> value, CArchiveException);
+        EXPECT_EQ(file.GetError(), EFileError::Generic);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <vector>
 
 #include "platform/CArchive.h"
 #include "platform/CDocument.h"
@@ -14,25 +15,29 @@
 
 namespace {
 
-// The real file system, whose files cannot grow past a limit: a write that
+// While it lives, no file of the process can grow past a limit: a write that
 // would pass it fails there (EFBIG), as a failing disk fails mid-file.
-class CLimitedFileSystem : public CFileSystem {
+class CFileSizeLimit {
 public:
-    rlim_t m_nLimit = RLIM_INFINITY;
-
-    EFileError WriteFileAtomic(const std::string& path, std::string_view data) override
+    explicit CFileSizeLimit(rlim_t limit)
+        : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        rlimit old {};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = old;
-        limited.rlim_cur = m_nLimit;
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limited = m_old;
+        limited.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &limited);
-        const EFileError error = CFileSystem::WriteFileAtomic(path, data);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-        return error;
     }
+    ~CFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int);
 };
 
 // A document of raw bytes.
@@ -53,25 +58,24 @@ size_t CountFiles(const std::string& folder)
     return count;
 }
 
-TEST(SaveFaults, FailingAtEveryByteKeepsTheOldFile)
+// Saves doc (a project of size bytes) with its files limited to each of
+// limits in turn: every save fails, tells the user once and leaves the old
+// file; then a save without a limit succeeds.
+void ExpectEachLimitFails(CBytesDocument& doc, CScriptedUserInterface& ui, const CTempFolder& folder,
+    const std::vector<size_t>& limits, size_t size)
 {
-    CTempFolder folder;
-    const std::string path = folder.File("site.pwl");
-    CScriptedUserInterface ui;
-    CLimitedFileSystem files;
-    CBytesDocument doc(ui, files);
-    doc.m_strBytes = "old";
-    ASSERT_TRUE(doc.DoFileSaveAs(path));
+    const std::string path = doc.GetPathName();
     const std::string old = ReadWholeFile(path);
-
-    doc.m_strBytes = CString(700, 'n'); // 0xFF, a 16-bit length, then the bytes
-    const size_t size = doc.m_strBytes.size() + 3;
-    for (size_t limit = 0; limit < size; ++limit) {
+    for (const size_t limit : limits) {
         SCOPED_TRACE(limit);
-        files.m_nLimit = limit;
         ui.m_messages.clear();
         doc.SetModifiedFlag(true);
-        EXPECT_FALSE(doc.DoFileSave());
+        bool bSaved = true;
+        {
+            const CFileSizeLimit sizeLimit(limit);
+            bSaved = doc.DoFileSave();
+        }
+        EXPECT_FALSE(bSaved);
         EXPECT_EQ(ReadWholeFile(path), old);
         EXPECT_EQ(CountFiles(folder.Path()), 1u) << "no temporary file stays";
         ASSERT_EQ(ui.m_messages.size(), 1u);
@@ -79,11 +83,43 @@ TEST(SaveFaults, FailingAtEveryByteKeepsTheOldFile)
         EXPECT_EQ(ui.m_messages[0].strCaption, "Pagewell");
         EXPECT_TRUE(doc.IsModified()) << "the changes are not taken for saved";
     }
-    files.m_nLimit = size;
     EXPECT_TRUE(doc.DoFileSave());
     EXPECT_EQ(ReadWholeFile(path).size(), size);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(CountFiles(folder.Path()), 1u);
+}
+
+TEST(SaveFaults, FailingAtEveryByteKeepsTheOldFile)
+{
+    CTempFolder folder;
+    CScriptedUserInterface ui;
+    CBytesDocument doc(ui, CFileSystem::Real());
+    doc.m_strBytes = "old";
+    ASSERT_TRUE(doc.DoFileSaveAs(folder.File("site.pwl")));
+
+    doc.m_strBytes = CString(700, 'n'); // 0xFF, a 16-bit length, then the bytes
+    const size_t size = doc.m_strBytes.size() + 3;
+    std::vector<size_t> limits;
+    for (size_t limit = 0; limit < size; ++limit)
+        limits.push_back(limit);
+    ExpectEachLimitFails(doc, ui, folder, limits, size);
+}
+
+TEST(SaveFaults, ALargeProjectFailingInAnyPieceKeepsTheOldFile)
+{
+    CTempFolder folder;
+    CScriptedUserInterface ui;
+    CBytesDocument doc(ui, CFileSystem::Real());
+    doc.m_strBytes = "old";
+    ASSERT_TRUE(doc.DoFileSaveAs(folder.File("site.pwl")));
+
+    // Large enough to be written in several pieces; the limits fall in the
+    // first, on the edges between pieces and in the last.
+    doc.m_strBytes = CString(700000, 'n'); // 0xFF 0xFFFF, a 32-bit length, the bytes
+    const size_t size = doc.m_strBytes.size() + 7;
+    const size_t piece = 256 * 1024;
+    ExpectEachLimitFails(doc, ui, folder,
+        { 0, 1, piece - 1, piece, piece + 1, 2 * piece - 1, 2 * piece, 2 * piece + 1, size - 1 }, size);
 }
 
 } // namespace

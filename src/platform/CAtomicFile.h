@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/CFile.h"
+
+// A file written in pieces that replaces the file at its path only when
+// committed: the data goes to a temporary file in the same folder, which is
+// flushed to the disk and renamed over the old file. Until then, and on any
+// failure, the old file stays as it was; an uncommitted temporary file is
+// removed when the object dies.
+class CAtomicFile {
+public:
+    // Takes over fd, the open temporary file at tempPath.
+    CAtomicFile(int fd, std::string tempPath, std::string path);
+    ~CAtomicFile();
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    // The temporary file, to write the new contents to.
+    CFile& GetFile() { return m_file; }
+
+    // Flushes, closes and renames the temporary file over the old one. Returns
+    // the first error of the writes or of these steps; on any error the old
+    // file is kept and the temporary file removed.
+    EFileError Commit();
+
+private:
+    CFile m_file;
+    std::string m_strTempPath;
+    std::string m_strPath;
+    bool m_bCommitted = false;
+};
