@@ -26,32 +26,32 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
     EFileError error = EFileError::None;
     const auto pIn = files.OpenForRead(m_run.GetLocator().LocateForRead(source), error);
     if (pIn == nullptr) {
-        m_run.GetLog().Add("Unable to open " + source + " for read.");
+        m_run.GetLog().Add({ "Unable to open ", source, " for read." });
         return;
     }
     const auto pOut = files.ReplaceForWrite(CPathRules::ToNative(destination), error);
     if (pOut == nullptr) {
-        m_run.GetLog().Add("Unable to open " + destination + " for write.");
+        m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
         return;
     }
     m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentTag, source);
-    m_run.GetLog().Add("Copying file " + source + " to " + destination);
+    m_run.GetLog().Add({ "Copying file ", source, " to ", destination });
     // A copy that fails half-way is reported with the message of its side,
     // not passed over in silence.
     char buffer[kBlockSize];
     for (;;) {
         const ssize_t got = pIn->Read(buffer, sizeof buffer);
         if (got < 0) {
-            m_run.GetLog().Add("Unable to open " + source + " for read.");
+            m_run.GetLog().Add({ "Unable to open ", source, " for read." });
             return;
         }
         if (got == 0)
             break;
         if (!pOut->Write(std::string_view(buffer, static_cast<size_t>(got)))) {
-            m_run.GetLog().Add("Unable to open " + destination + " for write.");
+            m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
             return;
         }
     }
     if (!pOut->Close())
-        m_run.GetLog().Add("Unable to open " + destination + " for write.");
+        m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
 }

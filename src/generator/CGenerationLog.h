@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/CString.h"
@@ -8,6 +9,11 @@
 class CGenerationLog {
 public:
     void Add(std::string_view line);
+    // One line made of the parts in order, built in place.
+    void Add(std::initializer_list<std::string_view> parts);
+    // Makes room for about that many bytes, so that a long run's log is not
+    // copied again and again as it grows.
+    void Reserve(size_t size) { m_strText.reserve(size); }
     const CString& GetText() const { return m_strText; }
     void Clear() { m_strText.clear(); }
     // Whether a line of the log begins with prefix.

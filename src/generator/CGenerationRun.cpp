@@ -7,9 +7,26 @@
 #include "generator/CMacroContext.h"
 #include "generator/CNodeExpander.h"
 #include "generator/CPageWriter.h"
+#include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
 #include "platform/IUserInterface.h"
+
+namespace {
+
+// About what the log lines of one object take besides the template name and
+// the destination: "Parsing template file: templates/" ".hdr.txt" and, for a
+// page, "Generating... " "/" tag ".htm", each with its CR LF.
+constexpr size_t kLogBytesPerObject = 80;
+// Past this the log grows as it goes: a guess must not fail a run.
+constexpr size_t kMaxLogReserve = size_t { 64 } << 20;
+
+size_t GuessLogSize(size_t count, size_t perObject)
+{
+    return count > kMaxLogReserve / perObject ? kMaxLogReserve : count * perObject;
+}
+
+} // namespace
 
 CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& props,
     const CGenerateDlg& settings, IUserInterface& ui, CFileSystem& files, const CFileLocator& locator)
@@ -30,6 +47,10 @@ void CGenerationRun::Run()
     m_copyList.Clear();
     m_log.Clear();
     const size_t count = m_tree.GetCount();
+    // Every object logs its template and every page its file: room for all
+    // of it at once, as a log of many pages is copied on each growth.
+    m_log.Reserve(
+        GuessLogSize(count, kLogBytesPerObject + m_props.m_strTemplate.size() + m_strDestination.size()));
     m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
     m_ui.SetProgressPos(0);
     WritePages();

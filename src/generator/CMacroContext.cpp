@@ -8,7 +8,7 @@ constexpr size_t kNameBuffer = 32; // a name fills at most 31 of it
 
 int CMacroContext::SyntaxError(std::string_view text)
 {
-    m_log.Add(CString("Syntax error (in template file): ").append(text));
+    m_log.Add({ "Syntax error (in template file): ", text });
     return -1;
 }
 

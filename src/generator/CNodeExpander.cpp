@@ -40,7 +40,7 @@ std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
             EMessageIcon::Exclamation, EMessageButtons::Ok);
         return pContext;
     }
-    m_run.GetLog().Add("Parsing template file: " + path);
+    m_run.GetLog().Add({ "Parsing template file: ", path });
     ScanTemplate(hItem, *pPieces, *pContext);
     return pContext;
 }

@@ -39,7 +39,7 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
 {
     const CString tag = m_run.GetNames().GetTag(hItem);
     const CString path = GetPagePath(m_run.GetDestination(), tag);
-    m_run.GetLog().Add("Generating... " + path);
+    m_run.GetLog().Add({ "Generating... ", path });
     m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentFile, path);
 
     // A tag that is not a plain file name would put the page outside the

@@ -83,7 +83,7 @@ void CTemplateScanner::Assign(std::string_view text)
     if (nMacro < 0 || m_context.m_strDef[static_cast<size_t>(nMacro)].empty())
         return;
     if (!IsAssignableMacro(nMacro)) {
-        m_log.Add(CString("Dont know how to assgn value to macro: ").append(text));
+        m_log.Add({ "Dont know how to assgn value to macro: ", text });
         return;
     }
     m_evaluator.Evaluate(nMacro);
@@ -96,7 +96,7 @@ bool CTemplateScanner::TestCondition(std::string_view text)
         return ReadInteger(m_context.m_strDef[MACRO_LEVEL]) > m_evaluator.GetLevel();
     if (nMacro == MACRO_MORELINKS)
         return m_evaluator.IsFollowedByLink();
-    m_log.Add(CString("Dont know contitional statement: ").append(text));
+    m_log.Add({ "Dont know contitional statement: ", text });
     return false;
 }
 
