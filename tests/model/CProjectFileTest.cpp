@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include "model/CPagewellDoc.h"
 #include "model/CTreeStream.h"
 #include "platform/CArchive.h"
 #include "platform/CClock.h"
+#include "platform/CFile.h"
 #include "support/CScriptedUserInterface.h"
 #include "support/TestFiles.h"
 
@@ -19,11 +22,11 @@ std::string Dword(uint32_t v)
 
 class ProjectFile : public ::testing::Test {
 protected:
-    HTREEITEM Add(const char* tag, HTREEITEM hParent, uint32_t type = NODE_PAGE)
+    HTREEITEM Add(const CString& tag, HTREEITEM hParent, uint32_t type = NODE_PAGE)
     {
         auto pNode = std::make_unique<CNode>(nullptr);
         pNode->m_nType = type;
-        pNode->m_strTitle = std::string("T-") + tag;
+        pNode->m_strTitle = "T-" + tag;
         return m_doc.m_tree.InsertItem(tag, std::move(pNode), hParent, ETreeInsert::Last);
     }
 
@@ -252,6 +255,53 @@ TEST_F(ProjectFile, OpenErrorsCarryTheFrameworkMessages)
     EXPECT_EQ(m_ui.m_messages[0].strText, m_folder.File("none.pwl") + " was not found.");
     EXPECT_EQ(m_ui.m_messages[0].strCaption, "Pagewell");
     EXPECT_EQ(m_ui.m_messages[1].strText, m_folder.Path() + " contains an invalid path.");
+}
+
+TEST_F(ProjectFile, AReadErrorIsReportedAsSuchAndLeavesTheProject)
+{
+    // A file system whose files open but cannot be read, as a failing disk.
+    class CUnreadableFiles : public CFileSystem {
+    public:
+        std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error) override
+        {
+            error = EFileError::None;
+            return std::make_unique<CFile>(::open(path.c_str(), O_WRONLY));
+        }
+    } unreadable;
+    Add("R", nullptr);
+    const std::string path = m_folder.File("site.pwl");
+    ASSERT_TRUE(m_doc.DoFileSaveAs(path));
+
+    CScriptedUserInterface ui;
+    CPagewellDoc doc(ui, unreadable);
+    doc.m_props.m_strAuthor = "Keeper";
+    EXPECT_FALSE(doc.DoFileOpen(path));
+    ASSERT_EQ(ui.m_messages.size(), 1u);
+    EXPECT_EQ(ui.m_messages[0].strText, "Failed to open document.");
+    EXPECT_EQ(doc.m_props.m_strAuthor, "Keeper");
+    EXPECT_TRUE(doc.m_tree.IsEmpty());
+}
+
+TEST_F(ProjectFile, ALargeProjectSavesAndOpensThroughManyPieces)
+{
+    // Several megabytes: the file is written and read in many pieces, with
+    // texts crossing from one piece into the next.
+    HTREEITEM hR = Add("R", nullptr);
+    for (int i = 0; i < 3000; ++i) {
+        HTREEITEM hItem = Add("P" + std::to_string(i), hR, i % 3 == 0 ? NODE_PAGE : NODE_PARAGRAPH);
+        hItem->GetNode()->m_strText
+            = CString(static_cast<size_t>(i % 2000) + 1, static_cast<char>('a' + i % 26));
+    }
+    const std::string path = m_folder.File("large.pwl");
+    ASSERT_TRUE(m_doc.DoFileSaveAs(path));
+    const std::string saved = ReadWholeFile(path);
+    EXPECT_EQ(saved, WriteProject(m_doc));
+
+    CScriptedUserInterface ui;
+    CPagewellDoc loaded(ui);
+    ASSERT_TRUE(loaded.DoFileOpen(path));
+    EXPECT_EQ(loaded.m_tree.GetCount(), 3001u);
+    EXPECT_EQ(WriteProject(loaded), saved);
 }
 
 TEST_F(ProjectFile, LoadingExpiresBannersOfOldObjects)
