@@ -20,12 +20,21 @@ void CLinkList::AddChild(HTREEITEM hItem, HTREEITEM hChild)
     const CString reference = names.GetReference(hChild);
     const CString title = m_run.GetPreparer().PrepareText(child.m_strTitle, child.m_nType == NODE_LINK, true);
 
+    // Appended piece by piece: every child of every object passes here.
     CString& links = m_context.m_strValue[MACRO_LINKS];
-    links += m_context.m_strValue[MACRO_BULLET] + "  <A HREF=\"" + reference + "\"> ";
-    links += bOtherPage ? "[" + title + "]" : title;
-    links += "</A>\n";
+    links.append(m_context.m_strValue[MACRO_BULLET]).append("  <A HREF=\"").append(reference).append("\"> ");
+    if (bOtherPage)
+        links.append("[").append(title).append("]");
+    else
+        links.append(title);
+    links.append("</A>\n");
     if (hItem == names.GetRootItem())
-        m_run.GetHomeLinks() += "<A HREF=\"" + reference + "\"> [" + title + "]</A>\n";
+        m_run.GetHomeLinks()
+            .append("<A HREF=\"")
+            .append(reference)
+            .append("\"> [")
+            .append(title)
+            .append("]</A>\n");
     if (child.m_nType != NODE_PAGE) {
         const auto pChild = m_run.CreateNode(hChild);
         m_context.m_strValue[MACRO_LINKBODY] += pChild->m_strOutput;

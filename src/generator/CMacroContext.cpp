@@ -1,5 +1,7 @@
 #include "generator/CMacroContext.h"
 
+#include <array>
+
 #include "generator/CGenerationLog.h"
 
 namespace {
@@ -14,21 +16,26 @@ int CMacroContext::SyntaxError(std::string_view text)
 
 int CMacroContext::LookupMacro(std::string_view text, bool bRequireEquals)
 {
-    CString name;
-    size_t pos = 0;
-    for (; pos < text.size() && text[pos] != '='; ++pos) {
-        const char c = text[pos];
-        name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (name.size() >= kNameBuffer)
-            return SyntaxError(text);
-    }
-    if (pos == text.size() && bRequireEquals)
+    // The name is everything before the first "=" (all of text without one).
+    const std::string_view raw = text.substr(0, text.find('='));
+    if (raw.size() >= kNameBuffer)
         return SyntaxError(text);
-    for (int i = 0; i < MACRO_COUNT; ++i) {
-        if (kMacroNames[static_cast<size_t>(i)] == name)
+    if (raw.size() == text.size() && bRequireEquals)
+        return SyntaxError(text);
+    // Upper-cased on the stack: this runs for every directive of every object.
+    std::array<char, kNameBuffer> buffer;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        buffer[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    const std::string_view name(buffer.data(), raw.size());
+    for (int i = 0; !name.empty() && i < MACRO_COUNT; ++i) {
+        // The first letter rules out most names before a full comparison.
+        const std::string_view known = kMacroNames[static_cast<size_t>(i)];
+        if (known.front() == name.front() && known == name)
             return i;
     }
-    m_log.Add("Unknown macro name (in template file) : " + name);
+    m_log.Add({ "Unknown macro name (in template file) : ", name });
     return -1;
 }
 

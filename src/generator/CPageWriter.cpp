@@ -1,5 +1,7 @@
 #include "generator/CPageWriter.h"
 
+#include <algorithm>
+
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
 #include "platform/CFile.h"
@@ -12,21 +14,21 @@ CString CPageWriter::GetPagePath(const CString& destination, const CString& tag)
     return CPathRules::JoinPath(destination, tag + ".htm");
 }
 
-CString CPageWriter::ToCrLf(std::string_view text)
+CString CPageWriter::MakePageText(std::string_view expansion)
 {
-    CString out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t start = 0; start < text.size();) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            out.append(text.substr(start));
-            break;
-        }
-        out.append(text.substr(start, lf - start));
-        out.append("\r\n");
+    // Room for a CR every 8 characters, so that a page is rarely copied
+    // again as it grows (counting the line ends first costs more).
+    CString text;
+    text.reserve(expansion.size() + expansion.size() / 8 + 2);
+    for (size_t start = 0; start < expansion.size();) {
+        const size_t lf = std::min(expansion.find('\n', start), expansion.size());
+        text.append(expansion.substr(start, lf - start));
+        if (lf < expansion.size())
+            text.append("\r\n");
         start = lf + 1;
     }
-    return out;
+    text.append("\r\n");
+    return text;
 }
 
 void CPageWriter::ReportUnableToOpen(const CString& path)
@@ -58,7 +60,7 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     const auto pContext = m_run.CreateNode(hItem);
     // A page that could not be written whole (a full disk) is reported like
     // one that could not be created, not passed over in silence.
-    const bool bWritten = pFile->Write(ToCrLf(pContext->m_strOutput + "\n"));
+    const bool bWritten = pFile->Write(MakePageText(pContext->m_strOutput));
     if (!pFile->Close() || !bWritten)
         ReportUnableToOpen(path);
 }

@@ -20,8 +20,9 @@ public:
 
     // The page file's path as the log shows it.
     static CString GetPagePath(const CString& destination, const CString& tag);
-    // Text-mode output: every LF becomes CR LF.
-    static CString ToCrLf(std::string_view text);
+    // What the page file holds: the expansion and one line end, in text mode
+    // (every LF written as CR LF).
+    static CString MakePageText(std::string_view expansion);
 
 private:
     void ReportUnableToOpen(const CString& path);

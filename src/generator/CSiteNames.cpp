@@ -42,7 +42,10 @@ HTREEITEM CSiteNames::GetPageItem(HTREEITEM hItem)
 
 CString CSiteNames::GetReference(HTREEITEM hItem) const
 {
-    return GetTagOrEmpty(GetPageItem(hItem)) + ".htm#" + GetTag(hItem);
+    CString reference = GetTagOrEmpty(GetPageItem(hItem));
+    reference += ".htm#";
+    reference += GetTag(hItem);
+    return reference;
 }
 
 CSiteNames::CRef CSiteNames::GetHomeRef() const

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "GeneratorFixture.h"
+#include "generator/CPageWriter.h"
 #include "platform/CPathRules.h"
 #include "platform/CTextLineReader.h"
 
@@ -21,6 +22,22 @@ TEST(GeneratorPathRules, SeparatorsAndJoins)
         EXPECT_FALSE(CPathRules::IsPlainFileName(name)) << name;
     for (const char* name : { "index", "...", ".hidden", "a b" })
         EXPECT_TRUE(CPathRules::IsPlainFileName(name)) << name;
+}
+
+TEST(GeneratorPathRules, PageTextEndsEveryLineInCrLf)
+{
+    // The expansion gets one more line end; every LF, also a lone one at
+    // either end or next to another, becomes CR LF; a CR stays as it is.
+    const std::pair<std::string, std::string> cases[] = {
+        { "", "\r\n" },
+        { "one line", "one line\r\n" },
+        { "a\nb", "a\r\nb\r\n" },
+        { "\n\nx\n", "\r\n\r\nx\r\n\r\n" },
+        { "a\r\nb\r", "a\r\r\nb\r\r\n" },
+        { std::string(5000, 'z') + "\n", std::string(5000, 'z') + "\r\n\r\n" },
+    };
+    for (const auto& [expansion, page] : cases)
+        EXPECT_EQ(CPageWriter::MakePageText(expansion), page) << expansion;
 }
 
 std::vector<std::string> ReadAll(const std::string& contents)

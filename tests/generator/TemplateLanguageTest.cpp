@@ -72,6 +72,16 @@ TEST_F(TemplateLanguage, MessagesOfTheLanguage)
               "Dont know contitional statement: TITLE=1\r\n");
 }
 
+TEST_F(TemplateLanguage, EmptyNamesAreUnknown)
+{
+    EXPECT_EQ(ExpandWith("a[]b[@=x]c[/]d"), "abcd");
+    EXPECT_EQ(Log(),
+        "Parsing template file: templates/Default.hdr.txt\r\n"
+        "Unknown macro name (in template file) : \r\n"
+        "Unknown macro name (in template file) : \r\n"
+        "Unknown macro name (in template file) : \r\n");
+}
+
 TEST_F(TemplateLanguage, FailedConditionalReportsTwice)
 {
     ExpandWith("[?LEVEL]x\n");
