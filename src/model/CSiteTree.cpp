@@ -84,7 +84,7 @@ HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, 
 }
 
 HTREEITEM CSiteTree::InsertItem(
-    const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, ETreeInsert where)
+    CString label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, ETreeInsert where)
 {
     CTreeItem* pParent = ParentOrTop(hParent);
     CTreeItem* pAfter = nullptr;
@@ -105,16 +105,16 @@ HTREEITEM CSiteTree::InsertItem(
         break;
     }
     auto pItem = std::make_unique<CTreeItem>();
-    pItem->m_strLabel = label;
+    pItem->m_strLabel = std::move(label);
     pItem->m_pNode = std::move(pNode);
     return Link(std::move(pItem), pParent, pAfter);
 }
 
 HTREEITEM CSiteTree::InsertItemAfter(
-    const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, HTREEITEM hAfter)
+    CString label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, HTREEITEM hAfter)
 {
     auto pItem = std::make_unique<CTreeItem>();
-    pItem->m_strLabel = label;
+    pItem->m_strLabel = std::move(label);
     pItem->m_pNode = std::move(pNode);
     return Link(std::move(pItem), ParentOrTop(hParent), hAfter);
 }

@@ -49,11 +49,10 @@ public:
     void NotifyItemChanged(HTREEITEM hItem);
 
     // Inserts a new item owning pNode under hParent (null: the top level).
-    HTREEITEM InsertItem(
-        const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, ETreeInsert where);
+    HTREEITEM InsertItem(CString label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, ETreeInsert where);
     // Inserts directly after hAfter, a child of hParent.
     HTREEITEM InsertItemAfter(
-        const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, HTREEITEM hAfter);
+        CString label, std::unique_ptr<CNode> pNode, HTREEITEM hParent, HTREEITEM hAfter);
 
     // Takes the object out of its item, so that it survives the item's
     // deletion (moving a branch re-creates items around the same objects).

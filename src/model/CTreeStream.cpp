@@ -91,11 +91,11 @@ void CTreeStream::Read(CArchive& ar, CSiteTree& tree)
         ar >> image >> image;
         HTREEITEM hNew = nullptr;
         if (bFirst)
-            hNew = tree.InsertItem(tag, std::move(pNode), hParent, ETreeInsert::First);
+            hNew = tree.InsertItem(std::move(tag), std::move(pNode), hParent, ETreeInsert::First);
         else if (hPlace == nullptr)
-            hNew = tree.InsertItem(tag, std::move(pNode), hParent, ETreeInsert::Last);
+            hNew = tree.InsertItem(std::move(tag), std::move(pNode), hParent, ETreeInsert::Last);
         else
-            hNew = tree.InsertItemAfter(tag, std::move(pNode), hParent, hPlace);
+            hNew = tree.InsertItemAfter(std::move(tag), std::move(pNode), hParent, hPlace);
         hLast = hPlace = hNew;
         bFirst = false;
     }

@@ -6,6 +6,7 @@
 #include "platform/CAtomicFile.h"
 #include "platform/CCodePage.h"
 #include "platform/CFile.h"
+#include "platform/CHeapReserve.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
 
@@ -123,6 +124,9 @@ bool CDocument::OnOpenDocument(const std::string& path)
         ReportFileError(error, path, false);
         return false;
     }
+    // The objects built from a file take somewhat more memory than the file.
+    if (const off_t size = pFile->GetSize(); size > 0)
+        CHeapReserve::Prepare(static_cast<size_t>(size) * 2);
     // The file is read in pieces while the document is built from it.
     CArchive ar(*pFile, CArchive::EMode::Load);
     bool bFormatError = false;

@@ -1,6 +1,7 @@
 #include "platform/CFile.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/CFileSystem.h"
@@ -56,6 +57,12 @@ bool CFile::Close()
     const int result = ::close(m_fd);
     m_fd = -1;
     return result == 0 || Fail();
+}
+
+off_t CFile::GetSize() const
+{
+    struct stat info { };
+    return ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : -1;
 }
 
 EFileError CFile::GetError() const

@@ -25,6 +25,9 @@ public:
     // Closes the file; false when the system reports an error (data may be lost).
     bool Close();
 
+    // The size of the file, or -1 when it has none (a pipe, say).
+    off_t GetSize() const;
+
     // The first error a read, write, sync or close met, or None.
     EFileError GetError() const;
 
