@@ -17,7 +17,7 @@ constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds)
 {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage;
@@ -35,7 +35,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args[0] == "import")
         return RunImport(rest, out, err);
     if (args[0] == "generate")
-        return RunGenerate(rest, out, err);
+        return RunGenerate(rest, out, err, bProcessEnds);
     err << "pagewell-cli: unknown command '" << args[0] << "'\n" << kUsage;
     return kExitUsage;
 }

@@ -11,11 +11,15 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // Generates the site of a project into its destination; exits 1 when the run
-// reported a failure.
-int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// reported a failure. bProcessEnds: the process ends right after the command
+// (the program, not a test), so the project is left for the system to
+// reclaim instead of being freed object by object.
+int RunGenerate(
+    const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
 
 // The whole tool: args[0] is the subcommand.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCli(
+    const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

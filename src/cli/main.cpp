@@ -6,5 +6,5 @@ int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return RunCli(args, std::cout, std::cerr);
+    return RunCli(args, std::cout, std::cerr, true);
 }
