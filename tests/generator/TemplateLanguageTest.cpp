@@ -72,6 +72,25 @@ TEST_F(TemplateLanguage, MessagesOfTheLanguage)
               "Dont know contitional statement: TITLE=1\r\n");
 }
 
+TEST(MacroNames, EveryNameIsFoundInAnyCaseAndNothingElse)
+{
+    CGenerationLog log;
+    CMacroContext context(log);
+    for (int i = 0; i < MACRO_COUNT; ++i) {
+        const std::string name(kMacroNames[static_cast<size_t>(i)]);
+        std::string lower = name;
+        for (char& c : lower)
+            c = static_cast<char>(c - 'A' + 'a');
+        EXPECT_EQ(context.LookupMacro(name, false), i) << name;
+        EXPECT_EQ(context.LookupMacro(lower + "=x", true), i) << lower;
+        // One character more or less is another name (or none).
+        EXPECT_EQ(context.LookupMacro(name + "_", false), -1) << name;
+        EXPECT_NE(context.LookupMacro(name.substr(0, name.size() - 1), false), i) << name;
+    }
+    for (const char* other : { "ZZZ", "@TITLE", "_TAG", "\xC9", "1" })
+        EXPECT_EQ(context.LookupMacro(other, false), -1) << other;
+}
+
 TEST_F(TemplateLanguage, EmptyNamesAreUnknown)
 {
     EXPECT_EQ(ExpandWith("a[]b[@=x]c[/]d"), "abcd");
