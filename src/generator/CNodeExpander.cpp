@@ -33,15 +33,17 @@ std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
 
     const CNode* pNode = hItem->GetNode();
     const CString path = GetTemplatePath(m_run.GetProps().m_strTemplate, pNode->m_nType);
-    const std::vector<std::string>* pPieces
-        = m_run.GetTemplates().GetPieces(path, m_run.GetLocator(), m_run.GetFileSystem());
-    if (pPieces == nullptr) {
+    CTemplateCache::CTemplate* pTemplate
+        = m_run.GetTemplates().GetTemplate(path, m_run.GetLocator(), m_run.GetFileSystem());
+    if (pTemplate == nullptr) {
         ui.MessageBox("Unable to open template file: " + path, "CreateNode() ERROR",
             EMessageIcon::Exclamation, EMessageButtons::Ok);
         return pContext;
     }
     m_run.GetLog().Add({ "Parsing template file: ", path });
-    ScanTemplate(hItem, *pPieces, *pContext);
+    pContext->m_strOutput.reserve(pTemplate->nOutputHint);
+    ScanTemplate(hItem, pTemplate->pieces, *pContext);
+    pTemplate->nOutputHint = pContext->m_strOutput.size();
     return pContext;
 }
 

@@ -4,20 +4,20 @@
 #include "platform/CFileSystem.h"
 #include "platform/CTextLineReader.h"
 
-const std::vector<std::string>* CTemplateCache::GetPieces(
+CTemplateCache::CTemplate* CTemplateCache::GetTemplate(
     const CString& path, const CFileLocator& locator, CFileSystem& files)
 {
     auto it = m_templates.find(path);
     if (it == m_templates.end()) {
-        std::optional<std::vector<std::string>> pieces;
+        std::optional<CTemplate> loaded;
         std::string contents;
         if (files.ReadFile(locator.LocateForRead(path), contents) == EFileError::None) {
-            pieces.emplace();
+            loaded.emplace();
             CTextLineReader reader(contents);
             for (std::string piece; reader.ReadLine(piece);)
-                pieces->push_back(piece);
+                loaded->pieces.push_back(piece);
         }
-        it = m_templates.emplace(path, std::move(pieces)).first;
+        it = m_templates.emplace(path, std::move(loaded)).first;
     }
     return it->second ? &*it->second : nullptr;
 }

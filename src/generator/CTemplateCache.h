@@ -16,11 +16,18 @@ class CFileSystem;
 // open the file (which every expansion still reports).
 class CTemplateCache {
 public:
-    // The pieces of the template at path (as the program builds it), or null
-    // when it cannot be opened.
-    const std::vector<std::string>* GetPieces(
-        const CString& path, const CFileLocator& locator, CFileSystem& files);
+    struct CTemplate {
+        std::vector<std::string> pieces;
+        // The size of the last expansion through this template: objects of a
+        // kind tend to expand to similar sizes, so the next output starts with
+        // that much room instead of growing (and being copied) step by step.
+        size_t nOutputHint = 0;
+    };
+
+    // The template at path (as the program builds it), or null when it
+    // cannot be opened.
+    CTemplate* GetTemplate(const CString& path, const CFileLocator& locator, CFileSystem& files);
 
 private:
-    std::unordered_map<CString, std::optional<std::vector<std::string>>> m_templates;
+    std::unordered_map<CString, std::optional<CTemplate>> m_templates;
 };
