@@ -33,8 +33,9 @@ public:
     // Creates (or empties) a file for writing; null with error set on failure.
     virtual std::unique_ptr<CFile> CreateForWrite(const std::string& path, EFileError& error);
     // Deletes whatever file is at path and creates a new, empty one in its
-    // place (not writing through an old file or link); null with error set on
-    // failure. Where no file was, this costs one system call, not two.
+    // place; null with error set on failure. An old file that cannot be
+    // deleted is emptied and written instead, as creating a file always did.
+    // Where no file was, this costs one system call, not two.
     virtual std::unique_ptr<CFile> ReplaceForWrite(const std::string& path, EFileError& error);
     // Deletes a file; NotFound when there was none.
     virtual EFileError RemoveFile(const std::string& path);
