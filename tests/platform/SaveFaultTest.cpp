@@ -58,67 +58,68 @@ size_t CountFiles(const std::string& folder)
     return count;
 }
 
-// Saves doc (a project of size bytes) with its files limited to each of
-// limits in turn: every save fails, tells the user once and leaves the old
-// file; then a save without a limit succeeds.
-void ExpectEachLimitFails(CBytesDocument& doc, CScriptedUserInterface& ui, const CTempFolder& folder,
-    const std::vector<size_t>& limits, size_t size)
-{
-    const std::string path = doc.GetPathName();
-    const std::string old = ReadWholeFile(path);
-    for (const size_t limit : limits) {
-        SCOPED_TRACE(limit);
-        ui.m_messages.clear();
-        doc.SetModifiedFlag(true);
-        bool bSaved = true;
-        {
-            const CFileSizeLimit sizeLimit(limit);
-            bSaved = doc.DoFileSave();
-        }
-        EXPECT_FALSE(bSaved);
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(CountFiles(folder.Path()), 1u) << "no temporary file stays";
-        ASSERT_EQ(ui.m_messages.size(), 1u);
-        EXPECT_EQ(ui.m_messages[0].strText, "Failed to save document.");
-        EXPECT_EQ(ui.m_messages[0].strCaption, "Pagewell");
-        EXPECT_TRUE(doc.IsModified()) << "the changes are not taken for saved";
+// A project saved once as "old", then saved again with its files limited.
+class SaveFaults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_doc.m_strBytes = "old";
+        ASSERT_TRUE(m_doc.DoFileSaveAs(m_folder.File("site.pwl")));
     }
-    EXPECT_TRUE(doc.DoFileSave());
-    EXPECT_EQ(ReadWholeFile(path).size(), size);
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(CountFiles(folder.Path()), 1u);
-}
 
-TEST(SaveFaults, FailingAtEveryByteKeepsTheOldFile)
+    // Saves the project (size bytes) with its files limited to each of limits
+    // in turn: every save fails, tells the user once and leaves the old file;
+    // then a save without a limit succeeds.
+    void ExpectEachLimitFails(const std::vector<size_t>& limits, size_t size)
+    {
+        const std::string path = m_doc.GetPathName();
+        const std::string old = ReadWholeFile(path);
+        for (const size_t limit : limits) {
+            SCOPED_TRACE(limit);
+            m_ui.m_messages.clear();
+            m_doc.SetModifiedFlag(true);
+            bool bSaved = true;
+            {
+                const CFileSizeLimit sizeLimit(limit);
+                bSaved = m_doc.DoFileSave();
+            }
+            EXPECT_FALSE(bSaved);
+            EXPECT_EQ(ReadWholeFile(path), old);
+            EXPECT_EQ(CountFiles(m_folder.Path()), 1u) << "no temporary file stays";
+            ASSERT_EQ(m_ui.m_messages.size(), 1u);
+            EXPECT_EQ(m_ui.m_messages[0].strText, "Failed to save document.");
+            EXPECT_EQ(m_ui.m_messages[0].strCaption, "Pagewell");
+            EXPECT_TRUE(m_doc.IsModified()) << "the changes are not taken for saved";
+        }
+        EXPECT_TRUE(m_doc.DoFileSave());
+        EXPECT_EQ(ReadWholeFile(path).size(), size);
+        EXPECT_FALSE(m_doc.IsModified());
+        EXPECT_EQ(CountFiles(m_folder.Path()), 1u);
+    }
+
+    CTempFolder m_folder;
+    CScriptedUserInterface m_ui;
+    CBytesDocument m_doc { m_ui, CFileSystem::Real() };
+};
+
+TEST_F(SaveFaults, FailingAtEveryByteKeepsTheOldFile)
 {
-    CTempFolder folder;
-    CScriptedUserInterface ui;
-    CBytesDocument doc(ui, CFileSystem::Real());
-    doc.m_strBytes = "old";
-    ASSERT_TRUE(doc.DoFileSaveAs(folder.File("site.pwl")));
-
-    doc.m_strBytes = CString(700, 'n'); // 0xFF, a 16-bit length, then the bytes
-    const size_t size = doc.m_strBytes.size() + 3;
+    m_doc.m_strBytes = CString(700, 'n'); // 0xFF, a 16-bit length, then the bytes
+    const size_t size = m_doc.m_strBytes.size() + 3;
     std::vector<size_t> limits;
     for (size_t limit = 0; limit < size; ++limit)
         limits.push_back(limit);
-    ExpectEachLimitFails(doc, ui, folder, limits, size);
+    ExpectEachLimitFails(limits, size);
 }
 
-TEST(SaveFaults, ALargeProjectFailingInAnyPieceKeepsTheOldFile)
+TEST_F(SaveFaults, ALargeProjectFailingInAnyPieceKeepsTheOldFile)
 {
-    CTempFolder folder;
-    CScriptedUserInterface ui;
-    CBytesDocument doc(ui, CFileSystem::Real());
-    doc.m_strBytes = "old";
-    ASSERT_TRUE(doc.DoFileSaveAs(folder.File("site.pwl")));
-
     // Large enough to be written in several pieces; the limits fall in the
     // first, on the edges between pieces and in the last.
-    doc.m_strBytes = CString(700000, 'n'); // 0xFF 0xFFFF, a 32-bit length, the bytes
-    const size_t size = doc.m_strBytes.size() + 7;
+    m_doc.m_strBytes = CString(700000, 'n'); // 0xFF 0xFFFF, a 32-bit length, the bytes
+    const size_t size = m_doc.m_strBytes.size() + 7;
     const size_t piece = 256 * 1024;
-    ExpectEachLimitFails(doc, ui, folder,
+    ExpectEachLimitFails(
         { 0, 1, piece - 1, piece, piece + 1, 2 * piece - 1, 2 * piece, 2 * piece + 1, size - 1 }, size);
 }
 
