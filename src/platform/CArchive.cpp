@@ -7,7 +7,7 @@
 
 namespace {
 // The size of the pieces a file is read and written in.
-constexpr size_t kPieceSize = 256 * 1024;
+constexpr size_t kPieceSize = size_t { 256 } * 1024;
 constexpr uint8_t kLongPrefix = 0xFF;
 constexpr uint16_t kDwordLength = 0xFFFF;
 constexpr uint16_t kWideMark = 0xFFFE;

@@ -33,10 +33,10 @@ void CHeapReserve::Prepare(size_t bytes)
             break;
         blocks.push_back(pBlock);
         // Only whole huge pages inside the block are marked.
-        const auto start = (reinterpret_cast<uintptr_t>(pBlock) + kHugePage - 1) & ~(kHugePage - 1);
-        const auto end = (reinterpret_cast<uintptr_t>(pBlock) + kBlock) & ~(kHugePage - 1);
-        if (end > start)
-            madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+        const size_t skip = (kHugePage - reinterpret_cast<uintptr_t>(pBlock) % kHugePage) % kHugePage;
+        const size_t length = (kBlock - skip) & ~(kHugePage - 1);
+        if (length > 0)
+            madvise(static_cast<char*>(pBlock) + skip, length, MADV_HUGEPAGE);
     }
     for (void* pBlock : blocks)
         std::free(pBlock);
