@@ -50,7 +50,7 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         ReportUnableToOpen(path);
         return;
     }
-    // An old page is replaced, never written through (it may be a link).
+    // An old page (or a link left in its place) is deleted and a new file made.
     EFileError error = EFileError::None;
     const auto pFile = m_run.GetFileSystem().ReplaceForWrite(CPathRules::ToNative(path), error);
     if (pFile == nullptr) {
