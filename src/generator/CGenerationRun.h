@@ -44,10 +44,11 @@ public:
     // level doubles the work with every level); past either limit the page
     // is abandoned with a message and the run goes on. Real sites stay far
     // below: a page's expansions number its sections and links, and the
-    // largest benchmark site holds 300,000 objects in all.
+    // largest benchmark site holds 300,000 objects in all. A million
+    // expansions take a few seconds and log about 50 MB.
     struct CPageLimits {
         size_t nMaxBytes = size_t { 256 } << 20;
-        size_t nMaxSteps = size_t { 1 } << 22;
+        size_t nMaxSteps = size_t { 1 } << 20;
     };
     const CPageLimits& GetPageLimits() const { return m_limits; }
     void SetPageLimits(const CPageLimits& limits) { m_limits = limits; }
