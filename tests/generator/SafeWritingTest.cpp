@@ -41,7 +41,8 @@ TEST_F(SafeWriting, RendererMakesThePageBytesWithoutWriting)
     std::filesystem::remove_all(m_folder.File("out"));
     m_settings.m_strDestination.clear();
     CCollectingUserInterface ui;
-    CGenerationRun run(m_tree, m_props, m_settings, ui, CFileSystem::Real(), CFileLocator(Files(), ""));
+    const CFileLocator locator(Files(), "");
+    CGenerationRun run(m_tree, m_props, m_settings, ui, CFileSystem::Real(), locator);
     const CRenderedPage page = CPageRenderer(run).Render(m_tree.GetRootItem());
     EXPECT_TRUE(page.bComplete);
     EXPECT_EQ(page.strText, written);

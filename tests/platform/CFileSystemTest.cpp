@@ -124,10 +124,11 @@ TEST(CFileSystem, OnlyRegularFilesAreRead)
     for (const std::string path :
         { folder.File("zero"), std::string("/dev/zero"), folder.File("fifo"), socketPath, folder.Path() }) {
         std::string contents;
-        EXPECT_EQ(files.ReadFile(path, contents), EFileError::BadPath) << path;
+        // (A socket cannot even be opened.)
+        EXPECT_NE(files.ReadFile(path, contents), EFileError::None) << path;
         EFileError error = EFileError::None;
         EXPECT_EQ(files.OpenForRead(path, error), nullptr) << path;
-        EXPECT_EQ(error, EFileError::BadPath) << path;
+        EXPECT_NE(error, EFileError::None) << path;
         EXPECT_FALSE(files.IsRegularFile(path)) << path;
     }
     ::close(sock);
