@@ -121,7 +121,7 @@ TEST(CFileSystem, OnlyRegularFilesAreRead)
         EXPECT_EQ(contents, "text");
         EXPECT_TRUE(files.IsRegularFile(folder.File(name)));
     }
-    for (const std::string path :
+    for (const std::string& path :
         { folder.File("zero"), std::string("/dev/zero"), folder.File("fifo"), socketPath, folder.Path() }) {
         std::string contents;
         // (A socket cannot even be opened.)
