@@ -97,9 +97,9 @@ TEST_F(ModernPages, ImagesLinksAndContentsAreValidHtml)
         "<a href=\"my%20page.htm#my%20page\"> [Sub]</a>\n");
     // The background joins the colours whichever comes first.
     m_pRun.reset();
-    EXPECT_EQ(ExpandWith("[@BGIMAGE=!][@COLOR=!][BGIMAGE]|[COLOR]"),
+    EXPECT_EQ(ExpandWith("[@BGIMAGE=!][@COLOR=!][@BGIMAGE=x.gif][BGIMAGE]|[COLOR]"),
         "|class=\"pw-colors\" style=\"color:#000000;background-color:#FFFFFF;--pw-link:#0000FF;"
-        "--pw-vlink:#800080;background-image:url('paper.jpg')\"");
+        "--pw-vlink:#800080;background-image:url('paper.jpg'),url('x.gif')\"");
     Node(hRoot).m_strText = "[$i]";
     m_pRun.reset();
     EXPECT_EQ(ExpandWith("[@TEXT=!][TEXT]"),
