@@ -49,6 +49,10 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::os
         // Nothing is saved unless every assignment is accepted.
         if (!ApplyAssignments(args, settings, err))
             return kExitUsage;
+        const CString& spare = doc.m_dlgGenerate.m_strSpare;
+        if (!spare.empty() && !CSiteSettings::IsSettingsSpare(spare))
+            err << "pagewell-cli: " << args[0]
+                << ": the spare string held other data; the settings replace it\n";
         doc.m_dlgGenerate.SetSiteSettings(settings);
         if (!doc.DoFileSave())
             return kExitFailed;
