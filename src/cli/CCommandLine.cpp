@@ -15,7 +15,7 @@ public:
         const CLI::App* pApp, std::string /*name*/, CLI::AppFormatMode /*mode*/) const override
     {
         return m_strUsage + "\n\n" + pApp->get_description() + "\n" + make_positionals(pApp)
-            + make_groups(pApp, CLI::AppFormatMode::Normal) + make_footer(pApp);
+            + make_groups(pApp, CLI::AppFormatMode::Normal) + "\n" + make_footer(pApp);
     }
 
 private:
@@ -55,6 +55,12 @@ std::optional<int> CCommandLine::Parse(
         out << m_app.help();
         return kExitOk;
     } catch (const CLI::ParseError& e) {
+        // CLI11 checks the required arguments before the unknown ones, so
+        // "export -x" would say the project is missing.
+        const std::vector<std::string> unread = m_app.remaining();
+        if (!unread.empty() && unread[0].starts_with("-"))
+            return UsageError(
+                "unknown option '" + unread[0] + "' (a file name that begins with '-' follows '--')", err);
         return UsageError(e.what(), err);
     }
     return std::nullopt;

@@ -182,13 +182,13 @@ TEST_F(Cli, UsageErrorsNameWhatWasWrong)
         { { "frobnicate" }, "pagewell-cli: unknown command 'frobnicate'\n" },
         { { "--frob", "export" }, "pagewell-cli: unknown option '--frob'\n" },
         { { "export" }, "pagewell-cli export: PROJECT.pwl is required\n" },
+        { { "export", "-x.pwl" }, "pagewell-cli export: unknown option '-x.pwl'" },
         { { "outline", "a.pwl", "b.pwl" },
             "pagewell-cli outline: The following argument was not expected: b.pwl\n" },
         { { "import", json }, "pagewell-cli import: OUT.pwl is required\n" },
         { { "generate", "a.pwl", "--dest" }, "pagewell-cli generate: --dest: 1 required DIR missing\n" },
         { { "generate", "a.pwl", "--dest", "x", "--dest", "y" }, "pagewell-cli generate: --dest: " },
-        { { "generate", "a.pwl", "--fast" },
-            "pagewell-cli generate: The following argument was not expected: --fast" },
+        { { "generate", "a.pwl", "--fast" }, "pagewell-cli generate: unknown option '--fast'" },
     };
     for (const auto& c : cases) {
         const CRun run = RunTool(c.args);
@@ -197,6 +197,7 @@ TEST_F(Cli, UsageErrorsNameWhatWasWrong)
         EXPECT_NE(run.err.find("usage: pagewell-cli"), std::string::npos) << c.message;
         EXPECT_EQ(run.out, "") << c.message;
     }
+    EXPECT_EQ(RunTool({ "export", "--", "-x.pwl" }).err, "Pagewell: -x.pwl was not found.\n");
 }
 
 TEST_F(Cli, JsonWhereAProjectBelongsIsRefusedWithAHint)
