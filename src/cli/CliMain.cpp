@@ -15,7 +15,7 @@ const char* const kCliVersion = PAGEWELL_VERSION_TEXT;
 namespace {
 
 template <int (*Run)(const std::vector<std::string>&, std::ostream&, std::ostream&)>
-int Ignoring(
+int IgnoringProcessEnd(
     const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool /*bProcessEnds*/)
 {
     return Run(args, out, err);
@@ -24,9 +24,10 @@ int Ignoring(
 // Every subcommand of the tool: a new one is its RunX function (in its own
 // file, declared in Commands.h) and one row here.
 const std::vector<CCliCommand> kCommands = {
-    { "export", "PROJECT.pwl", "print the project as JSON (UTF-8)", Ignoring<RunExport> },
-    { "import", "FILE.json OUT.pwl", "write a project file from its JSON form", Ignoring<RunImport> },
-    { "outline", "PROJECT.pwl", "print the site's outline", Ignoring<RunOutline> },
+    { "export", "PROJECT.pwl", "print the project as JSON (UTF-8)", IgnoringProcessEnd<RunExport> },
+    { "import", "FILE.json OUT.pwl", "write a project file from its JSON form",
+        IgnoringProcessEnd<RunImport> },
+    { "outline", "PROJECT.pwl", "print the site's outline", IgnoringProcessEnd<RunOutline> },
     { "generate", "PROJECT.pwl [--dest DIR] [--no-lowercase]",
         "generate the site (the current directory is the workspace); prints the log", RunGenerate },
 };
