@@ -30,6 +30,9 @@ const std::vector<CCliCommand> kCommands = {
     { "outline", "PROJECT.pwl", "print the site's outline", IgnoringProcessEnd<RunOutline> },
     { "generate", "PROJECT.pwl [--dest DIR] [--no-lowercase]",
         "generate the site (the current directory is the workspace); prints the log", RunGenerate },
+    { "settings", "PROJECT.pwl [KEY=VALUE...]",
+        "show or change the site settings (lang, description, baseurl, markup, encoding)",
+        IgnoringProcessEnd<RunSettings> },
 };
 
 // text in lines of at most 79 columns, those after the first indented to column.
