@@ -1,46 +1,130 @@
-#include <iostream>
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
 
+#ifndef PAGEWELL_VERSION_TEXT
+#error "the build defines PAGEWELL_VERSION_TEXT"
+#endif
+
+const char* const kCliVersion = PAGEWELL_VERSION_TEXT;
+
 namespace {
 
-constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
-                               "\n"
-                               "Commands:\n"
-                               "  export PROJECT.pwl             print the project as JSON (UTF-8)\n"
-                               "  import FILE.json OUT.pwl       write a project file from its JSON form\n"
-                               "  outline PROJECT.pwl            print the site's outline\n"
-                               "  generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n"
-                               "                                 generate the site (the current directory\n"
-                               "                                 is the workspace); prints the log\n"
-                               "  settings PROJECT.pwl [KEY=VALUE...]\n"
-                               "                                 show or change the site settings (lang,\n"
-                               "                                 description, baseurl, markup, encoding)\n"
-                               "  --help                         show this text\n";
+template <int (*Run)(const std::vector<std::string>&, std::ostream&, std::ostream&)>
+int IgnoringProcessEnd(
+    const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool /*bProcessEnds*/)
+{
+    return Run(args, out, err);
+}
+
+// Every subcommand of the tool: a new one is its RunX function (in its own
+// file, declared in Commands.h) and one row here.
+const std::vector<CCliCommand> kCommands = {
+    { "export", "PROJECT.pwl", "print the project as JSON (UTF-8)", IgnoringProcessEnd<RunExport> },
+    { "import", "FILE.json OUT.pwl", "write a project file from its JSON form",
+        IgnoringProcessEnd<RunImport> },
+    { "outline", "PROJECT.pwl", "print the site's outline", IgnoringProcessEnd<RunOutline> },
+    { "generate", "PROJECT.pwl [--dest DIR] [--no-lowercase]",
+        "generate the site (the current directory is the workspace); prints the log", RunGenerate },
+    { "settings", "PROJECT.pwl [KEY=VALUE...]",
+        "show or change the site settings (lang, description, baseurl, markup, encoding)",
+        IgnoringProcessEnd<RunSettings> },
+};
+
+// text in lines of at most 79 columns, those after the first indented to column.
+std::string Wrapped(const std::string& text, size_t column)
+{
+    constexpr size_t kWidth = 79;
+    std::string wrapped;
+    size_t used = column;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (used > column && used + 1 + word.size() > kWidth) {
+            wrapped += '\n' + std::string(column, ' ');
+            used = column;
+        } else if (used > column) {
+            wrapped += ' ';
+            ++used;
+        }
+        wrapped += word;
+        used += word.size();
+    }
+    return wrapped;
+}
+
+std::string Usage()
+{
+    constexpr size_t kColumn = 33;
+    std::ostringstream text;
+    text << "usage: pagewell-cli COMMAND ARGS\n\nCommands:\n";
+    for (const CCliCommand& command : kCommands) {
+        const std::string call = std::string("  ") + command.pszName + ' ' + command.pszSynopsis;
+        text << call;
+        if (call.size() + 1 > kColumn)
+            text << '\n' << std::string(kColumn, ' ');
+        else
+            text << std::string(kColumn - call.size(), ' ');
+        text << Wrapped(command.pszSummary, kColumn) << '\n';
+    }
+    text << std::left << std::setw(kColumn) << "  --help"
+         << "show this text\n"
+         << std::setw(kColumn) << "  --version"
+         << "show the version\n"
+         << "\n'pagewell-cli COMMAND --help' shows the options of a command.\n";
+    return text.str();
+}
+
+int UsageError(const std::string& message, std::ostream& err)
+{
+    err << "pagewell-cli: " << message << '\n' << Usage();
+    return kExitUsage;
+}
 
 } // namespace
 
+const std::vector<CCliCommand>& CliCommands()
+{
+    return kCommands;
+}
+
+const CCliCommand* FindCliCommand(const std::string& name)
+{
+    const auto it = std::find_if(kCommands.begin(), kCommands.end(),
+        [&name](const CCliCommand& command) { return name == command.pszName; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage;
+    // The tool's own options come before the command; the first other
+    // argument is the command, and it and everything after stay unread here.
+    CLI::App app("Pagewell's command-line tool", "pagewell-cli");
+    app.prefix_command();
+    app.set_help_flag("-h,--help");
+    app.set_version_flag("--version", std::string("pagewell-cli ") + kCliVersion);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << Usage();
         return kExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << '\n';
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        return UsageError(e.what(), err);
     }
-    if (args.empty()) {
-        err << kUsage;
-        return kExitUsage;
-    }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "export")
-        return RunExport(rest, out, err);
-    if (args[0] == "outline")
-        return RunOutline(rest, out, err);
-    if (args[0] == "import")
-        return RunImport(rest, out, err);
-    if (args[0] == "settings")
-        return RunSettings(rest, out, err);
-    if (args[0] == "generate")
-        return RunGenerate(rest, out, err, bProcessEnds);
-    err << "pagewell-cli: unknown command '" << args[0] << "'\n" << kUsage;
-    return kExitUsage;
+    const std::vector<std::string> rest = app.remaining();
+    if (rest.empty())
+        return UsageError("no command given", err);
+    if (rest[0].starts_with("-"))
+        return UsageError("unknown option '" + rest[0] + "'", err);
+    const CCliCommand* pCommand = FindCliCommand(rest[0]);
+    if (pCommand == nullptr)
+        return UsageError("unknown command '" + rest[0] + "'", err);
+    return pCommand->pRun({ rest.begin() + 1, rest.end() }, out, err, bProcessEnds);
 }

@@ -6,7 +6,8 @@
 
 // The subcommands of pagewell-cli. Each takes its arguments (without the
 // program and subcommand names), writes to out and err, and returns the exit
-// status: 0 success, 2 wrong arguments or unreadable input.
+// status: 0 success, 2 wrong arguments or unreadable input. "--help" among
+// the arguments prints the subcommand's usage on out and returns 0.
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // Prints the site settings of a project, one KEY=VALUE a line, after
@@ -20,9 +21,27 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunGenerate(
     const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
 
-// The whole tool: args[0] is the subcommand.
+// The whole tool: args[0] is the subcommand, or --help or --version.
 int RunCli(
     const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
+
+// One row of the tool's command table (CliMain.cpp): what the overall usage
+// lists and what a subcommand's own usage starts with.
+struct CCliCommand {
+    const char* pszName;
+    // The arguments as the usage line shows them: "PROJECT.pwl [--dest DIR]".
+    const char* pszSynopsis;
+    const char* pszSummary;
+    int (*pRun)(
+        const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds);
+};
+
+const std::vector<CCliCommand>& CliCommands();
+// The row named name, or nullptr.
+const CCliCommand* FindCliCommand(const std::string& name);
+
+// The version that --version prints.
+extern const char* const kCliVersion;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

@@ -2,16 +2,15 @@
 #include <optional>
 #include <vector>
 
+#include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
 #include "cli/Commands.h"
+#include "cli/ProjectInput.h"
 #include "generator/CGenerationLog.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
 
 namespace {
-
-constexpr const char* kGenerateUsage
-    = "usage: pagewell-cli generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n";
 
 // Keeps the log that the run shows at its end.
 class CGenerateUserInterface : public CConsoleUserInterface {
@@ -33,24 +32,18 @@ struct CGenerateArgs {
     bool bLowercase = true;
 };
 
-bool ParseArgs(const std::vector<std::string>& args, CGenerateArgs& parsed)
+void DefineArgs(CLI::App& app, CGenerateArgs& parsed)
 {
-    bool bHaveProject = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dest") {
-            if (i + 1 >= args.size() || parsed.strDestination)
-                return false;
-            parsed.strDestination = args[++i];
-        } else if (args[i] == "--no-lowercase") {
-            parsed.bLowercase = false;
-        } else if (args[i].starts_with("--") || bHaveProject) {
-            return false;
-        } else {
-            parsed.strProject = args[i];
-            bHaveProject = true;
-        }
-    }
-    return bHaveProject;
+    app.add_option("PROJECT.pwl", parsed.strProject, "the project file")->required()->type_name("");
+    app.add_option_function<std::string>(
+           "--dest", [&parsed](const std::string& folder) { parsed.strDestination = folder; },
+           "write the site into DIR instead of the project's destination")
+        ->type_name("DIR");
+    app.add_flag_callback(
+        "--no-lowercase", [&parsed] { parsed.bLowercase = false; },
+        "keep the letter case of tags in file names and references");
+    app.footer("Exit status: 0 success, 1 the run reported a failure (on standard error or in the log),\n"
+               "2 wrong arguments or unreadable project.");
 }
 
 // Keeps a finished command's project (and the interface it refers to) from
@@ -72,15 +65,15 @@ void LeaveForProcessExit(std::unique_ptr<CPagewellDoc> pDoc, std::unique_ptr<CGe
 int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds)
 {
     CGenerateArgs parsed;
-    if (!ParseArgs(args, parsed)) {
-        err << kGenerateUsage;
-        return kExitUsage;
-    }
+    CCommandLine cli("generate");
+    DefineArgs(cli.App(), parsed);
+    if (const auto status = cli.Parse(args, out, err))
+        return *status;
     auto pUi = std::make_unique<CGenerateUserInterface>(err);
     auto pDoc = std::make_unique<CPagewellDoc>(*pUi);
     CGenerateUserInterface& ui = *pUi;
     CPagewellDoc& doc = *pDoc;
-    if (!doc.DoFileOpen(parsed.strProject))
+    if (!OpenProjectArgument(doc, parsed.strProject, "generate", err))
         return kExitUsage;
     if (parsed.strDestination)
         doc.m_dlgGenerate.m_strDestination = CCodePage::FromUtf8(*parsed.strDestination);

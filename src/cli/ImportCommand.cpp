@@ -3,20 +3,24 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
 #include "cli/CProjectJson.h"
 #include "cli/Commands.h"
 #include "model/CPagewellDoc.h"
 
-int RunImport(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err)
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 2) {
-        err << "usage: pagewell-cli import FILE.json OUT.pwl\n";
-        return kExitUsage;
-    }
-    std::ifstream in(args[0], std::ios::binary);
+    std::string source;
+    std::string target;
+    CCommandLine cli("import");
+    cli.App().add_option("FILE.json", source, "the project in its JSON form")->required()->type_name("");
+    cli.App().add_option("OUT.pwl", target, "the project file to write")->required()->type_name("");
+    if (const auto status = cli.Parse(args, out, err))
+        return *status;
+    std::ifstream in(source, std::ios::binary);
     if (!in) {
-        err << "pagewell-cli: cannot read " << args[0] << '\n';
+        err << "pagewell-cli: cannot read " << source << '\n';
         return kExitUsage;
     }
     std::stringstream text;
@@ -27,17 +31,17 @@ int RunImport(const std::vector<std::string>& args, std::ostream& /*out*/, std::
     try {
         CProjectJson::FromJson(CProjectJson::Parse(text.str()), doc);
     } catch (const nlohmann::json::exception& e) {
-        err << "pagewell-cli: " << args[0] << ": invalid JSON: " << e.what() << '\n';
+        err << "pagewell-cli: " << source << ": invalid JSON: " << e.what() << '\n';
         return kExitUsage;
     } catch (const CJsonFormatError& e) {
-        err << "pagewell-cli: " << args[0] << ": " << e.what() << '\n';
+        err << "pagewell-cli: " << source << ": " << e.what() << '\n';
         return kExitUsage;
     }
     // A project always has its root page; a file with an empty tree could not
     // be read back.
     if (doc.m_tree.IsEmpty()) {
-        err << "pagewell-cli: " << args[0] << ": the tree is empty; a project needs at least its root page\n";
+        err << "pagewell-cli: " << source << ": the tree is empty; a project needs at least its root page\n";
         return kExitUsage;
     }
-    return doc.DoFileSaveAs(args[1]) ? kExitOk : kExitUsage;
+    return doc.DoFileSaveAs(target) ? kExitOk : kExitUsage;
 }

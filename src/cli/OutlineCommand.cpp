@@ -1,5 +1,7 @@
+#include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
 #include "cli/Commands.h"
+#include "cli/ProjectInput.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
 
@@ -38,13 +40,17 @@ std::string OneLine(const CString& title)
 
 int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 1) {
-        err << "usage: pagewell-cli outline PROJECT.pwl\n";
-        return kExitUsage;
-    }
+    std::string project;
+    CCommandLine cli("outline");
+    cli.App()
+        .add_option("PROJECT.pwl", project, "the project file whose outline to print")
+        ->required()
+        ->type_name("");
+    if (const auto status = cli.Parse(args, out, err))
+        return *status;
     CConsoleUserInterface ui(err);
     CPagewellDoc doc(ui);
-    if (!doc.DoFileOpen(args[0]))
+    if (!OpenProjectArgument(doc, project, "outline", err))
         return kExitUsage;
     for (HTREEITEM h = doc.m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
         const CNode& node = *h->GetNode();

@@ -1,5 +1,7 @@
+#include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
 #include "cli/Commands.h"
+#include "cli/ProjectInput.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
 
@@ -17,14 +19,14 @@ void PrintSettings(const CSiteSettings& settings, std::ostream& out)
 // first one that is refused, with settings partly changed.
 bool ApplyAssignments(const std::vector<std::string>& args, CSiteSettings& settings, std::ostream& err)
 {
-    for (size_t i = 1; i < args.size(); ++i) {
-        const size_t eq = args[i].find('=');
+    for (const std::string& assignment : args) {
+        const size_t eq = assignment.find('=');
         if (eq == std::string::npos) {
-            err << "pagewell-cli: '" << args[i] << "' is not KEY=VALUE\n" << kUsage;
+            err << "pagewell-cli: '" << assignment << "' is not KEY=VALUE\n" << kUsage;
             return false;
         }
         CString error;
-        if (!settings.Set(args[i].substr(0, eq), CCodePage::FromUtf8(args[i].substr(eq + 1)), error)) {
+        if (!settings.Set(assignment.substr(0, eq), CCodePage::FromUtf8(assignment.substr(eq + 1)), error)) {
             err << "pagewell-cli: " << CCodePage::ToUtf8(error) << '\n';
             return false;
         }
@@ -36,23 +38,29 @@ bool ApplyAssignments(const std::vector<std::string>& args, CSiteSettings& setti
 
 int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.empty()) {
-        err << kUsage;
-        return kExitUsage;
-    }
+    std::string project;
+    std::vector<std::string> assignments;
+    CCommandLine cli("settings");
+    cli.App().add_option("PROJECT.pwl", project, "the project file")->required()->type_name("");
+    cli.App().add_option("KEY=VALUE", assignments, "a setting to change (values in UTF-8)")->type_name("");
+    cli.App().footer(
+        "Exit status: 0 success, 1 the project could not be saved, 2 wrong arguments or a refused\n"
+        "setting (nothing is saved then) or unreadable project.");
+    if (const auto status = cli.Parse(args, out, err))
+        return *status;
     CConsoleUserInterface ui(err);
     CPagewellDoc doc(ui);
-    if (!doc.DoFileOpen(args[0]))
+    if (!OpenProjectArgument(doc, project, "settings", err))
         return kExitUsage;
     CSiteSettings settings = doc.m_dlgGenerate.GetSiteSettings();
-    if (args.size() > 1) {
+    if (!assignments.empty()) {
         // Nothing is saved unless every assignment is accepted.
-        if (!ApplyAssignments(args, settings, err))
+        if (!ApplyAssignments(assignments, settings, err))
             return kExitUsage;
         const CString old = doc.m_dlgGenerate.m_strSpare;
         doc.m_dlgGenerate.SetSiteSettings(settings);
         if (!old.empty() && !CSiteSettings::IsSettingsSpare(old) && doc.m_dlgGenerate.m_strSpare != old)
-            err << "pagewell-cli: " << args[0]
+            err << "pagewell-cli: " << project
                 << ": the spare string held other data; the settings replace it\n";
         if (!doc.DoFileSave())
             return kExitFailed;

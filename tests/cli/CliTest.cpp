@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli/Commands.h"
+#include "generator/MacroTable.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CArchive.h"
 #include "support/CScriptedUserInterface.h"
@@ -141,6 +142,92 @@ TEST_F(Cli, OutlineListsTheTreeIndented)
     ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
     EXPECT_EQ(RunTool({ "outline", pwl }).out,
         "page Index: Home\n  section news: Untitled\n  link me: Me | http://example.com/\n");
+}
+
+TEST_F(Cli, VersionAndTheHelpOfEveryCommand)
+{
+    const CRun version = RunTool({ "--version" });
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("pagewell-cli ") + kCliVersion + "\n");
+    EXPECT_EQ(std::string("Pagewell ") + kCliVersion, kGeneratorName)
+        << "one version for the pages and the tool";
+
+    ASSERT_FALSE(CliCommands().empty());
+    for (const CCliCommand& command : CliCommands()) {
+        for (const char* help : { "--help", "-h" }) {
+            // Given after a file name too: help wins and nothing is read.
+            for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> {
+                     { command.pszName, help }, { command.pszName, "none.pwl", help } }) {
+                const CRun run = RunTool(args);
+                EXPECT_EQ(run.status, 0) << command.pszName << ' ' << help;
+                EXPECT_EQ(run.out.rfind(std::string("usage: pagewell-cli ") + command.pszName + ' '
+                                  + command.pszSynopsis + "\n\n" + command.pszSummary,
+                              0),
+                    0u)
+                    << run.out;
+                EXPECT_EQ(run.err, "") << command.pszName;
+            }
+        }
+    }
+}
+
+TEST_F(Cli, UsageErrorsNameWhatWasWrong)
+{
+    const std::string json = Json("a.json", kSmallProject);
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        { {}, "pagewell-cli: no command given\n" },
+        { { "frobnicate" }, "pagewell-cli: unknown command 'frobnicate'\n" },
+        { { "--frob", "export" }, "pagewell-cli: unknown option '--frob'\n" },
+        { { "export" }, "pagewell-cli export: PROJECT.pwl is required\n" },
+        { { "export", "-x.pwl" }, "pagewell-cli export: unknown option '-x.pwl'" },
+        { { "outline", "a.pwl", "b.pwl" },
+            "pagewell-cli outline: The following argument was not expected: b.pwl\n" },
+        { { "import", json }, "pagewell-cli import: OUT.pwl is required\n" },
+        { { "generate", "a.pwl", "--dest" }, "pagewell-cli generate: --dest: 1 required DIR missing\n" },
+        { { "generate", "a.pwl", "--dest", "x", "--dest", "y" }, "pagewell-cli generate: --dest: " },
+        { { "generate", "a.pwl", "--fast" }, "pagewell-cli generate: unknown option '--fast'" },
+    };
+    for (const auto& c : cases) {
+        const CRun run = RunTool(c.args);
+        EXPECT_EQ(run.status, kExitUsage) << c.message;
+        EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("usage: pagewell-cli"), std::string::npos) << c.message;
+        EXPECT_EQ(run.out, "") << c.message;
+    }
+    EXPECT_EQ(RunTool({ "export", "--", "-x.pwl" }).err, "Pagewell: -x.pwl was not found.\n");
+}
+
+TEST_F(Cli, JsonWhereAProjectBelongsIsRefusedWithAHint)
+{
+    const std::string json = Json("a.json", std::string("\xEF\xBB\xBF \n") + kSmallProject);
+    for (const char* command : { "export", "outline", "generate" }) {
+        const CRun run = RunTool({ command, json });
+        EXPECT_EQ(run.status, kExitUsage) << command;
+        EXPECT_EQ(run.err,
+            std::string("pagewell-cli ") + command + ": " + json
+                + " holds JSON, not a project file; make a project of it first with\n"
+                  "  pagewell-cli import "
+                + json + " PROJECT.pwl\n");
+        EXPECT_EQ(run.out, "");
+    }
+
+    // A project file may begin with '{' and '[' too: an author of 123 or 91
+    // characters. It still opens.
+    for (const size_t length : { 123u, 91u }) {
+        CScriptedUserInterface ui;
+        CPagewellDoc doc(ui);
+        doc.CreateRootPage();
+        doc.m_props.m_strAuthor = std::string(length, '"');
+        const std::string pwl = m_folder.File("brace.pwl");
+        ASSERT_TRUE(doc.DoFileSaveAs(pwl));
+        ASSERT_EQ(ReadWholeFile(pwl).front(), static_cast<char>(length));
+        const CRun run = RunTool({ "outline", pwl });
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "page Index: Untitled\n");
+    }
 }
 
 TEST_F(Cli, SettingsShowsAndChangesTheSiteSettings)
