@@ -181,15 +181,22 @@ void CMainFrame::CreateToolBar()
             continue;
         pButton->setAccessibleName(pAction->iconText());
         pButton->installEventFilter(this);
-        // A toggle that does not come from the action (the accessibility
-        // layer's Toggle) is a click: the command runs and decides the state.
-        connect(pButton, &QToolButton::toggled, this, [pButton, pAction](bool bChecked) {
-            if (bChecked == pAction->isChecked())
-                return;
-            const QSignalBlocker block(pButton);
-            pButton->setChecked(pAction->isChecked());
-            pAction->trigger();
-        });
+        // The accessibility layer's Toggle flips the button (and its action)
+        // without running anything; every command ends by setting the
+        // buttons, so a state that no command set is such a toggle, and is
+        // taken as a click.
+        if (pAction->isCheckable()) {
+            const int nId = pButtons[i];
+            connect(pButton, &QToolButton::toggled, this, [this, nId, pAction] {
+                QTimer::singleShot(0, this, [this, nId, pAction] {
+                    const bool bShown = m_shownFormat[nId];
+                    if (pAction->isChecked() == bShown)
+                        return;
+                    pAction->setChecked(bShown);
+                    pAction->trigger();
+                });
+            });
+        }
     }
 }
 
@@ -338,8 +345,9 @@ void CMainFrame::UpdateRecentFileMenu()
 void CMainFrame::UpdateFormatButtons(uint32_t nFormat)
 {
     for (int nId : CFormatButtons::kButtons) {
+        m_shownFormat[nId] = CFormatButtons::IsPressed(nId, nFormat);
         if (QAction* pAction = GetAction(nId))
-            pAction->setChecked(CFormatButtons::IsPressed(nId, nFormat));
+            pAction->setChecked(m_shownFormat[nId]);
     }
 }
 

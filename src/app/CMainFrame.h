@@ -113,6 +113,8 @@ private:
     QLabel* m_pIndicators[3] = {};
     QWidget* m_pActiveView = nullptr;
     std::map<int, QAction*> m_actions;
+    // The pressed state the program last gave each format button.
+    std::map<int, bool> m_shownFormat;
     bool m_bUpdatePending = false;
     QString m_strStateFile;
     bool m_bRestored = false;
