@@ -109,9 +109,10 @@ void CMainFrame::CreateMenus()
     const std::vector<CMenuDef> menus = {
         { "&File",
             { { ID_FILE_NEW, "&New" }, { ID_FILE_OPEN, "&Open..." }, { ID_FILE_SAVE, "&Save" },
-                { ID_FILE_SAVE_AS, "Save &As..." }, { 0, nullptr }, { ID_FILE_GENERATE, "&Generate" },
-                { ID_DOC_PROPERTIES, "&Document default properties..." }, { 0, nullptr },
-                { ID_FILE_MRU_FILE1, "Recent &File" }, { 0, nullptr }, { ID_APP_EXIT, "E&xit" } } },
+                { ID_FILE_SAVE_AS, "Save &As..." }, { 0, nullptr }, { ID_SITE_SETTINGS, "Site Se&ttings..." },
+                { ID_FILE_GENERATE, "&Generate" }, { ID_DOC_PROPERTIES, "&Document default properties..." },
+                { 0, nullptr }, { ID_FILE_MRU_FILE1, "Recent &File" }, { 0, nullptr },
+                { ID_APP_EXIT, "E&xit" } } },
         { "&Edit",
             { { ID_EDIT_UNDO, "&Undo" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t" }, { ID_EDIT_COPY, "&Copy" },
                 { ID_EDIT_PASTE, "&Paste" } } },
