@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -103,29 +104,37 @@ void CMainFrame::CreateMenus()
         const char* pszTitle;
         std::vector<CItem> items;
     };
+    // Every menu and item has a mnemonic; the keys are shown by the menus
+    // from the actions' shortcuts, in one style.
     const std::vector<CMenuDef> menus = {
         { "&File",
-            { { ID_FILE_NEW, "&New\tCtrl+N" }, { ID_FILE_OPEN, "&Open...\tCtrl+O" },
-                { ID_FILE_SAVE, "&Save\tCtrl+S" }, { ID_FILE_SAVE_AS, "Save &As..." }, { 0, nullptr },
-                { ID_SITE_SETTINGS, "Site Se&ttings..." }, { ID_FILE_GENERATE, "Generate\tCtrl+G" },
-                { 0, nullptr }, { ID_FILE_MRU_FILE1, "Recent File" }, { 0, nullptr },
+            { { ID_FILE_NEW, "&New" }, { ID_FILE_OPEN, "&Open..." }, { ID_FILE_SAVE, "&Save" },
+                { ID_FILE_SAVE_AS, "Save &As..." }, { 0, nullptr }, { ID_SITE_SETTINGS, "Site Se&ttings..." },
+                { ID_FILE_GENERATE, "&Generate" }, { ID_DOC_PROPERTIES, "&Document default properties..." },
+                { 0, nullptr }, { ID_FILE_MRU_FILE1, "Recent &File" }, { 0, nullptr },
                 { ID_APP_EXIT, "E&xit" } } },
         { "&Edit",
-            { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t\tCtrl+X" },
-                { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" } } },
+            { { ID_EDIT_UNDO, "&Undo" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t" }, { ID_EDIT_COPY, "&Copy" },
+                { ID_EDIT_PASTE, "&Paste" } } },
         { "&View",
             { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
-                { ID_VIEW_WORDWRAP, "WordWrap" }, { ID_VIEW_COLORS, "Colors" } } },
-        { "Object",
-            { { ID_OBJECT_CONVERT, "Convert" }, { ID_INSERT_PAGE, "Insert Page" },
-                { ID_INSERT_LINK, "Insert Link" }, { ID_INSERT_PARAGRAPH, "Insert Paragraph" } } },
-        { "HTML",
-            { { ID_HTML_PARAGRAPH, "Paragraph \tCtrl+Enter" }, { ID_HTML_BOLD, "Bold text\tCTRL+B" },
-                { ID_HTML_ITALIC, "Italic Text\tCTRL+I" }, { ID_HTML_TT, "Typewriter font" }, { 0, nullptr },
-                { ID_HTML_LINK, "Insert Link" }, { ID_HTML_IMAGE, "Insert Image" },
-                { ID_HTML_UL, "Insert unnumbered List" }, { ID_HTML_OL, "Insert numbered List" },
-                { ID_HTML_TOC, "Insert Table Of Contents macro" } } },
-        { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." } } },
+                { ID_VIEW_WORDWRAP, "&WordWrap" }, { ID_VIEW_COLORS, "&Colors" } } },
+        { "&Object",
+            { { ID_OBJECT_CONVERT, "&Convert" }, { ID_INSERT_PAGE, "Insert &Page" },
+                { ID_INSERT_LINK, "Insert &Link" }, { ID_INSERT_PARAGRAPH, "Insert Pa&ragraph" },
+                { 0, nullptr }, { ID_OBJECT_PROPERTIES, "Properties of the current &object..." } } },
+        { "HT&ML",
+            { { ID_HTML_PARAGRAPH, "&Paragraph" }, { ID_HTML_BOLD, "&Bold text" },
+                { ID_HTML_ITALIC, "&Italic Text" }, { ID_HTML_TT, "&Typewriter font" }, { 0, nullptr },
+                { ID_HTML_LINK, "Insert &Link" }, { ID_HTML_IMAGE, "Insert I&mage" },
+                { ID_HTML_UL, "Insert &unnumbered List" }, { ID_HTML_OL, "Insert &numbered List" },
+                { ID_HTML_TOC, "Insert Table &Of Contents macro" } } },
+        { "Fo&rmat",
+            { { ID_STYLE_H1, "Heading &1" }, { ID_STYLE_H2, "Heading &2" }, { ID_STYLE_H3, "Heading &3" },
+                { ID_STYLE_H4, "Heading &4" }, { ID_STYLE_NORMAL, "&Normal text" },
+                { ID_STYLE_HIDE, "&Hide the text" }, { 0, nullptr }, { ID_ALIGN_LEFT, "&Left alignment" },
+                { ID_ALIGN_CENTER, "&Center alignment" }, { ID_ALIGN_RIGHT, "&Right alignment" } } },
+        { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." }, { ID_ORIGIN, "&Origin of this program" } } },
     };
     for (const CMenuDef& def : menus) {
         QMenu* pMenu = menuBar()->addMenu(QString::fromLatin1(def.pszTitle));
@@ -140,7 +149,7 @@ void CMainFrame::CreateMenus()
                 m_pRecentAnchor = pMenu->addSeparator();
                 m_pRecentAnchor->setVisible(false);
                 for (int i = 0; i < kRecentFileCount; ++i)
-                    pMenu->addAction(MakeAction(ID_FILE_MRU_FILE1 + i, "Recent File"));
+                    pMenu->addAction(MakeAction(ID_FILE_MRU_FILE1 + i, item.pszText));
                 continue;
             }
             pMenu->addAction(MakeAction(item.nId, item.pszText));
@@ -168,9 +177,26 @@ void CMainFrame::CreateToolBar()
         if (CFormatButtons::IsFormatButton(pButtons[i]))
             pAction->setCheckable(true);
         m_pToolBar->addAction(pAction);
-        if (auto* pButton = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(pAction))) {
-            pButton->setAccessibleName(pAction->iconText());
-            pButton->installEventFilter(this);
+        auto* pButton = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(pAction));
+        if (pButton == nullptr)
+            continue;
+        pButton->setAccessibleName(pAction->iconText());
+        pButton->installEventFilter(this);
+        // The accessibility layer's Toggle flips the button (and its action)
+        // without running anything; every command ends by setting the
+        // buttons, so a state that no command set is such a toggle, and is
+        // taken as a click.
+        if (pAction->isCheckable()) {
+            const int nId = pButtons[i];
+            connect(pButton, &QToolButton::toggled, this, [this, nId, pAction] {
+                QTimer::singleShot(0, this, [this, nId, pAction] {
+                    const bool bShown = m_shownFormat[nId];
+                    if (pAction->isChecked() == bShown)
+                        return;
+                    pAction->setChecked(bShown);
+                    pAction->trigger();
+                });
+            });
         }
     }
 }
@@ -180,6 +206,15 @@ void CMainFrame::CreateStatusBar()
     m_pMessage = new QLabel(QString::fromLatin1(kIdlePrompt), this);
     m_pMessage->setObjectName(QStringLiteral("message"));
     statusBar()->addWidget(m_pMessage, 1);
+    // The message pane is the one place of every prompt, so that the
+    // accessibility layer reads what the screen shows: a message shown on
+    // the bar itself moves into it.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            return;
+        m_pMessage->setText(message);
+        statusBar()->clearMessage();
+    });
     const char* const kNames[] = { "CAP", "NUM", "SCRL" };
     for (int i = 0; i < 3; ++i) {
         auto* pLabel = new QLabel(this);
@@ -302,7 +337,7 @@ void CMainFrame::UpdateRecentFileMenu()
             pAction->setVisible(true);
         } else {
             // An empty list shows its placeholder, disabled.
-            pAction->setText(QStringLiteral("Recent File"));
+            pAction->setText(QStringLiteral("Recent &File"));
             pAction->setVisible(i == 0);
         }
     }
@@ -311,8 +346,9 @@ void CMainFrame::UpdateRecentFileMenu()
 void CMainFrame::UpdateFormatButtons(uint32_t nFormat)
 {
     for (int nId : CFormatButtons::kButtons) {
+        m_shownFormat[nId] = CFormatButtons::IsPressed(nId, nFormat);
         if (QAction* pAction = GetAction(nId))
-            pAction->setChecked(CFormatButtons::IsPressed(nId, nFormat));
+            pAction->setChecked(m_shownFormat[nId]);
     }
 }
 
@@ -374,8 +410,17 @@ void CMainFrame::CyclePane(int nStep)
 
 QString CMainFrame::StatusMessage() const
 {
-    const QString temporary = statusBar()->currentMessage();
-    return temporary.isEmpty() ? m_pMessage->text() : temporary;
+    return m_pMessage->text();
+}
+
+bool CMainFrame::event(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(pEvent)->tip();
+        m_pMessage->setText(tip.isEmpty() ? QString::fromLatin1(kIdlePrompt) : tip);
+        return true;
+    }
+    return QMainWindow::event(pEvent);
 }
 
 void CMainFrame::UpdateIndicators()
@@ -417,7 +462,27 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
         pEvent->ignore();
         return;
     }
+    SaveState();
     pEvent->accept();
+}
+
+void CMainFrame::UseStateFile(const QString& path)
+{
+    m_strStateFile = path;
+    const QSettings settings(path, QSettings::IniFormat);
+    m_bRestored = restoreGeometry(settings.value(QStringLiteral("Window/geometry")).toByteArray());
+    m_pSplitter->restoreState(settings.value(QStringLiteral("Window/splitter")).toByteArray());
+    m_pSplitter2->restoreState(settings.value(QStringLiteral("Window/splitter2")).toByteArray());
+}
+
+void CMainFrame::SaveState() const
+{
+    if (m_strStateFile.isEmpty())
+        return;
+    QSettings settings(m_strStateFile, QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("Window/splitter"), m_pSplitter->saveState());
+    settings.setValue(QStringLiteral("Window/splitter2"), m_pSplitter2->saveState());
 }
 
 QString CMainFrame::DroppedProject(const QMimeData* pData)

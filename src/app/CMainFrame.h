@@ -66,11 +66,19 @@ public:
     // The status bar's message pane.
     QString StatusMessage() const;
 
+    // Restores the window's size, position, maximised state and splitter
+    // positions from a settings file, and keeps them there when the window
+    // closes.
+    void UseStateFile(const QString& path);
+    // Whether UseStateFile found a state to restore.
+    bool HasRestoredState() const { return m_bRestored; }
+
 signals:
     // A project file was dropped on the window.
     void fileDropped(const QString& path);
 
 protected:
+    bool event(QEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
@@ -87,6 +95,7 @@ private:
     void UpdateRecentFileMenu();
     void UpdateIndicators();
     void CyclePane(int nStep);
+    void SaveState() const;
     static QString DroppedProject(const QMimeData* pData);
 
     CPagewellDoc& m_doc;
@@ -104,5 +113,9 @@ private:
     QLabel* m_pIndicators[3] = {};
     QWidget* m_pActiveView = nullptr;
     std::map<int, QAction*> m_actions;
+    // The pressed state the program last gave each format button.
+    std::map<int, bool> m_shownFormat;
     bool m_bUpdatePending = false;
+    QString m_strStateFile;
+    bool m_bRestored = false;
 };

@@ -32,6 +32,8 @@ bool CPagewellApp::InitInstance(const QString& path)
     m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc);
     m_pDocCommands->m_onSaved = [this](const std::string& saved) { m_recentFiles.Add(saved); };
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, &m_recentFiles);
+    if (!m_strWindowState.isEmpty())
+        m_pFrame->UseStateFile(m_strWindowState);
     CCommandRouter& router = m_pFrame->GetRouter();
     router.SetTarget(CCommandRouter::Document, m_pDocCommands.get());
     router.SetTarget(CCommandRouter::Application, this);

@@ -36,6 +36,9 @@ public:
     std::function<QString()> m_promptOpenPath;
     // Runs the About box; by default modally.
     std::function<void(QWidget*)> m_showAbout;
+    // The file that keeps the window's size, position and panes between
+    // runs; none when empty.
+    QString m_strWindowState;
 
     CPagewellDoc& GetDocument() const { return *m_pDoc; }
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }

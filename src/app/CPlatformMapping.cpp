@@ -1,6 +1,9 @@
 #include "app/CPlatformMapping.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStandardPaths>
@@ -75,15 +78,64 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::SHIFT | Qt::Key_F6) };
     case ID_HTML_PARAGRAPH:
         return { QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter) };
+    // Keys of the commands that had only a toolbar button.
+    case ID_STYLE_H1:
+        return { QKeySequence(Qt::CTRL | Qt::Key_1) };
+    case ID_STYLE_H2:
+        return { QKeySequence(Qt::CTRL | Qt::Key_2) };
+    case ID_STYLE_H3:
+        return { QKeySequence(Qt::CTRL | Qt::Key_3) };
+    case ID_STYLE_H4:
+        return { QKeySequence(Qt::CTRL | Qt::Key_4) };
+    case ID_STYLE_NORMAL:
+        return { QKeySequence(Qt::CTRL | Qt::Key_0) };
+    case ID_STYLE_HIDE:
+        return { QKeySequence(Qt::CTRL | Qt::Key_H) };
+    case ID_ALIGN_LEFT:
+        return { QKeySequence(Qt::CTRL | Qt::Key_L) };
+    case ID_ALIGN_CENTER:
+        return { QKeySequence(Qt::CTRL | Qt::Key_E) };
+    case ID_ALIGN_RIGHT:
+        return { QKeySequence(Qt::CTRL | Qt::Key_R) };
+    case ID_OBJECT_PROPERTIES:
+        return { QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter) };
+    case ID_DOC_PROPERTIES:
+        return { QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Return),
+            QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Enter) };
     default:
         return {};
     }
 }
 
+QString SettingsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(folder).filePath(QStringLiteral("pagewell"));
+}
+
 QString ProfileFileName()
+{
+    return QDir(SettingsFolder()).filePath(QStringLiteral("pagewell.ini"));
+}
+
+QString OldProfileFileName()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return QDir(folder).filePath(QStringLiteral("pagewell.ini"));
+}
+
+bool AdoptOldProfile()
+{
+    const QString profile = ProfileFileName();
+    const QString old = OldProfileFileName();
+    if (QFileInfo::exists(profile) || !QFileInfo(old).isFile())
+        return false;
+    return QDir().mkpath(SettingsFolder()) && QFile::copy(old, profile);
+}
+
+QString WindowStateFileName()
+{
+    return QDir(SettingsFolder()).filePath(QStringLiteral("window.ini"));
 }
 
 QSize DialogUnitsToPixels(int cx, int cy)
@@ -98,7 +150,23 @@ QSize DialogUnitsToPixels(int cx, int cy)
 
 QString SingleInstanceServerName()
 {
-    return QStringLiteral("pagewell-%1").arg(getuid());
+    // A second start hands its file only to a window on its own screen.
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    QString key;
+    for (const QChar c : display)
+        key += c.isLetterOrNumber() && c.unicode() < 0x80 ? c : QLatin1Char('_');
+    // A socket's path is short; a long display name (a path) is shortened.
+    if (key.size() > 32)
+        key = QString::fromLatin1(
+            QCryptographicHash::hash(display.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    const QString name = QStringLiteral("pagewell-%1-%2").arg(getuid()).arg(key);
+    // Without a runtime folder the socket goes to the temporary folder.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime))
+        return name;
+    return QDir(runtime).filePath(name);
 }
 
 bool IsLockKeyOn(ELockKey key)

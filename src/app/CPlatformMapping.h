@@ -34,9 +34,20 @@ inline QColor ToQColor(COLORREF clr)
 // The keys of a command: the first is the one shown in menus.
 QList<QKeySequence> Accelerators(int nCommandId);
 
+// The program's settings folder: "pagewell" in the user's configuration
+// folder (XDG_CONFIG_HOME, usually ~/.config).
+QString SettingsFolder();
 // The private profile file of the recent-file list: "pagewell.ini" in the
-// user's configuration folder (XDG_CONFIG_HOME, usually ~/.config).
+// settings folder.
 QString ProfileFileName();
+// Where earlier versions kept that file: "pagewell.ini" right in the user's
+// configuration folder.
+QString OldProfileFileName();
+// Takes over the old profile file once: copies it into the settings folder
+// when no profile is there yet. False when nothing was taken over.
+bool AdoptOldProfile();
+// The window's size, position, maximised state and splitter positions.
+QString WindowStateFileName();
 
 // Dialog units of the dialogs' 8-point font to pixels (a dialog unit is a
 // quarter of the average character width across and an eighth of the
@@ -44,7 +55,8 @@ QString ProfileFileName();
 QSize DialogUnitsToPixels(int cx, int cy);
 
 // The local socket by which a second start hands its project to the running
-// program (the user's own).
+// program: one per user and graphical session (the Wayland or X display), in
+// XDG_RUNTIME_DIR when that is set.
 QString SingleInstanceServerName();
 
 // Whether Caps Lock, Num Lock and Scroll Lock are on; false where the window

@@ -34,6 +34,14 @@ bool CSingleInstance::Listen()
     }
     if (m_pServer->listen(m_strName))
         return true;
+    // A program that answers keeps its socket (a window started with
+    // --new-instance does not take it over); only a stale one is removed.
+    QLocalSocket probe;
+    probe.connectToServer(m_strName);
+    if (probe.waitForConnected(500)) {
+        probe.disconnectFromServer();
+        return false;
+    }
     QLocalServer::removeServer(m_strName);
     return m_pServer->listen(m_strName);
 }

@@ -17,6 +17,7 @@ public:
     // Hands a path to the running program; false when none answers.
     bool SendToRunning(const QString& path, int nTimeoutMs = 1000) const;
     // Starts listening; a stale socket of an ended program is removed first.
+    // False while another program listens under the name.
     bool Listen();
 
 signals:

@@ -35,13 +35,17 @@ int main(int argc, char* argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("project"), QStringLiteral("The project file (.pwl) to open."));
+    const QCommandLineOption newInstance(QStringLiteral("new-instance"),
+        QStringLiteral("Open a window of its own, even if the program already runs on this display."));
+    parser.addOption(newInstance);
     parser.process(application);
     const QStringList args = parser.positionalArguments();
     const QString path = args.isEmpty() ? QString() : QFileInfo(args.first()).absoluteFilePath();
 
-    // A project given while the program runs opens in the running window.
+    // A project given while the program runs on this display opens in the
+    // running window.
     CSingleInstance instance(PlatformMapping::SingleInstanceServerName());
-    if (!path.isEmpty() && instance.SendToRunning(path))
+    if (!path.isEmpty() && !parser.isSet(newInstance) && instance.SendToRunning(path))
         return 0;
 
     CDialogRegistry registry;
@@ -50,15 +54,18 @@ int main(int argc, char* argv[])
     RegisterRecordDialogs(registry);
 #endif
     CQtUserInterface ui(registry);
+    PlatformMapping::AdoptOldProfile();
     CRecentFileList recentFiles(PlatformMapping::ProfileFileName().toStdString(), kRecentFileCount);
     recentFiles.ReadList();
 
     CPagewellApp app(ui, recentFiles);
+    app.m_strWindowState = PlatformMapping::WindowStateFileName();
     if (!app.InitInstance(path))
         return 0;
     CMainFrame* pFrame = app.GetMainFrame();
     ui.SetParentWidget(pFrame);
-    pFrame->resize(960, 640);
+    if (!pFrame->HasRestoredState())
+        pFrame->resize(960, 640);
     pFrame->show();
     pFrame->GetTreeView()->setFocus();
 

@@ -46,7 +46,7 @@ CDocInfoDialog::CDocInfoDialog(CDocInfo& record, uint32_t nType, CDocProperties*
 
     // Created in the dialog's tab order.
     m_pTemplate = MakeDropDownCombo("template", "Template", false);
-    auto* pStyle = new QGroupBox(QStringLiteral("Style"));
+    auto* pStyle = MakeGroupBox(QStringLiteral("Style"));
     pStyle->setObjectName("style");
     m_pStyle = pStyle;
     m_pBgBitmap = MakeDropDownCombo("bgBitmap", "Bg. bitmap", true);
@@ -84,7 +84,7 @@ CDocInfoDialog::CDocInfoDialog(CDocInfo& record, uint32_t nType, CDocProperties*
 
     QGroupBox* pBanners = MakeBannersGroup(m_pNew, m_pUpdated, m_pConstruction, m_pExpireDays);
 
-    auto* pEffects = new QGroupBox(QStringLiteral("Effects"));
+    auto* pEffects = MakeGroupBox(QStringLiteral("Effects"));
     auto* pEffectsLayout = new QGridLayout(pEffects);
     pEffectsLayout->addWidget(MakeLabel("Icon", m_pIcon), 0, 0);
     pEffectsLayout->addWidget(m_pIcon, 0, 1);

@@ -59,7 +59,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
     pPerson->addWidget(m_pEmail, 1, 1);
 
     // The defaults of new objects: template, style and banners.
-    auto* pStyle = new QGroupBox(QStringLiteral("Style"));
+    auto* pStyle = MakeGroupBox(QStringLiteral("Style"));
     auto* pStyleLayout = new QGridLayout(pStyle);
     pStyleLayout->addWidget(MakeLabel("Bg. bitmap", m_pBgBitmap), 0, 0);
     pStyleLayout->addWidget(m_pBgBitmap, 0, 1, 1, 2);
@@ -71,7 +71,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
 
     QGroupBox* pBanners = MakeBannersGroup(m_pNew, m_pUpdated, m_pConstruction, m_pExpireDays);
 
-    auto* pDefaults = new QGroupBox(QStringLiteral("Default Properties for HTML pages"));
+    auto* pDefaults = MakeGroupBox(QStringLiteral("Default Properties for HTML pages"));
     auto* pDefaultsLayout = new QGridLayout(pDefaults);
     auto* pTemplateRow = new QHBoxLayout;
     pTemplateRow->addWidget(MakeLabel("Template", m_pTemplate));
@@ -81,7 +81,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
     pDefaultsLayout->addWidget(pBanners, 1, 1);
 
     // The project-wide images.
-    auto* pImages = new QGroupBox(QStringLiteral("Images"));
+    auto* pImages = MakeGroupBox(QStringLiteral("Images"));
     auto* pImagesLayout = new QGridLayout(pImages);
     const std::pair<const char*, QComboBox*> images[] = {
         { "Image", m_pImage },

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "dialogs/CDropDownCombo.h"
 #include "platform/CFileLocator.h"
 #include "platform/CFileSystem.h"
 #include "platform/IUserInterface.h"
@@ -24,10 +25,9 @@ const char* const kSortedProperty = "pagewellSortedList";
 
 QComboBox* MakeDropDownCombo(const QString& objectName, const QString& accessibleName, bool bSorted)
 {
-    auto* pCombo = new QComboBox;
+    auto* pCombo = new CDropDownCombo;
     pCombo->setObjectName(objectName);
     pCombo->setAccessibleName(accessibleName);
-    pCombo->setEditable(true);
     pCombo->setInsertPolicy(QComboBox::NoInsert);
     pCombo->setMaxVisibleItems(16);
     pCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -157,10 +157,18 @@ QLabel* MakeLabel(const QString& text, QWidget* pBuddy)
     return pLabel;
 }
 
+QGroupBox* MakeGroupBox(const QString& title)
+{
+    auto* pGroup = new QGroupBox(title);
+    // Without its own name a group box inside another takes the outer title.
+    pGroup->setAccessibleName(title);
+    return pGroup;
+}
+
 QGroupBox* MakeBannersGroup(
     QCheckBox* pNew, QCheckBox* pUpdated, QCheckBox* pConstruction, QLineEdit* pExpireDays)
 {
-    auto* pBanners = new QGroupBox(QStringLiteral("Banners"));
+    auto* pBanners = MakeGroupBox(QStringLiteral("Banners"));
     auto* pBannersLayout = new QVBoxLayout(pBanners);
     pBannersLayout->addWidget(pNew);
     pBannersLayout->addWidget(pUpdated);

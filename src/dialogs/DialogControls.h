@@ -26,6 +26,8 @@ QCheckBox* MakeCheck(const QString& objectName, const QString& text);
 QLabel* MakeLabel(const QString& text, QWidget* pBuddy);
 // The "Banners" group both property dialogs show: the three banner boxes and
 // the expiry field.
+// A group box named by its title for the accessibility layer.
+QGroupBox* MakeGroupBox(const QString& title);
 QGroupBox* MakeBannersGroup(
     QCheckBox* pNew, QCheckBox* pUpdated, QCheckBox* pConstruction, QLineEdit* pExpireDays);
 

@@ -2,9 +2,12 @@
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "app/CFormatButtons.h"
+#include "app/CPlatformMapping.h"
 #include "app/CommandIds.h"
 #include "app/IFormatButtons.h"
 #include "editors/EditorText.h"
@@ -42,8 +45,16 @@ void CEditorView::OnUpdate(CView* /*pSender*/, long lHint)
 
 void CEditorView::Store()
 {
-    if (CNode* pNode = Current())
-        TextField(*pNode) = FromEditorText(EditorText(*this));
+    CNode* pNode = Current();
+    if (pNode == nullptr)
+        return;
+    // Viewing is not editing: an unchanged pane leaves the object's bytes
+    // alone (a lone CR or LF would come back as CR LF).
+    QString text = EditorText(*this);
+    if (text == m_strShown)
+        return;
+    TextField(*pNode) = FromEditorText(text);
+    m_strShown = std::move(text);
 }
 
 void CEditorView::Reload()
@@ -53,6 +64,7 @@ void CEditorView::Reload()
     const uint32_t nFormat = pNode != nullptr ? FormatField(*pNode) : 0;
     ShowFormat(nFormat);
     setPlainText(pNode != nullptr ? ToEditorText(TextField(*pNode)) : QString());
+    m_strShown = EditorText(*this);
     // No object, nothing to edit (File New emptied the tree).
     setReadOnly(pNode == nullptr);
     m_bLoading = false;
@@ -63,6 +75,22 @@ void CEditorView::OnTextChanged()
 {
     if (!m_bLoading && Current() != nullptr)
         m_doc.SetModifiedFlag(true);
+}
+
+bool CEditorView::event(QEvent* pEvent)
+{
+    // The format commands' keys belong to them, also where the edit control
+    // has a binding of its own (Ctrl+E goes to the end of a line on X11).
+    if (pEvent->type() == QEvent::ShortcutOverride) {
+        const QKeySequence key(static_cast<QKeyEvent*>(pEvent)->keyCombination());
+        for (int nId : CFormatButtons::kButtons) {
+            if (PlatformMapping::Accelerators(nId).contains(key)) {
+                pEvent->ignore();
+                return true;
+            }
+        }
+    }
+    return QPlainTextEdit::event(pEvent);
 }
 
 void CEditorView::focusInEvent(QFocusEvent* pEvent)
@@ -159,6 +187,8 @@ void CEditorView::OnCommand(int nId)
     if (CNode* pNode = Current(); pNode != nullptr && IsFormatCommand(nId)) {
         ApplyFormat(nId, FormatField(*pNode));
         Store();
+        // A change of format alone is a change to save.
+        m_doc.SetModifiedFlag(true);
         m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
         AfterFormatCommand();
         return;

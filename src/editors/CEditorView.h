@@ -14,7 +14,8 @@ class IFormatButtons;
 // field and one formatting word of the current object. The pane holds the
 // working copy; it is stored into the object on the store hint, on losing the
 // focus and before every format command, and reloaded on the reload hint.
-// Typing marks the project modified; a reload does not.
+// Typing and every format command mark the project modified; a reload does
+// not. A store of a text that was not changed writes nothing.
 class CEditorView : public QPlainTextEdit, public CView, public ICommandTarget {
     Q_OBJECT
 public:
@@ -52,6 +53,7 @@ protected:
     void SetButtons(uint32_t nFormat);
     CNode* Current() const;
 
+    bool event(QEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -62,6 +64,8 @@ private:
 
     CPagewellDoc& m_doc;
     IFormatButtons* m_pButtons = nullptr;
+    // The pane's text as last shown or stored: a store writes only a change.
+    QString m_strShown;
     bool m_bLoading = false;
     bool m_bUndoAvailable = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -35,6 +36,8 @@ CPagewellView::CPagewellView(CPagewellDoc& doc, QWidget* pParent)
     setDragEnabled(false);
     // A right click does nothing.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    m_renameTimer.setSingleShot(true);
+    connect(&m_renameTimer, &QTimer::timeout, this, &CPagewellView::OnRenameDelay);
     m_scrollTimer.setInterval(kScrollPeriodMs);
     connect(&m_scrollTimer, &QTimer::timeout, this, &CPagewellView::OnAutoScroll);
     connect(m_pModel, &QAbstractItemModel::modelAboutToBeReset, this, &CPagewellView::OnItemsGoing);
@@ -52,9 +55,26 @@ CPagewellView::~CPagewellView()
     setModel(nullptr);
 }
 
-void CPagewellView::OnUpdate(CView* /*pSender*/, long /*lHint*/)
+void CPagewellView::OnUpdate(CView* /*pSender*/, long lHint)
 {
+    // Whatever stores the editors (save, generate, new, open, close) takes a
+    // rename still open in place as well, as Enter would.
+    if (lHint != HINT_RELOAD)
+        CommitLabelEdit();
     viewport()->update();
+}
+
+void CPagewellView::CommitLabelEdit()
+{
+    if (state() != EditingState)
+        return;
+    const auto editors = viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    for (QLineEdit* pEditor : editors) {
+        if (pEditor->isHidden())
+            continue; // closed, waiting to be deleted
+        commitData(pEditor);
+        closeEditor(pEditor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void CPagewellView::OnInitialUpdate()
@@ -144,8 +164,39 @@ CNode* CPagewellView::GetCurrentPage() const
     return nullptr;
 }
 
+bool CPagewellView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent)
+{
+    if (trigger != SelectedClicked)
+        return QTreeView::edit(index, trigger, pEvent);
+    // A click on the selected item renames it once no double click can
+    // follow, and only if the user is still there.
+    if (m_bDoubleClicked || !index.isValid() || (editTriggers() & SelectedClicked) == 0) {
+        m_bDoubleClicked = false;
+        return false;
+    }
+    m_renameIndex = index;
+    m_renameTimer.start(QApplication::doubleClickInterval());
+    return true;
+}
+
+void CPagewellView::OnRenameDelay()
+{
+    const QModelIndex index = m_renameIndex;
+    m_renameIndex = QPersistentModelIndex();
+    if (!index.isValid() || !hasFocus() || index != currentIndex() || m_bDragging || state() != NoState)
+        return;
+    QTreeView::edit(index, AllEditTriggers, nullptr);
+}
+
+void CPagewellView::CancelDelayedRename()
+{
+    m_renameTimer.stop();
+    m_renameIndex = QPersistentModelIndex();
+}
+
 void CPagewellView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    CancelDelayedRename();
     QTreeView::currentChanged(current, previous);
     OnSelChanged(current);
 }
@@ -171,7 +222,9 @@ void CPagewellView::keyPressEvent(QKeyEvent* pEvent)
         pEvent->accept();
         return;
     }
-    if (pEvent->key() == Qt::Key_Delete && pEvent->modifiers() == Qt::NoModifier && state() != EditingState) {
+    // The keypad's Delete key deletes as well.
+    if (pEvent->key() == Qt::Key_Delete && (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+        && state() != EditingState) {
         pEvent->accept();
         DeleteCurrent();
         return;
@@ -185,12 +238,28 @@ void CPagewellView::mousePressEvent(QMouseEvent* pEvent)
         pEvent->accept();
         return;
     }
-    QTreeView::mousePressEvent(pEvent);
+    CancelDelayedRename();
     m_hPressItem = nullptr;
-    if (pEvent->button() == Qt::LeftButton && state() != EditingState) {
-        m_hPressItem = CSiteTreeModel::ItemOf(indexAt(pEvent->position().toPoint()));
-        m_pressPos = pEvent->position().toPoint();
+    m_pPendingPress.reset();
+    // Only the left button acts on the tree; a right click changes nothing.
+    if (pEvent->button() != Qt::LeftButton) {
+        pEvent->accept();
+        return;
     }
+    if (pEvent->type() == QEvent::MouseButtonPress)
+        m_bDoubleClicked = false;
+    const QPoint at = pEvent->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    if (state() == EditingState || !index.isValid() || !visualRect(index).contains(at)) {
+        QTreeView::mousePressEvent(pEvent);
+        return;
+    }
+    // A press on an item may begin a drag, which must not select it: the
+    // press takes effect when the button comes up without a drag.
+    m_hPressItem = CSiteTreeModel::ItemOf(index);
+    m_pressPos = at;
+    m_pPendingPress.reset(static_cast<QMouseEvent*>(pEvent->clone()));
+    pEvent->accept();
 }
 
 void CPagewellView::mouseMoveEvent(QMouseEvent* pEvent)
@@ -205,11 +274,14 @@ void CPagewellView::mouseMoveEvent(QMouseEvent* pEvent)
         pEvent->accept();
         return;
     }
-    if (m_hPressItem != nullptr && (pEvent->buttons() & Qt::LeftButton) != 0
-        && (at - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
-        HTREEITEM hItem = m_hPressItem;
-        m_hPressItem = nullptr;
-        BeginDrag(hItem, at);
+    if (m_hPressItem != nullptr && (pEvent->buttons() & Qt::LeftButton) != 0) {
+        // Until the drag begins, moving selects nothing.
+        if ((at - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+            HTREEITEM hItem = m_hPressItem;
+            m_hPressItem = nullptr;
+            m_pPendingPress.reset();
+            BeginDrag(hItem, at);
+        }
         pEvent->accept();
         return;
     }
@@ -225,7 +297,25 @@ void CPagewellView::mouseReleaseEvent(QMouseEvent* pEvent)
         pEvent->accept();
         return;
     }
+    if (pEvent->button() != Qt::LeftButton) {
+        pEvent->accept();
+        return;
+    }
+    if (const std::unique_ptr<QMouseEvent> pPress = std::move(m_pPendingPress))
+        QTreeView::mousePressEvent(pPress.get());
     QTreeView::mouseReleaseEvent(pEvent);
+}
+
+void CPagewellView::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    if (m_bDragging || pEvent->button() != Qt::LeftButton) {
+        pEvent->accept();
+        return;
+    }
+    // The click before it does not rename, nor does the release after it.
+    CancelDelayedRename();
+    m_bDoubleClicked = true;
+    QTreeView::mouseDoubleClickEvent(pEvent);
 }
 
 bool CPagewellView::event(QEvent* pEvent)
@@ -238,6 +328,7 @@ bool CPagewellView::event(QEvent* pEvent)
 
 void CPagewellView::focusOutEvent(QFocusEvent* pEvent)
 {
+    CancelDelayedRename();
     if (m_bDragging
         && (pEvent->reason() == Qt::ActiveWindowFocusReason || pEvent->reason() == Qt::PopupFocusReason))
         CancelDrag();
@@ -365,13 +456,30 @@ void CPagewellView::Drop()
     } else {
         m_pModel->SetImageMode(hTarget, IMAGE_DROP);
         m_pModel->SetDropHighlight(nullptr);
-        // The selection protocol runs once, for the item selected in the end.
-        m_bMoving = true;
-        const bool bMoved = m_commands.MoveBranch(hDrag, hTarget);
-        m_bMoving = false;
-        if (bMoved)
-            m_hDragItem = nullptr;
+        // Where the selection goes if it lies in the moved branch: never to
+        // one of the new items.
         HTREEITEM hSelected = GetSelectedItem();
+        HTREEITEM hStay = nullptr;
+        if (hSelected != nullptr && CTreeCommands::IsAncestor(hSelected, hDrag)) {
+            hStay = CSiteTree::GetNextSiblingItem(hDrag);
+            if (hStay == nullptr)
+                hStay = CSiteTree::GetPrevSiblingItem(hDrag);
+            if (hStay == nullptr)
+                hStay = CSiteTree::GetParentItem(hDrag);
+        }
+        // The selection protocol runs once, for the item selected in the
+        // end; the dialog's taking the focus does not end the drag.
+        m_bMoving = true;
+        m_bDropDialog = true;
+        const bool bMoved = m_commands.MoveBranch(hDrag, hTarget);
+        m_bDropDialog = false;
+        if (bMoved) {
+            m_hDragItem = nullptr;
+            if (hStay != nullptr)
+                setCurrentIndex(m_pModel->IndexOf(hStay));
+        }
+        m_bMoving = false;
+        hSelected = GetSelectedItem();
         const CNode* pSelected = hSelected != nullptr ? CSiteTree::GetItemData(hSelected) : nullptr;
         if (pSelected != m_doc.m_pCurrent)
             OnSelChanged(currentIndex());
@@ -384,6 +492,8 @@ void CPagewellView::OnItemsGoing()
     if (m_bMoving)
         return;
     m_hPressItem = nullptr;
+    m_pPendingPress.reset();
+    CancelDelayedRename();
     if (!m_bDragging)
         return;
     // The project is being replaced or changed by someone else: the drag is
@@ -395,7 +505,9 @@ void CPagewellView::OnItemsGoing()
 
 void CPagewellView::CancelDrag()
 {
-    if (m_bDragging)
+    // The position dialog of a drop takes the focus and the activation; the
+    // drag ends when it closes.
+    if (m_bDragging && !m_bDropDialog)
         EndDrag();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QTreeView>
+#include <memory>
 
 #include "app/CCommandRouter.h"
 #include "model/CSiteTree.h"
@@ -30,11 +32,18 @@ public:
     explicit CPagewellView(CPagewellDoc& doc, QWidget* pParent = nullptr);
     ~CPagewellView() override;
 
+    using QTreeView::edit;
+
     CSiteTreeModel& GetModel() const { return *m_pModel; }
     CPagewellDoc& GetDocument() const { return m_doc; }
 
-    // CView: the tree acts on no hint; it only repaints.
+    // CView: the tree only repaints, and on a store hint commits a rename
+    // still open in place.
     void OnUpdate(CView* pSender, long lHint) override;
+    // Ends an open rename as Enter would; nothing when none is open.
+    void CommitLabelEdit();
+    // A click on the selected item waits to open the rename box.
+    bool IsRenamePending() const { return m_renameTimer.isActive(); }
     // After every File New and File Open: the root becomes current, the
     // editors show it, then the root item is selected.
     void OnInitialUpdate() override;
@@ -72,17 +81,21 @@ signals:
     void deleteRequested();
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     bool event(QEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
 
 private:
     void OnSelChanged(const QModelIndex& current);
+    void OnRenameDelay();
+    void CancelDelayedRename();
     void InsertObject(uint32_t type);
     void DeleteCurrent();
 
@@ -103,9 +116,17 @@ private:
     CSiteTreeModel* m_pModel;
     CTreeCommands m_commands;
 
+    // The item a click on the selected item is to rename, once the double
+    // click time has passed without a second click.
+    QPersistentModelIndex m_renameIndex;
+    QTimer m_renameTimer;
+    bool m_bDoubleClicked = false;
+
     // A left button press on an item that may become a drag.
     HTREEITEM m_hPressItem = nullptr;
     QPoint m_pressPos;
+    // That press, handed to the view when the button comes up without a drag.
+    std::unique_ptr<QMouseEvent> m_pPendingPress;
 
     bool m_bDragging = false;
     HTREEITEM m_hDragItem = nullptr;
@@ -115,4 +136,6 @@ private:
     bool m_bHadMouseTracking = false;
     // A branch is being moved: the selection protocol waits for its end.
     bool m_bMoving = false;
+    // The position dialog of a drop is open.
+    bool m_bDropDialog = false;
 };

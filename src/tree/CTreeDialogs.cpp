@@ -154,6 +154,7 @@ CInsertObjectDialog::CInsertObjectDialog(
     pTagLabel->setBuddy(m_pTag);
 
     auto* pGroupBox = new QGroupBox(QStringLiteral("Insert"), this);
+    pGroupBox->setAccessibleName(pGroupBox->title());
     auto* pGrid = new QGridLayout(pGroupBox);
     const QPixmap pictures[3]
         = { PositionPicture("as-child"), PositionPicture("before"), PositionPicture("after") };

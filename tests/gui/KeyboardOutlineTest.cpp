@@ -75,7 +75,7 @@ protected:
         Key(Qt::Key_Down);
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 1000));
         ASSERT_EQ(QApplication::activePopupWidget()->windowTitle(), QString());
-        ASSERT_EQ(static_cast<QMenu*>(QApplication::activePopupWidget())->title(), QStringLiteral("Object"));
+        ASSERT_EQ(static_cast<QMenu*>(QApplication::activePopupWidget())->title(), QStringLiteral("&Object"));
         for (int i = 0; i < nItem; ++i)
             Key(Qt::Key_Down);
         WhenDialogOpens(std::move(dialogKeys));
