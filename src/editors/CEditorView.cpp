@@ -1,15 +1,19 @@
 #include "editors/CEditorView.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <utility>
 #include <QFocusEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "app/CommandIds.h"
+#include "app/CPlatformMapping.h"
 #include "app/IFormatButtons.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
+#include "model/IEditHistory.h"
 #include "model/NodeTypes.h"
 
 CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
@@ -19,6 +23,7 @@ CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
     setTabStopDistance(fontMetrics().averageCharWidth() * 8);
     connect(this, &QPlainTextEdit::textChanged, this, &CEditorView::OnTextChanged);
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool bOn) { m_bUndoAvailable = bOn; });
+    connect(this, &QPlainTextEdit::redoAvailable, this, [this](bool bOn) { m_bRedoAvailable = bOn; });
 }
 
 CNode* CEditorView::Current() const
@@ -42,8 +47,18 @@ void CEditorView::OnUpdate(CView* /*pSender*/, long lHint)
 
 void CEditorView::Store()
 {
-    if (CNode* pNode = Current())
-        TextField(*pNode) = FromEditorText(EditorText(*this));
+    CNode* pNode = Current();
+    if (pNode == nullptr)
+        return;
+    CString text = FromEditorText(EditorText(*this));
+    CString& field = TextField(*pNode);
+    if (text == field)
+        return;
+    CString old = std::exchange(field, std::move(text));
+    if (m_doc.m_pHistory != nullptr) {
+        if (HTREEITEM hItem = m_doc.GetCurrentItem())
+            m_doc.m_pHistory->TextStored(hItem, Field(), old);
+    }
 }
 
 void CEditorView::Reload()
@@ -63,6 +78,24 @@ void CEditorView::OnTextChanged()
 {
     if (!m_bLoading && Current() != nullptr)
         m_doc.SetModifiedFlag(true);
+}
+
+bool CEditorView::event(QEvent* pEvent)
+{
+    // The edit control claims the undo and redo keys for itself; it keeps
+    // them only while it has typing to undo or redo, so that otherwise they
+    // reach the project's history.
+    if (pEvent->type() == QEvent::ShortcutOverride) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        const QKeySequence key(pKey->keyCombination());
+        const bool bUndoKey = PlatformMapping::Accelerators(ID_EDIT_UNDO).contains(key);
+        const bool bRedoKey = PlatformMapping::Accelerators(ID_EDIT_REDO).contains(key);
+        if ((bUndoKey && (isReadOnly() || !m_bUndoAvailable)) || (bRedoKey && (isReadOnly() || !m_bRedoAvailable))) {
+            pEvent->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(pEvent);
 }
 
 void CEditorView::focusInEvent(QFocusEvent* pEvent)
@@ -136,8 +169,10 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
     }
     switch (nId) {
     case ID_EDIT_UNDO:
-        state.Enable(!isReadOnly() && m_bUndoAvailable);
-        return true;
+        // Without typing to undo, Undo is the project's.
+        return !isReadOnly() && m_bUndoAvailable;
+    case ID_EDIT_REDO:
+        return !isReadOnly() && m_bRedoAvailable;
     case ID_EDIT_CUT:
         state.Enable(!isReadOnly() && textCursor().hasSelection());
         return true;
@@ -157,8 +192,12 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
 void CEditorView::OnCommand(int nId)
 {
     if (CNode* pNode = Current(); pNode != nullptr && IsFormatCommand(nId)) {
-        ApplyFormat(nId, FormatField(*pNode));
+        // The text first: undoing the format then leaves the text as typed.
         Store();
+        const uint32_t nOld = FormatField(*pNode);
+        ApplyFormat(nId, FormatField(*pNode));
+        if (HTREEITEM hItem = m_doc.GetCurrentItem(); hItem != nullptr && m_doc.m_pHistory != nullptr)
+            m_doc.m_pHistory->FormatSet(hItem, Field(), nOld);
         m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
         AfterFormatCommand();
         return;
@@ -166,6 +205,9 @@ void CEditorView::OnCommand(int nId)
     switch (nId) {
     case ID_EDIT_UNDO:
         undo();
+        break;
+    case ID_EDIT_REDO:
+        redo();
         break;
     case ID_EDIT_CUT:
         cut();
