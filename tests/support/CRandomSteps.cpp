@@ -63,8 +63,7 @@ CString CRandomSteps::PickText(int nWords)
 int CRandomSteps::DoModal(CDialogRecord& record)
 {
     if (auto* pInsert = dynamic_cast<CInsertObjectDlg*>(&record)) {
-        pInsert->m_strTag = PickText(2);
-        CTreeCommands::FilterTag(pInsert->m_strTag);
+        pInsert->m_strTag = "t" + std::to_string(Pick(100));
         pInsert->m_nPosition = PickEnabled(pInsert->m_nEnable);
     } else if (auto* pPosition = dynamic_cast<CInsertPositionDlg*>(&record)) {
         pPosition->m_nPosition = PickEnabled(pPosition->m_nEnable);
@@ -88,7 +87,7 @@ void CRandomSteps::Step(EKind kind)
 {
     CPagewellDoc& doc = *m_pDoc;
     IEditHistory* pHistory = doc.m_pHistory;
-    if (kind == Delete && doc.m_tree.GetCount() < 2)
+    if (kind == Delete && doc.m_tree.GetCount() < 4)
         kind = Insert;
     switch (kind) {
     case Insert:

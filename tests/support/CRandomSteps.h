@@ -26,8 +26,8 @@ public:
 
     // The document to change; it must use this object as its user interface.
     void Attach(CPagewellDoc& doc);
-    // Makes one change of the given kind (a delete without an object to
-    // delete inserts instead).
+    // Makes one change of the given kind (a delete in a tree of fewer than
+    // four objects inserts instead).
     void Step(EKind kind);
     void Step() { Step(static_cast<EKind>(Pick(KindCount))); }
 
