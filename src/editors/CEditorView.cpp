@@ -1,14 +1,14 @@
 #include "editors/CEditorView.h"
 
 #include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <utility>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <utility>
 
-#include "app/CommandIds.h"
 #include "app/CPlatformMapping.h"
+#include "app/CommandIds.h"
 #include "app/IFormatButtons.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
@@ -90,7 +90,8 @@ bool CEditorView::event(QEvent* pEvent)
         const QKeySequence key(pKey->keyCombination());
         const bool bUndoKey = PlatformMapping::Accelerators(ID_EDIT_UNDO).contains(key);
         const bool bRedoKey = PlatformMapping::Accelerators(ID_EDIT_REDO).contains(key);
-        if ((bUndoKey && (isReadOnly() || !m_bUndoAvailable)) || (bRedoKey && (isReadOnly() || !m_bRedoAvailable))) {
+        if ((bUndoKey && (isReadOnly() || !m_bUndoAvailable))
+            || (bRedoKey && (isReadOnly() || !m_bRedoAvailable))) {
             pEvent->ignore();
             return true;
         }

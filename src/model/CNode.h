@@ -28,7 +28,10 @@ public:
     void ApplyAutoExpire(int64_t now);
 
     CString& TextOf(ETextField field) { return field == ETextField::Text ? m_strText : m_strTitle; }
-    uint32_t& FormatOf(ETextField field) { return field == ETextField::Text ? m_nTextFormat : m_nTitleFormat; }
+    uint32_t& FormatOf(ETextField field)
+    {
+        return field == ETextField::Text ? m_nTextFormat : m_nTitleFormat;
+    }
 
     CString m_strText;
     CString m_strTitle = "Untitled";

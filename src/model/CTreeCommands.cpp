@@ -72,7 +72,8 @@ void CTreeCommands::InsertObject(uint32_t type)
 
     if (m_doc.GetUserInterface().DoModal(dlg) != IDOK || dlg.m_strTag.empty())
         return;
-    HTREEITEM hNew = InsertAtPosition(m_doc.m_tree, dlg.m_strTag, std::move(pNode), hSelected, dlg.m_nPosition);
+    HTREEITEM hNew
+        = InsertAtPosition(m_doc.m_tree, dlg.m_strTag, std::move(pNode), hSelected, dlg.m_nPosition);
     if (m_doc.m_pHistory != nullptr)
         m_doc.m_pHistory->Inserted(hNew);
     m_doc.UpdateAllViews(nullptr, HINT_RELOAD);

@@ -3,8 +3,8 @@
 #include "app/QtText.h"
 #include "model/CPagewellDoc.h"
 
-CBranchStep::CBranchStep(
-    CUndoContext& context, const QString& text, HTREEITEM hItem, CTreeBranch&& branch, const CTreePlace& place)
+CBranchStep::CBranchStep(CUndoContext& context, const QString& text, HTREEITEM hItem, CTreeBranch&& branch,
+    const CTreePlace& place)
     : CUndoStep(context, text, true)
     , m_hItem(hItem)
     , m_branch(std::move(branch))

@@ -32,8 +32,7 @@ QString CUndoHistory::RedoText() const
     return m_stack.canRedo() ? QStringLiteral("Redo %1").arg(m_stack.redoText()) : QStringLiteral("Redo");
 }
 
-template <typename F>
-void CUndoHistory::Replay(F step)
+template <typename F> void CUndoHistory::Replay(F step)
 {
     // Text typed and not yet stored becomes a step first, so that the step
     // taken back is the last change the user saw.

@@ -48,8 +48,7 @@ public:
     void Cleared() override;
 
 private:
-    template <typename F>
-    void Replay(F step);
+    template <typename F> void Replay(F step);
 
     CPagewellDoc& m_doc;
     CUndoContext m_context;

@@ -132,7 +132,8 @@ TEST_F(CUndo, EveryKindOfStepUndoesAndRedoesFromTheKeys)
                 Answer<CInsertPositionDlg>([](CInsertPositionDlg& dlg) { dlg.m_nPosition = POS_CHILD; });
                 const QPoint dragFrom = Tree().visualRect(IndexOf(m_hAbout)).center();
                 QTest::mousePress(Tree().viewport(), Qt::LeftButton, {}, dragFrom);
-                QTest::mouseMove(Tree().viewport(), dragFrom + QPoint(QApplication::startDragDistance() + 2, 0));
+                QTest::mouseMove(
+                    Tree().viewport(), dragFrom + QPoint(QApplication::startDragDistance() + 2, 0));
                 const QPoint to = Tree().visualRect(IndexOf(m_hNews)).center();
                 QTest::mouseMove(Tree().viewport(), to);
                 QTest::mouseRelease(Tree().viewport(), Qt::LeftButton, {}, to);

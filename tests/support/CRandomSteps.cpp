@@ -53,7 +53,8 @@ HTREEITEM CRandomSteps::PickItem(bool bRootToo)
 
 CString CRandomSteps::PickText(int nWords)
 {
-    static const char* const kWords[] = { "news", "Alpha", "beta", "<b>bold</b>", "line\r\n", "x", "Zeta", "" };
+    static const char* const kWords[]
+        = { "news", "Alpha", "beta", "<b>bold</b>", "line\r\n", "x", "Zeta", "" };
     CString text;
     for (int i = 0; i < nWords; ++i)
         text += kWords[Pick(8)];

@@ -17,7 +17,18 @@ class CPagewellDoc;
 // from its seed, so the same seed gives the same changes.
 class CRandomSteps : public CSilentUserInterface, private ITreeSelection {
 public:
-    enum EKind { Insert, Delete, Convert, Move, Rename, ObjectProperties, DocProperties, Format, Text, KindCount };
+    enum EKind {
+        Insert,
+        Delete,
+        Convert,
+        Move,
+        Rename,
+        ObjectProperties,
+        DocProperties,
+        Format,
+        Text,
+        KindCount
+    };
 
     explicit CRandomSteps(unsigned seed)
         : m_random(seed)
