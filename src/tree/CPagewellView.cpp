@@ -85,6 +85,11 @@ bool CPagewellView::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_OBJECT_CONVERT:
         state.Enable(!m_bDragging);
         return true;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+        // The project's history waits for the end of a drag; otherwise the
+        // document handles them.
+        return m_bDragging;
     default:
         return false;
     }

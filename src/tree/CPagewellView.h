@@ -41,6 +41,7 @@ public:
 
     // ICommandTarget: Insert Page, Paragraph and Link, and Convert. Only the
     // tree handles them, so they are unavailable while an editor is active.
+    // Undo and Redo are unavailable during a drag.
     bool OnUpdateCommand(int nId, CCmdUI& state) override;
     void OnCommand(int nId) override;
 

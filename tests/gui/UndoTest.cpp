@@ -221,6 +221,20 @@ TEST_F(CUndo, ADeletedBranchComesBackWholeAndOpen)
     EXPECT_EQ(Body().toPlainText(), QStringLiteral("news text"));
 }
 
+TEST_F(CUndo, UndoWaitsForTheEndOfADrag)
+{
+    Tree().GetModel().setData(IndexOf(m_hAbout), QStringLiteral("About2"));
+    const QPoint from = Tree().visualRect(IndexOf(m_hAbout)).center();
+    QTest::mousePress(Tree().viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Tree().viewport(), from + QPoint(QApplication::startDragDistance() + 2, 0));
+    ASSERT_TRUE(Tree().IsDragging());
+    Key(Tree(), Qt::Key_Z);
+    EXPECT_EQ(m_hAbout->GetLabel(), "About2");
+    Key(Tree(), Qt::Key_Escape, Qt::NoModifier);
+    Key(Tree(), Qt::Key_Z);
+    EXPECT_EQ(m_hAbout->GetLabel(), "about");
+}
+
 TEST_F(CUndo, TypingIsUndoneInTheEditorFirst)
 {
     Answer<CInsertObjectDlg>([](CInsertObjectDlg& dlg) { dlg.m_strTag = "fresh"; });
