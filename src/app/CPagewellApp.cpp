@@ -11,6 +11,8 @@
 #include "app/QtText.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
+#include "tree/CPagewellView.h"
+#include "undo/CUndoHistory.h"
 
 CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QObject* pParent)
     : QObject(pParent)
@@ -20,7 +22,11 @@ CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QOb
 
 CPagewellApp::~CPagewellApp()
 {
-    // The window and its views go before the document they are attached to.
+    // Nothing is recorded while the window goes; the window and its views go
+    // before the document they are attached to.
+    if (m_pDoc != nullptr)
+        m_pDoc->m_pHistory = nullptr;
+    m_pHistory.reset();
     m_pFrame.reset();
     m_pDocCommands.reset();
     m_pDoc.reset();
@@ -29,7 +35,9 @@ CPagewellApp::~CPagewellApp()
 bool CPagewellApp::InitInstance(const QString& path)
 {
     m_pDoc = std::make_unique<CPagewellDoc>(m_ui);
-    m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc);
+    m_pHistory = std::make_unique<CUndoHistory>(*m_pDoc);
+    m_pDoc->m_pHistory = m_pHistory.get();
+    m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc, m_pHistory.get());
     m_pDocCommands->m_onSaved = [this](const std::string& saved) { m_recentFiles.Add(saved); };
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, &m_recentFiles);
     if (!m_strWindowState.isEmpty())
@@ -38,6 +46,9 @@ bool CPagewellApp::InitInstance(const QString& path)
     router.SetTarget(CCommandRouter::Document, m_pDocCommands.get());
     router.SetTarget(CCommandRouter::Application, this);
     m_pFrame->m_canClose = [this] { return CanClose(); };
+    m_pHistory->GetContext().SetSelection(m_pFrame->GetTreeView());
+    // The Undo and Redo items name the step, and their keys work at once.
+    connect(&m_pHistory->GetStack(), &QUndoStack::indexChanged, m_pFrame.get(), &CMainFrame::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this,
         [this](const QString& dropped) { OpenDocumentFile(dropped); });
 

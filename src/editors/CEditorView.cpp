@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <utility>
 
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
@@ -13,6 +14,7 @@
 #include "editors/EditorText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
+#include "model/IEditHistory.h"
 #include "model/NodeTypes.h"
 
 CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
@@ -22,6 +24,7 @@ CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
     setTabStopDistance(fontMetrics().averageCharWidth() * 8);
     connect(this, &QPlainTextEdit::textChanged, this, &CEditorView::OnTextChanged);
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool bOn) { m_bUndoAvailable = bOn; });
+    connect(this, &QPlainTextEdit::redoAvailable, this, [this](bool bOn) { m_bRedoAvailable = bOn; });
 }
 
 CNode* CEditorView::Current() const
@@ -50,11 +53,19 @@ void CEditorView::Store()
         return;
     // Viewing is not editing: an unchanged pane leaves the object's bytes
     // alone (a lone CR or LF would come back as CR LF).
-    QString text = EditorText(*this);
-    if (text == m_strShown)
+    QString shown = EditorText(*this);
+    if (shown == m_strShown)
         return;
-    TextField(*pNode) = FromEditorText(text);
-    m_strShown = std::move(text);
+    CString text = FromEditorText(shown);
+    m_strShown = std::move(shown);
+    CString& field = TextField(*pNode);
+    if (text == field)
+        return;
+    CString old = std::exchange(field, std::move(text));
+    if (m_doc.m_pHistory != nullptr) {
+        if (HTREEITEM hItem = m_doc.GetCurrentItem())
+            m_doc.m_pHistory->TextStored(hItem, Field(), old);
+    }
 }
 
 void CEditorView::Reload()
@@ -81,6 +92,9 @@ bool CEditorView::event(QEvent* pEvent)
 {
     // The format commands' keys belong to them, also where the edit control
     // has a binding of its own (Ctrl+E goes to the end of a line on X11).
+    // The edit control claims the undo and redo keys for itself; it keeps
+    // them only while it has typing to undo or redo, so that otherwise they
+    // reach the project's history.
     if (pEvent->type() == QEvent::ShortcutOverride) {
         const QKeySequence key(static_cast<QKeyEvent*>(pEvent)->keyCombination());
         for (int nId : CFormatButtons::kButtons) {
@@ -88,6 +102,13 @@ bool CEditorView::event(QEvent* pEvent)
                 pEvent->ignore();
                 return true;
             }
+        }
+        const bool bUndoKey = PlatformMapping::Accelerators(ID_EDIT_UNDO).contains(key);
+        const bool bRedoKey = PlatformMapping::Accelerators(ID_EDIT_REDO).contains(key);
+        if ((bUndoKey && (isReadOnly() || !m_bUndoAvailable))
+            || (bRedoKey && (isReadOnly() || !m_bRedoAvailable))) {
+            pEvent->ignore();
+            return true;
         }
     }
     return QPlainTextEdit::event(pEvent);
@@ -164,8 +185,10 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
     }
     switch (nId) {
     case ID_EDIT_UNDO:
-        state.Enable(!isReadOnly() && m_bUndoAvailable);
-        return true;
+        // Without typing to undo, Undo is the project's.
+        return !isReadOnly() && m_bUndoAvailable;
+    case ID_EDIT_REDO:
+        return !isReadOnly() && m_bRedoAvailable;
     case ID_EDIT_CUT:
         state.Enable(!isReadOnly() && textCursor().hasSelection());
         return true;
@@ -185,8 +208,12 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
 void CEditorView::OnCommand(int nId)
 {
     if (CNode* pNode = Current(); pNode != nullptr && IsFormatCommand(nId)) {
-        ApplyFormat(nId, FormatField(*pNode));
+        // The text first: undoing the format then leaves the text as typed.
         Store();
+        const uint32_t nOld = FormatField(*pNode);
+        ApplyFormat(nId, FormatField(*pNode));
+        if (HTREEITEM hItem = m_doc.GetCurrentItem(); hItem != nullptr && m_doc.m_pHistory != nullptr)
+            m_doc.m_pHistory->FormatSet(hItem, Field(), nOld);
         // A change of format alone is a change to save.
         m_doc.SetModifiedFlag(true);
         m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
@@ -196,6 +223,9 @@ void CEditorView::OnCommand(int nId)
     switch (nId) {
     case ID_EDIT_UNDO:
         undo();
+        break;
+    case ID_EDIT_REDO:
+        redo();
         break;
     case ID_EDIT_CUT:
         cut();

@@ -3,10 +3,10 @@
 #include <QPlainTextEdit>
 
 #include "app/CCommandRouter.h"
+#include "model/CNode.h"
 #include "platform/CString.h"
 #include "platform/CView.h"
 
-class CNode;
 class CPagewellDoc;
 class IFormatButtons;
 
@@ -15,7 +15,10 @@ class IFormatButtons;
 // working copy; it is stored into the object on the store hint, on losing the
 // focus and before every format command, and reloaded on the reload hint.
 // Typing and every format command mark the project modified; a reload does
-// not. A store of a text that was not changed writes nothing.
+// not. A store of a text that was not changed writes nothing. A store that
+// changes the object, and every format command, is a step of the project's
+// history. The undo keys undo typing while the pane has typing to undo, and
+// reach the project's history otherwise.
 class CEditorView : public QPlainTextEdit, public CView, public ICommandTarget {
     Q_OBJECT
 public:
@@ -38,8 +41,10 @@ public:
     CPagewellDoc& GetDocument() const { return m_doc; }
 
 protected:
-    virtual CString& TextField(CNode& node) const = 0;
-    virtual uint32_t& FormatField(CNode& node) const = 0;
+    // The text and formatting word this editor shows.
+    virtual ETextField Field() const = 0;
+    CString& TextField(CNode& node) const { return node.TextOf(Field()); }
+    uint32_t& FormatField(CNode& node) const { return node.FormatOf(Field()); }
     // The display font and any further display of the word, for a reload.
     virtual void ShowFormat(uint32_t nFormat) = 0;
     // Applies a format command's value to the word; false for an id that is
@@ -68,4 +73,5 @@ private:
     QString m_strShown;
     bool m_bLoading = false;
     bool m_bUndoAvailable = false;
+    bool m_bRedoAvailable = false;
 };

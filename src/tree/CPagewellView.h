@@ -50,6 +50,7 @@ public:
 
     // ICommandTarget: Insert Page, Paragraph and Link, and Convert. Only the
     // tree handles them, so they are unavailable while an editor is active.
+    // Undo and Redo are unavailable during a drag.
     bool OnUpdateCommand(int nId, CCmdUI& state) override;
     void OnCommand(int nId) override;
 
@@ -96,6 +97,8 @@ private:
     void OnSelChanged(const QModelIndex& current);
     void OnRenameDelay();
     void CancelDelayedRename();
+    // Opens the inserted items that were open when they left the tree.
+    void OpenAsKept(const QModelIndex& parent, int first, int last);
     void InsertObject(uint32_t type);
     void DeleteCurrent();
 
