@@ -33,6 +33,14 @@ bool CTreeCommands::FilterTag(CString& text)
     return false;
 }
 
+bool CTreeCommands::IsValidTag(const CString& tag)
+{
+    if (tag.empty() || tag.size() > kMaxTagLength)
+        return false;
+    CString filtered = tag;
+    return !FilterTag(filtered);
+}
+
 HTREEITEM CTreeCommands::InsertAtPosition(
     CSiteTree& tree, const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hTarget, int position)
 {
