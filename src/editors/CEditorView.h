@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <utility>
 
 #include "app/CCommandRouter.h"
 #include "platform/CString.h"
 #include "platform/CView.h"
 
+class CHtmlHighlighter;
 class CNode;
 class CPagewellDoc;
 class IFormatButtons;
@@ -35,6 +37,14 @@ public:
     void Reload();
 
     CPagewellDoc& GetDocument() const { return m_doc; }
+    CHtmlHighlighter* GetHighlighter() const { return m_pHighlighter; }
+
+    // Selects a range of the text given in bytes of the stored field (CR LF
+    // line ends), shows it and takes the focus. The pane is reloaded first
+    // when it does not show the stored text as it is.
+    void SelectStoredRange(size_t nOffset, size_t nLength);
+    // The selection's start and end as offsets into the stored field.
+    std::pair<size_t, size_t> StoredSelection() const;
 
 protected:
     virtual CString& TextField(CNode& node) const = 0;
@@ -55,6 +65,7 @@ protected:
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
     void OnTextChanged();
@@ -62,6 +73,7 @@ private:
 
     CPagewellDoc& m_doc;
     IFormatButtons* m_pButtons = nullptr;
+    CHtmlHighlighter* m_pHighlighter = nullptr;
     bool m_bLoading = false;
     bool m_bUndoAvailable = false;
 };
