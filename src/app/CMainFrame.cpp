@@ -15,6 +15,8 @@
 #include <QToolButton>
 
 #include "app/CCommandTable.h"
+#include "app/CFindController.h"
+#include "app/CFindDock.h"
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
 #include "app/CRecentFileList.h"
@@ -42,6 +44,9 @@ CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
+    m_pFind = new CFindController(*this, m_doc);
+    addDockWidget(Qt::BottomDockWidgetArea, &m_pFind->GetDock());
+    m_pFind->GetDock().hide();
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleUpdate);
     qApp->installEventFilter(this);
@@ -111,7 +116,10 @@ void CMainFrame::CreateMenus()
                 { ID_FILE_MRU_FILE1, "Recent File" }, { 0, nullptr }, { ID_APP_EXIT, "E&xit" } } },
         { "&Edit",
             { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t\tCtrl+X" },
-                { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" } } },
+                { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" }, { 0, nullptr },
+                { ID_EDIT_FIND, "&Find...\tCtrl+F" }, { ID_EDIT_REPEAT, "Find &Next\tF3" },
+                { ID_EDIT_FIND_PREVIOUS, "Find Pre&vious\tShift+F3" },
+                { ID_EDIT_REPLACE, "&Replace...\tCtrl+H" } } },
         { "&View",
             { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
                 { ID_VIEW_WORDWRAP, "WordWrap" }, { ID_VIEW_COLORS, "Colors" } } },
@@ -329,7 +337,7 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
         state.SetCheck(!statusBar()->isHidden());
         return true;
     default:
-        return false;
+        return m_pFind != nullptr && m_pFind->OnUpdateCommand(nId, state);
     }
 }
 
@@ -354,6 +362,7 @@ void CMainFrame::OnCommand(int nId)
         CyclePane(-1);
         break;
     default:
+        m_pFind->OnCommand(nId);
         break;
     }
 }

@@ -75,6 +75,14 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::SHIFT | Qt::Key_F6) };
     case ID_HTML_PARAGRAPH:
         return { QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter) };
+    case ID_EDIT_FIND:
+        return { QKeySequence(Qt::CTRL | Qt::Key_F) };
+    case ID_EDIT_REPLACE:
+        return { QKeySequence(Qt::CTRL | Qt::Key_H) };
+    case ID_EDIT_REPEAT:
+        return { QKeySequence(Qt::Key_F3) };
+    case ID_EDIT_FIND_PREVIOUS:
+        return { QKeySequence(Qt::SHIFT | Qt::Key_F3) };
     default:
         return {};
     }
