@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <functional>
 
@@ -8,6 +9,7 @@ struct CCmdUI {
     bool m_bEnabled = false;
     bool m_bChecked = false;
     bool m_bCheckable = false;
+    QString m_strText; // the menu words now, when they change (Undo Delete news)
 
     void Enable(bool bOn = true) { m_bEnabled = bOn; }
     void SetCheck(bool bOn)
@@ -15,6 +17,7 @@ struct CCmdUI {
         m_bCheckable = true;
         m_bChecked = bOn;
     }
+    void SetText(const QString& text) { m_strText = text; }
 };
 
 // An object on a command's route: it either handles a command (and says

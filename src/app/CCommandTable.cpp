@@ -19,6 +19,7 @@ constexpr CCommandInfo kCommands[] = {
     { ID_FILE_MRU_FILE1 + 3, "Recent File", "Open this document", nullptr },
     { ID_APP_EXIT, "Exit", "Quit the application; prompts to save documents\nExit", nullptr },
     { ID_EDIT_UNDO, "Undo", "Undo the last action\nUndo", nullptr },
+    { ID_EDIT_REDO, "Redo", "Redo the previously undone action\nRedo", nullptr },
     { ID_EDIT_CUT, "Cut", "Cut the selection and put it on the Clipboard\nCut", ":/icons/cut.svg" },
     { ID_EDIT_COPY, "Copy", "Copy the selection and put it on the Clipboard\nCopy", ":/icons/copy.svg" },
     { ID_EDIT_PASTE, "Paste", "Insert Clipboard contents\nPaste", ":/icons/paste.svg" },

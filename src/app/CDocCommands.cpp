@@ -4,9 +4,11 @@
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
+#include "undo/CUndoHistory.h"
 
-CDocCommands::CDocCommands(CPagewellDoc& doc)
+CDocCommands::CDocCommands(CPagewellDoc& doc, CUndoHistory* pHistory)
     : m_doc(doc)
+    , m_pHistory(pHistory)
 { }
 
 bool CDocCommands::OnUpdateCommand(int nId, CCmdUI& state)
@@ -19,6 +21,18 @@ bool CDocCommands::OnUpdateCommand(int nId, CCmdUI& state)
         return true;
     case ID_OBJECT_PROPERTIES:
         state.Enable(m_doc.m_pCurrent != nullptr);
+        return true;
+    case ID_EDIT_UNDO:
+        if (m_pHistory == nullptr)
+            return false;
+        state.Enable(m_pHistory->CanUndo());
+        state.SetText(m_pHistory->UndoText());
+        return true;
+    case ID_EDIT_REDO:
+        if (m_pHistory == nullptr)
+            return false;
+        state.Enable(m_pHistory->CanRedo());
+        state.SetText(m_pHistory->RedoText());
         return true;
     default:
         return false;
@@ -48,6 +62,12 @@ void CDocCommands::OnCommand(int nId)
     case ID_FILE_GENERATE:
         m_doc.UpdateAllViews(nullptr, HINT_STORE);
         m_doc.OnGenerate();
+        break;
+    case ID_EDIT_UNDO:
+        m_pHistory->Undo();
+        break;
+    case ID_EDIT_REDO:
+        m_pHistory->Redo();
         break;
     default:
         break;

@@ -6,13 +6,15 @@
 #include "app/CCommandRouter.h"
 
 class CPagewellDoc;
+class CUndoHistory;
 
 // The document's place on the command route: Save, Save As, the two
-// properties commands and Generate. Save, Save As and Generate first have
+// properties commands, Generate, and Undo and Redo of the project's steps
+// (an editor with typing to undo takes Undo before it). Save, Save As and Generate first have
 // the editors store their text, so that nothing typed is left out.
 class CDocCommands : public ICommandTarget {
 public:
-    explicit CDocCommands(CPagewellDoc& doc);
+    explicit CDocCommands(CPagewellDoc& doc, CUndoHistory* pHistory = nullptr);
 
     // Called with the native path after a successful save (for the
     // recent-file list).
@@ -23,4 +25,5 @@ public:
 
 private:
     CPagewellDoc& m_doc;
+    CUndoHistory* m_pHistory;
 };

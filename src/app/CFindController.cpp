@@ -41,6 +41,8 @@ CFindController::CFindController(CMainFrame& frame, CPagewellDoc& doc)
     connect(m_pDialog, &CFindDialog::replaceOne, this, &CFindController::ReplaceOne);
     connect(m_pDialog, &CFindDialog::replaceAll, this, &CFindController::ReplaceAll);
     connect(m_pDock, &CFindDock::hitActivated, this, &CFindController::GoTo);
+    // Closing the dialog gives the keys back to the window.
+    connect(m_pDialog, &QDialog::finished, &m_frame, [this] { m_frame.activateWindow(); });
 }
 
 bool CFindController::OnUpdateCommand(int nId, CCmdUI& state)

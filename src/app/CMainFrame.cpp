@@ -92,6 +92,7 @@ QAction* CMainFrame::MakeAction(int nId, const char* pszMenuText)
     pAction->setShortcuts(PlatformMapping::Accelerators(nId));
     pAction->setShortcutContext(Qt::WindowShortcut);
     pAction->setData(nId);
+    pAction->setProperty("menuText", pAction->text());
     connect(pAction, &QAction::triggered, this, [this, nId] { RunCommand(nId); });
     addAction(pAction); // the accelerators work while menus and toolbar are hidden
     m_actions[nId] = pAction;
@@ -115,10 +116,10 @@ void CMainFrame::CreateMenus()
                 { ID_FILE_GENERATE, "Generate\tCtrl+G" }, { 0, nullptr },
                 { ID_FILE_MRU_FILE1, "Recent File" }, { 0, nullptr }, { ID_APP_EXIT, "E&xit" } } },
         { "&Edit",
-            { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t\tCtrl+X" },
-                { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" }, { 0, nullptr },
-                { ID_EDIT_FIND, "&Find...\tCtrl+F" }, { ID_EDIT_REPEAT, "Find &Next\tF3" },
-                { ID_EDIT_FIND_PREVIOUS, "Find Pre&vious\tShift+F3" },
+            { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { ID_EDIT_REDO, "&Redo\tCtrl+Y" }, { 0, nullptr },
+                { ID_EDIT_CUT, "Cu&t\tCtrl+X" }, { ID_EDIT_COPY, "&Copy\tCtrl+C" },
+                { ID_EDIT_PASTE, "&Paste\tCtrl+V" }, { 0, nullptr }, { ID_EDIT_FIND, "&Find...\tCtrl+F" },
+                { ID_EDIT_REPEAT, "Find &Next\tF3" }, { ID_EDIT_FIND_PREVIOUS, "Find Pre&vious\tShift+F3" },
                 { ID_EDIT_REPLACE, "&Replace...\tCtrl+H" } } },
         { "&View",
             { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
@@ -286,6 +287,18 @@ void CMainFrame::UpdateCommandUI()
     for (const auto& [nId, pAction] : m_actions) {
         const CCmdUI state = m_router.Query(nId);
         pAction->setEnabled(state.m_bEnabled);
+        if (!state.m_strText.isEmpty()) {
+            // The words, with the first letter as the mnemonic and the key.
+            QString text = state.m_strText;
+            text.replace(QLatin1Char('&'), QLatin1String("&&"));
+            const QString menuText = pAction->property("menuText").toString();
+            const qsizetype nTab = menuText.indexOf(QLatin1Char('\t'));
+            pAction->setText(QLatin1Char('&') + text + (nTab >= 0 ? menuText.mid(nTab) : QString()));
+            pAction->setProperty("textChanged", true);
+        } else if (pAction->property("textChanged").toBool()) {
+            pAction->setText(pAction->property("menuText").toString());
+            pAction->setProperty("textChanged", false);
+        }
         if (state.m_bCheckable) {
             pAction->setCheckable(true);
             pAction->setChecked(state.m_bChecked);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/CDocCommands.h"
+#include "app/CFindController.h"
 #include "app/CMainFrame.h"
 #include "app/CRecentFileList.h"
 #include "app/CSmallDialogs.h"
@@ -11,6 +12,9 @@
 #include "app/QtText.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
+#include "tree/CPagewellView.h"
+#include "undo/CReplaceStep.h"
+#include "undo/CUndoHistory.h"
 
 CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QObject* pParent)
     : QObject(pParent)
@@ -20,7 +24,11 @@ CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QOb
 
 CPagewellApp::~CPagewellApp()
 {
-    // The window and its views go before the document they are attached to.
+    // Nothing is recorded while the window goes; the window and its views go
+    // before the document they are attached to.
+    if (m_pDoc != nullptr)
+        m_pDoc->m_pHistory = nullptr;
+    m_pHistory.reset();
     m_pFrame.reset();
     m_pDocCommands.reset();
     m_pDoc.reset();
@@ -29,13 +37,23 @@ CPagewellApp::~CPagewellApp()
 bool CPagewellApp::InitInstance(const QString& path)
 {
     m_pDoc = std::make_unique<CPagewellDoc>(m_ui);
-    m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc);
+    m_pHistory = std::make_unique<CUndoHistory>(*m_pDoc);
+    m_pDoc->m_pHistory = m_pHistory.get();
+    m_pDocCommands = std::make_unique<CDocCommands>(*m_pDoc, m_pHistory.get());
     m_pDocCommands->m_onSaved = [this](const std::string& saved) { m_recentFiles.Add(saved); };
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, &m_recentFiles);
     CCommandRouter& router = m_pFrame->GetRouter();
     router.SetTarget(CCommandRouter::Document, m_pDocCommands.get());
     router.SetTarget(CCommandRouter::Application, this);
     m_pFrame->m_canClose = [this] { return CanClose(); };
+    m_pHistory->GetContext().SetSelection(m_pFrame->GetTreeView());
+    // A replacement is one step, however many texts it changed.
+    m_pFrame->GetFind().m_recordChanges
+        = [this](const std::vector<CTextChange>& changes, const QString& name) {
+              m_pHistory->Push(new CReplaceStep(m_pHistory->GetContext(), name, changes));
+          };
+    // The Undo and Redo items name the step, and their keys work at once.
+    connect(&m_pHistory->GetStack(), &QUndoStack::indexChanged, m_pFrame.get(), &CMainFrame::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this,
         [this](const QString& dropped) { OpenDocumentFile(dropped); });
 

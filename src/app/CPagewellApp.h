@@ -11,6 +11,7 @@ class CDocCommands;
 class CMainFrame;
 class CPagewellDoc;
 class CRecentFileList;
+class CUndoHistory;
 class IUserInterface;
 
 // The application object: makes the document and the main window, processes
@@ -38,6 +39,7 @@ public:
     std::function<void(QWidget*)> m_showAbout;
 
     CPagewellDoc& GetDocument() const { return *m_pDoc; }
+    CUndoHistory& GetHistory() const { return *m_pHistory; }
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
 
     bool OnUpdateCommand(int nId, CCmdUI& state) override;
@@ -49,6 +51,7 @@ private:
     IUserInterface& m_ui;
     CRecentFileList& m_recentFiles;
     std::unique_ptr<CPagewellDoc> m_pDoc;
+    std::unique_ptr<CUndoHistory> m_pHistory;
     std::unique_ptr<CDocCommands> m_pDocCommands;
     std::unique_ptr<CMainFrame> m_pFrame;
 };

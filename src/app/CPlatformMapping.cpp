@@ -67,6 +67,8 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert) };
     case ID_EDIT_UNDO:
         return { QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace) };
+    case ID_EDIT_REDO:
+        return { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) };
     case ID_EDIT_CUT:
         return { QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete) };
     case ID_NEXT_PANE:

@@ -48,6 +48,7 @@ enum ECommandId : int {
     ID_EDIT_REPEAT = 57640, // Find Next
     ID_EDIT_REPLACE = 57641,
     ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_NEXT_PANE = 57680,

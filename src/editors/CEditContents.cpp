@@ -55,14 +55,9 @@ CEditContents::CEditContents(CPagewellDoc& doc, QWidget* pParent)
     setLineWrapMode(g_bWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-CString& CEditContents::TextField(CNode& node) const
+ETextField CEditContents::Field() const
 {
-    return node.m_strText;
-}
-
-uint32_t& CEditContents::FormatField(CNode& node) const
-{
-    return node.m_nTextFormat;
+    return ETextField::Text;
 }
 
 void CEditContents::ShowFormat(uint32_t nFormat)

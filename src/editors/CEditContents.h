@@ -36,8 +36,7 @@ public:
     bool IsShowingPageColors() const { return m_bPageColors; }
 
 protected:
-    CString& TextField(CNode& node) const override;
-    uint32_t& FormatField(CNode& node) const override;
+    ETextField Field() const override;
     void ShowFormat(uint32_t nFormat) override;
     void OnFocusChanged(bool bHasFocus) override;
 

@@ -15,14 +15,9 @@ CEditName::CEditName(CPagewellDoc& doc, QWidget* pParent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-CString& CEditName::TextField(CNode& node) const
+ETextField CEditName::Field() const
 {
-    return node.m_strTitle;
-}
-
-uint32_t& CEditName::FormatField(CNode& node) const
-{
-    return node.m_nTitleFormat;
+    return ETextField::Title;
 }
 
 void CEditName::ShowFormat(uint32_t nFormat)

@@ -14,8 +14,7 @@ public:
     void OnCommand(int nId) override;
 
 protected:
-    CString& TextField(CNode& node) const override;
-    uint32_t& FormatField(CNode& node) const override;
+    ETextField Field() const override;
     void ShowFormat(uint32_t nFormat) override;
     bool ApplyFormat(int nId, uint32_t& nFormat) const override;
     void AfterFormatCommand() override;

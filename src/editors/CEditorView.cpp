@@ -2,16 +2,20 @@
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextCursor>
+#include <utility>
 
+#include "app/CPlatformMapping.h"
 #include "app/CommandIds.h"
 #include "app/IFormatButtons.h"
 #include "editors/CHtmlHighlighter.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
+#include "model/IEditHistory.h"
 #include "model/NodeTypes.h"
 
 CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
@@ -21,6 +25,7 @@ CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
     setTabStopDistance(fontMetrics().averageCharWidth() * 8);
     connect(this, &QPlainTextEdit::textChanged, this, &CEditorView::OnTextChanged);
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool bOn) { m_bUndoAvailable = bOn; });
+    connect(this, &QPlainTextEdit::redoAvailable, this, [this](bool bOn) { m_bRedoAvailable = bOn; });
     m_pHighlighter = new CHtmlHighlighter(document());
     m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
 }
@@ -77,8 +82,18 @@ void CEditorView::OnUpdate(CView* /*pSender*/, long lHint)
 
 void CEditorView::Store()
 {
-    if (CNode* pNode = Current())
-        TextField(*pNode) = FromEditorText(EditorText(*this));
+    CNode* pNode = Current();
+    if (pNode == nullptr)
+        return;
+    CString text = FromEditorText(EditorText(*this));
+    CString& field = TextField(*pNode);
+    if (text == field)
+        return;
+    CString old = std::exchange(field, std::move(text));
+    if (m_doc.m_pHistory != nullptr) {
+        if (HTREEITEM hItem = m_doc.GetCurrentItem())
+            m_doc.m_pHistory->TextStored(hItem, Field(), old);
+    }
 }
 
 void CEditorView::Reload()
@@ -98,6 +113,25 @@ void CEditorView::OnTextChanged()
 {
     if (!m_bLoading && Current() != nullptr)
         m_doc.SetModifiedFlag(true);
+}
+
+bool CEditorView::event(QEvent* pEvent)
+{
+    // The edit control claims the undo and redo keys for itself; it keeps
+    // them only while it has typing to undo or redo, so that otherwise they
+    // reach the project's history.
+    if (pEvent->type() == QEvent::ShortcutOverride) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        const QKeySequence key(pKey->keyCombination());
+        const bool bUndoKey = PlatformMapping::Accelerators(ID_EDIT_UNDO).contains(key);
+        const bool bRedoKey = PlatformMapping::Accelerators(ID_EDIT_REDO).contains(key);
+        if ((bUndoKey && (isReadOnly() || !m_bUndoAvailable))
+            || (bRedoKey && (isReadOnly() || !m_bRedoAvailable))) {
+            pEvent->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(pEvent);
 }
 
 void CEditorView::focusInEvent(QFocusEvent* pEvent)
@@ -171,8 +205,10 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
     }
     switch (nId) {
     case ID_EDIT_UNDO:
-        state.Enable(!isReadOnly() && m_bUndoAvailable);
-        return true;
+        // Without typing to undo, Undo is the project's.
+        return !isReadOnly() && m_bUndoAvailable;
+    case ID_EDIT_REDO:
+        return !isReadOnly() && m_bRedoAvailable;
     case ID_EDIT_CUT:
         state.Enable(!isReadOnly() && textCursor().hasSelection());
         return true;
@@ -192,8 +228,12 @@ bool CEditorView::OnUpdateCommand(int nId, CCmdUI& state)
 void CEditorView::OnCommand(int nId)
 {
     if (CNode* pNode = Current(); pNode != nullptr && IsFormatCommand(nId)) {
-        ApplyFormat(nId, FormatField(*pNode));
+        // The text first: undoing the format then leaves the text as typed.
         Store();
+        const uint32_t nOld = FormatField(*pNode);
+        ApplyFormat(nId, FormatField(*pNode));
+        if (HTREEITEM hItem = m_doc.GetCurrentItem(); hItem != nullptr && m_doc.m_pHistory != nullptr)
+            m_doc.m_pHistory->FormatSet(hItem, Field(), nOld);
         m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
         AfterFormatCommand();
         return;
@@ -201,6 +241,9 @@ void CEditorView::OnCommand(int nId)
     switch (nId) {
     case ID_EDIT_UNDO:
         undo();
+        break;
+    case ID_EDIT_REDO:
+        redo();
         break;
     case ID_EDIT_CUT:
         cut();

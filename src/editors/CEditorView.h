@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "app/CCommandRouter.h"
+#include "model/CNode.h"
 #include "platform/CString.h"
 #include "platform/CView.h"
 
 class CHtmlHighlighter;
-class CNode;
 class CPagewellDoc;
 class IFormatButtons;
 
@@ -16,7 +16,10 @@ class IFormatButtons;
 // field and one formatting word of the current object. The pane holds the
 // working copy; it is stored into the object on the store hint, on losing the
 // focus and before every format command, and reloaded on the reload hint.
-// Typing marks the project modified; a reload does not.
+// Typing marks the project modified; a reload does not. A store that changes
+// the object, and every format command, is a step of the project's history.
+// The undo keys undo typing while the pane has typing to undo, and reach
+// the project's history otherwise.
 class CEditorView : public QPlainTextEdit, public CView, public ICommandTarget {
     Q_OBJECT
 public:
@@ -47,8 +50,10 @@ public:
     std::pair<size_t, size_t> StoredSelection() const;
 
 protected:
-    virtual CString& TextField(CNode& node) const = 0;
-    virtual uint32_t& FormatField(CNode& node) const = 0;
+    // The text and formatting word this editor shows.
+    virtual ETextField Field() const = 0;
+    CString& TextField(CNode& node) const { return node.TextOf(Field()); }
+    uint32_t& FormatField(CNode& node) const { return node.FormatOf(Field()); }
     // The display font and any further display of the word, for a reload.
     virtual void ShowFormat(uint32_t nFormat) = 0;
     // Applies a format command's value to the word; false for an id that is
@@ -62,6 +67,7 @@ protected:
     void SetButtons(uint32_t nFormat);
     CNode* Current() const;
 
+    bool event(QEvent* pEvent) override;
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -76,4 +82,5 @@ private:
     CHtmlHighlighter* m_pHighlighter = nullptr;
     bool m_bLoading = false;
     bool m_bUndoAvailable = false;
+    bool m_bRedoAvailable = false;
 };

@@ -8,6 +8,9 @@
 class CArchive;
 class CPagewellDoc;
 
+// The two texts of an object, each with its formatting word.
+enum class ETextField { Text, Title };
+
 // One site object: a page, a paragraph or a link. Its place in the site and
 // its tag are held by the site tree item that owns it.
 class CNode {
@@ -23,6 +26,9 @@ public:
 
     // Clears the three banner flags when the expiry time has passed.
     void ApplyAutoExpire(int64_t now);
+
+    CString& TextOf(ETextField field) { return field == ETextField::Text ? m_strText : m_strTitle; }
+    uint32_t& FormatOf(ETextField field) { return field == ETextField::Text ? m_nTextFormat : m_nTitleFormat; }
 
     CString m_strText;
     CString m_strTitle = "Untitled";

@@ -4,6 +4,7 @@
 
 #include "model/CNode.h"
 #include "model/CTreeStream.h"
+#include "model/IEditHistory.h"
 #include "platform/CArchive.h"
 #include "platform/CClock.h"
 #include "platform/CView.h"
@@ -25,23 +26,33 @@ CPagewellDoc::~CPagewellDoc()
         g_pDocument = nullptr;
 }
 
-void CPagewellDoc::OnDocProperties()
+bool CPagewellDoc::OnDocProperties()
 {
-    if (GetUserInterface().DoModal(m_props) == IDOK)
-        SetModifiedFlag(true);
+    const CDocProperties old = m_props;
+    if (GetUserInterface().DoModal(m_props) != IDOK)
+        return false;
+    SetModifiedFlag(true);
+    if (m_pHistory != nullptr)
+        m_pHistory->DocPropertiesSet(old);
+    return true;
 }
 
-void CPagewellDoc::OnObjectProperties()
+bool CPagewellDoc::OnObjectProperties()
 {
     if (m_pCurrent == nullptr)
-        return;
+        return false;
+    const CDocInfo oldInfo = m_pCurrent->m_info;
+    const int32_t tOldStamp = m_pCurrent->m_tStamp;
     if (GetUserInterface().DoModal(m_pCurrent->m_info) != IDOK)
-        return;
+        return false;
     if (m_pCurrent->m_info.m_bBannersTouched != 0)
         m_pCurrent->m_tStamp = CClock::Now();
     SetModifiedFlag(true);
+    if (m_pHistory != nullptr)
+        m_pHistory->ObjectPropertiesSet(GetCurrentItem(), oldInfo, tOldStamp);
     UpdateAllViews(nullptr, HINT_STORE);
     UpdateAllViews(nullptr, HINT_RELOAD);
+    return true;
 }
 
 void CPagewellDoc::OnGenerate()
@@ -95,7 +106,11 @@ bool CPagewellDoc::OnSaveDocument(const std::string& path)
     UpdateAllViews(nullptr, HINT_STORE);
     // An empty tree could not be read back.
     CreateRootPage();
-    return CDocument::OnSaveDocument(path);
+    if (!CDocument::OnSaveDocument(path))
+        return false;
+    if (m_pHistory != nullptr)
+        m_pHistory->Saved();
+    return true;
 }
 
 void CPagewellDoc::LoadDocument(CArchive& ar)
@@ -120,6 +135,9 @@ void CPagewellDoc::LoadDocument(CArchive& ar)
 
 void CPagewellDoc::OnInitialUpdate()
 {
+    // A new or opened project starts without steps to undo.
+    if (m_pHistory != nullptr)
+        m_pHistory->Cleared();
     m_pCurrent = CreateRootPage()->GetNode();
     CDocument::OnInitialUpdate();
 }

@@ -7,6 +7,7 @@
 #include "platform/CDocument.h"
 
 class CNode;
+class IEditHistory;
 
 // The one project of the running program: project properties, the site tree,
 // the current object and the generation settings. The same document serves
@@ -20,11 +21,12 @@ public:
     ~CPagewellDoc() override;
 
     // Runs the project properties dialog; OK marks the project modified.
-    void OnDocProperties();
+    // True on OK.
+    bool OnDocProperties();
     // Runs the current object's properties dialog; OK re-stamps the object
     // when a banner box was ever clicked, marks the project modified and has
-    // the views store and reload.
-    void OnObjectProperties();
+    // the views store and reload. True on OK.
+    bool OnObjectProperties();
     // Runs the generation dialog; the project is not marked modified.
     void OnGenerate();
 
@@ -41,6 +43,8 @@ public:
     CSiteTree m_tree;
     CNode* m_pCurrent = nullptr;
     CGenerateDlg m_dlgGenerate;
+    // Told of every change so that it can be undone; null keeps nothing.
+    IEditHistory* m_pHistory = nullptr;
 
 protected:
     bool OnNewDocument() override;

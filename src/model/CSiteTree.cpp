@@ -57,7 +57,7 @@ void CSiteTree::NotifyItemChanged(HTREEITEM hItem)
         pObserver->OnItemLabelChanged(hItem);
 }
 
-HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, CTreeItem* pAfter)
+HTREEITEM CSiteTree::Link(CTreeItem* pNew, CTreeItem* pParent, CTreeItem* pAfter, size_t nItems)
 {
     if (!m_observers.empty()) {
         const int row = pAfter != nullptr ? GetRow(pAfter) + 1 : 0;
@@ -65,7 +65,6 @@ HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, 
         for (ISiteTreeObserver* pObserver : m_observers)
             pObserver->OnItemInserting(pPublicParent, row);
     }
-    CTreeItem* pNew = pItem.release();
     pNew->m_pParent = pParent;
     pNew->m_pPrev = pAfter;
     pNew->m_pNext = pAfter != nullptr ? pAfter->m_pNext : pParent->m_pFirstChild;
@@ -77,7 +76,7 @@ HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, 
         pAfter->m_pNext = pNew;
     else
         pParent->m_pFirstChild = pNew;
-    ++m_nCount;
+    m_nCount += nItems;
     for (ISiteTreeObserver* pObserver : m_observers)
         pObserver->OnItemInserted(pNew);
     return pNew;
@@ -95,19 +94,23 @@ HTREEITEM CSiteTree::InsertItem(
         pAfter = pParent->m_pLastChild;
         break;
     case ETreeInsert::Sort:
-        pAfter = pParent->m_pLastChild;
-        for (CTreeItem* p = pParent->m_pFirstChild; p != nullptr; p = p->m_pNext) {
-            if (CCodePage::CompareNoCase(p->m_strLabel, label) > 0) {
-                pAfter = p->m_pPrev;
-                break;
-            }
-        }
+        pAfter = SortedAfter(hParent, label);
         break;
     }
     auto pItem = std::make_unique<CTreeItem>();
     pItem->m_strLabel = std::move(label);
     pItem->m_pNode = std::move(pNode);
-    return Link(std::move(pItem), pParent, pAfter);
+    return Link(pItem.release(), pParent, pAfter, 1);
+}
+
+HTREEITEM CSiteTree::SortedAfter(HTREEITEM hParent, const CString& label)
+{
+    CTreeItem* pParent = ParentOrTop(hParent);
+    for (CTreeItem* p = pParent->m_pFirstChild; p != nullptr; p = p->m_pNext) {
+        if (CCodePage::CompareNoCase(p->m_strLabel, label) > 0)
+            return p->m_pPrev;
+    }
+    return pParent->m_pLastChild;
 }
 
 HTREEITEM CSiteTree::InsertItemAfter(
@@ -116,7 +119,43 @@ HTREEITEM CSiteTree::InsertItemAfter(
     auto pItem = std::make_unique<CTreeItem>();
     pItem->m_strLabel = std::move(label);
     pItem->m_pNode = std::move(pNode);
-    return Link(std::move(pItem), ParentOrTop(hParent), hAfter);
+    return Link(pItem.release(), ParentOrTop(hParent), hAfter, 1);
+}
+
+CTreeBranch CSiteTree::DetachItem(HTREEITEM hItem)
+{
+    CTreeItem* pParent = hItem->m_pParent;
+    const int row = m_observers.empty() ? 0 : GetRow(hItem);
+    for (ISiteTreeObserver* pObserver : m_observers)
+        pObserver->OnItemRemoving(hItem);
+    Unlink(hItem);
+    CTreeBranch branch(hItem);
+    m_nCount -= branch.Items().size();
+    CTreeItem* pPublicParent = pParent->m_bTop ? nullptr : pParent;
+    for (ISiteTreeObserver* pObserver : m_observers)
+        pObserver->OnItemRemoved(pPublicParent, row);
+    return branch;
+}
+
+HTREEITEM CSiteTree::AttachItem(CTreeBranch branch, const CTreePlace& place)
+{
+    const size_t nItems = branch.Items().size();
+    return Link(branch.Release(), ParentOrTop(place.hParent), place.hAfter, nItems);
+}
+
+void CSiteTree::Unlink(HTREEITEM hItem)
+{
+    CTreeItem* pParent = hItem->m_pParent;
+    if (hItem->m_pPrev != nullptr)
+        hItem->m_pPrev->m_pNext = hItem->m_pNext;
+    else
+        pParent->m_pFirstChild = hItem->m_pNext;
+    if (hItem->m_pNext != nullptr)
+        hItem->m_pNext->m_pPrev = hItem->m_pPrev;
+    else
+        pParent->m_pLastChild = hItem->m_pPrev;
+    hItem->m_pParent = nullptr;
+    hItem->m_pPrev = hItem->m_pNext = nullptr;
 }
 
 std::unique_ptr<CNode> CSiteTree::ReleaseItemData(HTREEITEM hItem)
@@ -130,18 +169,7 @@ void CSiteTree::DeleteItem(HTREEITEM hItem)
     const int row = m_observers.empty() ? 0 : GetRow(hItem);
     for (ISiteTreeObserver* pObserver : m_observers)
         pObserver->OnItemRemoving(hItem);
-
-    if (hItem->m_pPrev != nullptr)
-        hItem->m_pPrev->m_pNext = hItem->m_pNext;
-    else
-        pParent->m_pFirstChild = hItem->m_pNext;
-    if (hItem->m_pNext != nullptr)
-        hItem->m_pNext->m_pPrev = hItem->m_pPrev;
-    else
-        pParent->m_pLastChild = hItem->m_pPrev;
-    hItem->m_pParent = nullptr;
-    hItem->m_pPrev = hItem->m_pNext = nullptr;
-
+    Unlink(hItem);
     DeleteSubtree(hItem);
 
     CTreeItem* pPublicParent = pParent->m_bTop ? nullptr : pParent;
@@ -151,18 +179,7 @@ void CSiteTree::DeleteItem(HTREEITEM hItem)
 
 void CSiteTree::DeleteSubtree(CTreeItem* pItem)
 {
-    // Iterative, so that a deep tree read from an odd file cannot exhaust the stack.
-    std::vector<CTreeItem*> items;
-    for (CTreeItem* p = pItem; p != nullptr;) {
-        items.push_back(p);
-        if (p->m_pFirstChild != nullptr) {
-            p = p->m_pFirstChild;
-            continue;
-        }
-        while (p != pItem && p->m_pNext == nullptr)
-            p = p->m_pParent;
-        p = p == pItem ? nullptr : p->m_pNext;
-    }
+    const std::vector<CTreeItem*> items = CTreeBranch::Walk(pItem);
     for (CTreeItem* p : items) {
         if (p->m_pNode != nullptr) {
             for (ISiteTreeObserver* pObserver : m_observers)

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/CTreeBranch.h"
 #include "model/CTreeItem.h"
 
 class ISiteTreeObserver;
@@ -14,6 +15,13 @@ enum class ETreeInsert {
     // At its place in the order of tags, compared without regard to ASCII
     // case; an equal tag goes after the existing equal ones.
     Sort,
+};
+
+// A place in a site tree: under hParent (null: the top level), right after
+// hAfter (null: first).
+struct CTreePlace {
+    HTREEITEM hParent = nullptr;
+    HTREEITEM hAfter = nullptr;
 };
 
 // The hierarchy of the site: items in order, each owning its object. The tree
@@ -40,10 +48,18 @@ public:
     // The next item of a pre-order walk, or null at the end.
     static HTREEITEM GetNextPreOrder(HTREEITEM hItem);
 
+    // Where an item stands now.
+    static CTreePlace PlaceOf(HTREEITEM hItem) { return { hItem->GetParent(), hItem->GetPrevSibling() }; }
+    // The child of hParent (null: the top level) after which a new item with
+    // this label goes in the order of tags; null for the first place.
+    HTREEITEM SortedAfter(HTREEITEM hParent, const CString& label);
+
     size_t GetCount() const { return m_nCount; }
     bool IsEmpty() const { return m_nCount == 0; }
 
     void SetItemText(HTREEITEM hItem, const CString& label);
+    // Kept for the view; observers are not told.
+    static void SetExpanded(HTREEITEM hItem, bool bExpanded) { hItem->m_bExpanded = bExpanded; }
     // Tells the observers that an item's object changed in a way they show
     // (its type, and so its picture).
     void NotifyItemChanged(HTREEITEM hItem);
@@ -57,6 +73,12 @@ public:
     // Takes the object out of its item, so that it survives the item's
     // deletion (moving a branch re-creates items around the same objects).
     std::unique_ptr<CNode> ReleaseItemData(HTREEITEM hItem);
+
+    // Takes an item with its subtree out of the tree, keeping their objects;
+    // observers hear of it as of a deletion, but no object is deleted.
+    CTreeBranch DetachItem(HTREEITEM hItem);
+    // Puts a branch back at a place; observers hear of one inserted item.
+    HTREEITEM AttachItem(CTreeBranch branch, const CTreePlace& place);
 
     // Deletes an item with its subtree and the objects they still own.
     void DeleteItem(HTREEITEM hItem);
@@ -72,7 +94,8 @@ public:
     void RemoveObserver(ISiteTreeObserver* pObserver);
 
 private:
-    HTREEITEM Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, CTreeItem* pAfter);
+    HTREEITEM Link(CTreeItem* pNew, CTreeItem* pParent, CTreeItem* pAfter, size_t nItems);
+    void Unlink(HTREEITEM hItem);
     CTreeItem* ParentOrTop(HTREEITEM hParent) { return hParent != nullptr ? hParent : &m_top; }
     void DeleteSubtree(CTreeItem* pItem);
 

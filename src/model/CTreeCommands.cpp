@@ -1,6 +1,8 @@
 #include "model/CTreeCommands.h"
 
+#include "model/CBranchMove.h"
 #include "model/CPagewellDoc.h"
+#include "model/IEditHistory.h"
 #include "model/ITreeSelection.h"
 #include "platform/CClock.h"
 #include "platform/CView.h"
@@ -41,19 +43,20 @@ bool CTreeCommands::IsValidTag(const CString& tag)
     return !FilterTag(filtered);
 }
 
+CTreePlace CTreeCommands::PlaceAt(CSiteTree& tree, const CString& label, HTREEITEM hTarget, int position)
+{
+    if (position == POS_CHILD)
+        return { hTarget, tree.SortedAfter(hTarget, label) };
+    if (position == POS_BEFORE)
+        return { hTarget->GetParent(), hTarget->GetPrevSibling() };
+    return { hTarget->GetParent(), hTarget };
+}
+
 HTREEITEM CTreeCommands::InsertAtPosition(
     CSiteTree& tree, const CString& label, std::unique_ptr<CNode> pNode, HTREEITEM hTarget, int position)
 {
-    if (position == POS_CHILD)
-        return tree.InsertItem(label, std::move(pNode), hTarget, ETreeInsert::Sort);
-    HTREEITEM hParent = hTarget->GetParent();
-    if (position == POS_BEFORE) {
-        HTREEITEM hPrev = hTarget->GetPrevSibling();
-        if (hPrev == nullptr)
-            return tree.InsertItem(label, std::move(pNode), hParent, ETreeInsert::First);
-        return tree.InsertItemAfter(label, std::move(pNode), hParent, hPrev);
-    }
-    return tree.InsertItemAfter(label, std::move(pNode), hParent, hTarget);
+    const CTreePlace place = PlaceAt(tree, label, hTarget, position);
+    return tree.InsertItemAfter(label, std::move(pNode), place.hParent, place.hAfter);
 }
 
 void CTreeCommands::InsertObject(uint32_t type)
@@ -77,7 +80,10 @@ void CTreeCommands::InsertObject(uint32_t type)
 
     if (m_doc.GetUserInterface().DoModal(dlg) != IDOK || dlg.m_strTag.empty())
         return;
-    InsertAtPosition(m_doc.m_tree, dlg.m_strTag, std::move(pNode), hSelected, dlg.m_nPosition);
+    HTREEITEM hNew
+        = InsertAtPosition(m_doc.m_tree, dlg.m_strTag, std::move(pNode), hSelected, dlg.m_nPosition);
+    if (m_doc.m_pHistory != nullptr)
+        m_doc.m_pHistory->Inserted(hNew);
     m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
     m_doc.SetModifiedFlag(true);
 }
@@ -103,7 +109,12 @@ void CTreeCommands::DeleteCurrent()
             hNext = m_doc.m_tree.GetRootItem();
         m_selection.SelectItem(hNext);
         m_doc.m_pCurrent = hNext->GetNode();
-        m_doc.m_tree.DeleteItem(hSelected);
+        if (m_doc.m_pHistory != nullptr) {
+            const CTreePlace place = CSiteTree::PlaceOf(hSelected);
+            m_doc.m_pHistory->Deleted(m_doc.m_tree.DetachItem(hSelected), place);
+        } else {
+            m_doc.m_tree.DeleteItem(hSelected);
+        }
     }
     // Marked modified in every case, the refusal and a "No" included.
     m_doc.SetModifiedFlag(true);
@@ -122,7 +133,10 @@ void CTreeCommands::OnConvert()
         dlg.m_nEnable &= ~kEnableLink;
     if (m_doc.GetUserInterface().DoModal(dlg) != IDOK)
         return;
+    const uint32_t nOldType = m_doc.m_pCurrent->m_nType;
     m_doc.m_pCurrent->m_nType = static_cast<uint32_t>(dlg.m_nNewType);
+    if (m_doc.m_pHistory != nullptr && nOldType != m_doc.m_pCurrent->m_nType)
+        m_doc.m_pHistory->Converted(hSelected, nOldType);
     m_doc.m_tree.NotifyItemChanged(hSelected);
     m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
     m_doc.SetModifiedFlag(true);
@@ -166,7 +180,10 @@ bool CTreeCommands::MoveBranch(HTREEITEM hDrag, HTREEITEM hTarget)
     }
     if (m_doc.GetUserInterface().DoModal(dlg) != IDOK)
         return false;
-    CopyBranch(m_doc.m_tree, hDrag, hTarget, dlg.m_nPosition);
-    m_doc.m_tree.DeleteItem(hDrag);
+    // The same items move, so that the move can be taken back.
+    CBranchMove move(hDrag, hTarget, dlg.m_nPosition);
+    move.Do(m_doc.m_tree);
+    if (m_doc.m_pHistory != nullptr)
+        m_doc.m_pHistory->Moved(move);
     return true;
 }

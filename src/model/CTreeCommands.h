@@ -39,6 +39,10 @@ public:
     // place position gives relative to hTarget; descendants go at their
     // sorted places. The old items are deleted level by level except hItem.
     static HTREEITEM CopyBranch(CSiteTree& tree, HTREEITEM hItem, HTREEITEM hTarget, int position);
+    // The place position gives relative to hTarget for an item with this
+    // label: at the sorted place among its children, after its previous
+    // sibling (or first), or right after it.
+    static CTreePlace PlaceAt(CSiteTree& tree, const CString& label, HTREEITEM hTarget, int position);
     // Inserts an item at the place position gives relative to hTarget: at
     // the sorted place among its children, after its previous sibling (or
     // first), or right after it. A missing parent is the top level.

@@ -19,13 +19,18 @@ public:
     CTreeItem* GetNextSibling() const { return m_pNext; }
     CTreeItem* GetPrevSibling() const { return m_pPrev; }
     bool HasChildren() const { return m_pFirstChild != nullptr; }
+    // Whether the tree view shows the item's children; kept here so that a
+    // branch taken out and put back opens as it was. Never saved.
+    bool IsExpanded() const { return m_bExpanded; }
 
 private:
     friend class CSiteTree;
+    friend class CTreeBranch;
 
     CString m_strLabel;
     std::unique_ptr<CNode> m_pNode;
     bool m_bTop = false; // the hidden item whose children are the top level
+    bool m_bExpanded = false;
     CTreeItem* m_pParent = nullptr;
     CTreeItem* m_pFirstChild = nullptr;
     CTreeItem* m_pLastChild = nullptr;

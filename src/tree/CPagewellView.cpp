@@ -39,6 +39,17 @@ CPagewellView::CPagewellView(CPagewellDoc& doc, QWidget* pParent)
     connect(&m_scrollTimer, &QTimer::timeout, this, &CPagewellView::OnAutoScroll);
     connect(m_pModel, &QAbstractItemModel::modelAboutToBeReset, this, &CPagewellView::OnItemsGoing);
     connect(m_pModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CPagewellView::OnItemsGoing);
+    // The tree keeps which items are open, so that a branch put back by an
+    // undo opens as it was.
+    connect(this, &QTreeView::expanded, this, [](const QModelIndex& at) {
+        if (HTREEITEM h = CSiteTreeModel::ItemOf(at))
+            CSiteTree::SetExpanded(h, true);
+    });
+    connect(this, &QTreeView::collapsed, this, [](const QModelIndex& at) {
+        if (HTREEITEM h = CSiteTreeModel::ItemOf(at))
+            CSiteTree::SetExpanded(h, false);
+    });
+    connect(m_pModel, &QAbstractItemModel::rowsInserted, this, &CPagewellView::OpenAsKept);
     // Lines between the items: the Windows style draws them, Fusion does not.
     if (QStyle* pLines = QStyleFactory::create(QStringLiteral("Windows"))) {
         pLines->setParent(this);
@@ -123,8 +134,20 @@ HTREEITEM CPagewellView::GetSelectedItem() const
     return CSiteTreeModel::ItemOf(currentIndex());
 }
 
+void CPagewellView::OpenAsKept(const QModelIndex& parent, int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        for (HTREEITEM h : CTreeBranch::Walk(CSiteTreeModel::ItemOf(m_pModel->index(row, 0, parent)))) {
+            if (h->IsExpanded())
+                expand(m_pModel->IndexOf(h));
+        }
+    }
+}
+
 void CPagewellView::SelectItem(HTREEITEM hItem)
 {
+    // The selected item is always in sight.
+    MakeVisible(hItem);
     const QModelIndex at = m_pModel->IndexOf(hItem);
     if (at == currentIndex())
         OnSelChanged(at);

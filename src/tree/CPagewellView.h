@@ -83,6 +83,8 @@ protected:
 
 private:
     void OnSelChanged(const QModelIndex& current);
+    // Opens the inserted items that were open when they left the tree.
+    void OpenAsKept(const QModelIndex& parent, int first, int last);
     void InsertObject(uint32_t type);
     void DeleteCurrent();
 

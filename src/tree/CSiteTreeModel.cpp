@@ -7,6 +7,7 @@
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
 #include "model/CTreeCommands.h"
+#include "model/IEditHistory.h"
 #include "model/NodeTypes.h"
 #include "tree/CTreeImages.h"
 
@@ -117,8 +118,11 @@ bool CSiteTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     const CString label = FromQString(value.toString());
     if (label.empty() || label.size() > kMaxTagLength)
         return false;
+    const CString old = CSiteTree::GetItemText(h);
     m_doc.m_tree.SetItemText(h, label);
     m_doc.SetModifiedFlag(true);
+    if (m_doc.m_pHistory != nullptr && old != label)
+        m_doc.m_pHistory->Renamed(h, old);
     return true;
 }
 

@@ -208,6 +208,35 @@ TEST_F(CFindReplace, ReplaceAllCountsMarksModifiedAndKeepsTagsValid)
         QStringLiteral("stream-walk"));
 }
 
+TEST_F(CFindReplace, ReplaceAllIsOneUndoStep)
+{
+    OpenDialog(Qt::Key_H, QStringLiteral("river"));
+    QTest::keyClicks(Control<QLineEdit>("replaceText"), QStringLiteral("stream"));
+    QTest::mouseClick(Control<QPushButton>("replaceAllButton"), Qt::LeftButton);
+    ASSERT_EQ(m_hWalk->GetLabel(), "stream-walk");
+    QTest::mouseClick(Control<QPushButton>("closeButton"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    ASSERT_TRUE(Focus(Tree()));
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(Frame().GetAction(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Replace All\tCtrl+Z"));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m_pRoot->m_strText, "The river flows.");
+    EXPECT_EQ(m_pBank->m_strTitle, "River bank");
+    EXPECT_EQ(m_pBank->m_strText, "by the river\r\nand the river");
+    EXPECT_EQ(m_hWalk->GetLabel(), "river-walk");
+    EXPECT_FALSE(Doc().IsModified());
+    // The editors show the texts that came back.
+    EXPECT_EQ(
+        Body().toPlainText(), QString::fromLatin1(Doc().m_pCurrent->m_strText.c_str()).replace("\r\n", "\n"));
+
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_pRoot->m_strText, "The stream flows.");
+    EXPECT_EQ(m_pBank->m_strText, "by the stream\r\nand the stream");
+    EXPECT_EQ(m_hWalk->GetLabel(), "stream-walk");
+    EXPECT_TRUE(Doc().IsModified());
+}
+
 TEST_F(CFindReplace, ReplaceInTheCurrentObjectOneAtATime)
 {
     Tree().SelectItem(Doc().m_tree.FindItem(m_pBank));
