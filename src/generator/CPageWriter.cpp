@@ -4,6 +4,7 @@
 
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
+#include "generator/CPageEncoding.h"
 #include "platform/CFile.h"
 #include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
@@ -60,7 +61,10 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     const auto pContext = m_run.CreateNode(hItem);
     // A page that could not be written whole (a full disk) is reported like
     // one that could not be created, not passed over in silence.
-    const bool bWritten = pFile->Write(MakePageText(pContext->m_strOutput));
+    CString text = MakePageText(pContext->m_strOutput);
+    if (m_run.GetSiteSettings().IsUtf8())
+        text = CPageEncoding::Encode(text, CPageEncoding::EEncoding::Utf8);
+    const bool bWritten = pFile->Write(text);
     if (!pFile->Close() || !bWritten)
         ReportUnableToOpen(path);
 }

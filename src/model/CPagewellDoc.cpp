@@ -55,6 +55,15 @@ bool CPagewellDoc::OnObjectProperties()
     return true;
 }
 
+void CPagewellDoc::OnSiteSettings()
+{
+    CSiteSettings settings = m_dlgGenerate.GetSiteSettings();
+    if (GetUserInterface().DoModal(settings) != IDOK)
+        return;
+    m_dlgGenerate.SetSiteSettings(settings);
+    SetModifiedFlag(true);
+}
+
 void CPagewellDoc::OnGenerate()
 {
     GetUserInterface().DoModal(m_dlgGenerate);
@@ -97,6 +106,8 @@ bool CPagewellDoc::OnNewDocument()
     m_bBusy = 1;
     m_tree.DeleteAllItems();
     m_bBusy = 0;
+    // A new project writes valid, modern pages.
+    m_dlgGenerate.m_strSpare = CSiteSettings::ForNewProject().ToSpare();
     return true;
 }
 
