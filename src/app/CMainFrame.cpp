@@ -16,6 +16,8 @@
 #include <QToolButton>
 
 #include "app/CCommandTable.h"
+#include "app/CFindController.h"
+#include "app/CFindDock.h"
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
 #include "app/CRecentFileList.h"
@@ -43,6 +45,9 @@ CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
+    m_pFind = new CFindController(*this, m_doc);
+    addDockWidget(Qt::BottomDockWidgetArea, &m_pFind->GetDock());
+    m_pFind->GetDock().hide();
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleUpdate);
     qApp->installEventFilter(this);
@@ -116,7 +121,9 @@ void CMainFrame::CreateMenus()
                 { ID_APP_EXIT, "E&xit" } } },
         { "&Edit",
             { { ID_EDIT_UNDO, "&Undo" }, { ID_EDIT_REDO, "&Redo" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t" },
-                { ID_EDIT_COPY, "&Copy" }, { ID_EDIT_PASTE, "&Paste" } } },
+                { ID_EDIT_COPY, "&Copy" }, { ID_EDIT_PASTE, "&Paste" }, { 0, nullptr }, { ID_EDIT_FIND, "&Find..." },
+                { ID_EDIT_REPEAT, "Find &Next" }, { ID_EDIT_FIND_PREVIOUS, "Find Pre&vious" },
+                { ID_EDIT_REPLACE, "R&eplace..." } } },
         { "&View",
             { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
                 { ID_VIEW_WORDWRAP, "&WordWrap" }, { ID_VIEW_COLORS, "&Colors" } } },
@@ -379,7 +386,7 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
         state.SetCheck(!statusBar()->isHidden());
         return true;
     default:
-        return false;
+        return m_pFind != nullptr && m_pFind->OnUpdateCommand(nId, state);
     }
 }
 
@@ -404,6 +411,7 @@ void CMainFrame::OnCommand(int nId)
         CyclePane(-1);
         break;
     default:
+        m_pFind->OnCommand(nId);
         break;
     }
 }

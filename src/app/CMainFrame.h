@@ -9,6 +9,7 @@
 
 class CEditContents;
 class CEditName;
+class CFindController;
 class CPagewellDoc;
 class CPagewellView;
 class CRecentFileList;
@@ -40,6 +41,7 @@ public:
     QSplitter* GetOuterSplitter() const { return m_pSplitter; }
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
+    CFindController& GetFind() const { return *m_pFind; }
     QAction* GetAction(int nId) const;
     // The view that commands reach first: the last of the three that had the
     // focus.
@@ -104,6 +106,7 @@ private:
     CPagewellView* m_pTree = nullptr;
     CEditName* m_pTitle = nullptr;
     CEditContents* m_pBody = nullptr;
+    CFindController* m_pFind = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;
     QToolBar* m_pToolBar = nullptr;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/CDocCommands.h"
+#include "app/CFindController.h"
 #include "app/CMainFrame.h"
 #include "app/CRecentFileList.h"
 #include "app/CSmallDialogs.h"
@@ -12,6 +13,7 @@
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
 #include "tree/CPagewellView.h"
+#include "undo/CReplaceStep.h"
 #include "undo/CUndoHistory.h"
 
 CPagewellApp::CPagewellApp(IUserInterface& ui, CRecentFileList& recentFiles, QObject* pParent)
@@ -47,6 +49,11 @@ bool CPagewellApp::InitInstance(const QString& path)
     router.SetTarget(CCommandRouter::Application, this);
     m_pFrame->m_canClose = [this] { return CanClose(); };
     m_pHistory->GetContext().SetSelection(m_pFrame->GetTreeView());
+    // A replacement is one step, however many texts it changed.
+    m_pFrame->GetFind().m_recordChanges
+        = [this](const std::vector<CTextChange>& changes, const QString& name) {
+              m_pHistory->Push(new CReplaceStep(m_pHistory->GetContext(), name, changes));
+          };
     // The Undo and Redo items name the step, and their keys work at once.
     connect(&m_pHistory->GetStack(), &QUndoStack::indexChanged, m_pFrame.get(), &CMainFrame::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this,

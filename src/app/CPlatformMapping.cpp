@@ -91,8 +91,8 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::CTRL | Qt::Key_4) };
     case ID_STYLE_NORMAL:
         return { QKeySequence(Qt::CTRL | Qt::Key_0) };
-    case ID_STYLE_HIDE:
-        return { QKeySequence(Qt::CTRL | Qt::Key_H) };
+    case ID_STYLE_HIDE: // Ctrl+H is Replace
+        return { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H) };
     case ID_ALIGN_LEFT:
         return { QKeySequence(Qt::CTRL | Qt::Key_L) };
     case ID_ALIGN_CENTER:
@@ -104,6 +104,14 @@ QList<QKeySequence> Accelerators(int nCommandId)
     case ID_DOC_PROPERTIES:
         return { QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Return),
             QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Enter) };
+    case ID_EDIT_FIND:
+        return { QKeySequence(Qt::CTRL | Qt::Key_F) };
+    case ID_EDIT_REPLACE:
+        return { QKeySequence(Qt::CTRL | Qt::Key_H) };
+    case ID_EDIT_REPEAT:
+        return { QKeySequence(Qt::Key_F3) };
+    case ID_EDIT_FIND_PREVIOUS:
+        return { QKeySequence(Qt::SHIFT | Qt::Key_F3) };
     default:
         return {};
     }

@@ -34,6 +34,7 @@ enum ECommandId : int {
     ID_HTML_OL = 32808,
     ID_HTML_TOC = 32809,
     ID_SITE_SETTINGS = 32810,
+    ID_EDIT_FIND_PREVIOUS = 32840,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -43,7 +44,10 @@ enum ECommandId : int {
     ID_FILE_MRU_FILE1 = 57616, // to 57631; the list holds 4
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
+    ID_EDIT_FIND = 57636,
     ID_EDIT_PASTE = 57637,
+    ID_EDIT_REPEAT = 57640, // Find Next
+    ID_EDIT_REPLACE = 57641,
     ID_EDIT_UNDO = 57643,
     ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,

@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTextCursor>
 #include <utility>
 
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
 #include "app/CommandIds.h"
 #include "app/IFormatButtons.h"
+#include "editors/CHtmlHighlighter.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
@@ -25,6 +27,39 @@ CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
     connect(this, &QPlainTextEdit::textChanged, this, &CEditorView::OnTextChanged);
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool bOn) { m_bUndoAvailable = bOn; });
     connect(this, &QPlainTextEdit::redoAvailable, this, [this](bool bOn) { m_bRedoAvailable = bOn; });
+    m_pHighlighter = new CHtmlHighlighter(document());
+    m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+}
+
+void CEditorView::changeEvent(QEvent* pEvent)
+{
+    QPlainTextEdit::changeEvent(pEvent);
+    // The theme or the page colours changed.
+    if (pEvent->type() == QEvent::PaletteChange)
+        m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+}
+
+void CEditorView::SelectStoredRange(size_t nOffset, size_t nLength)
+{
+    CNode* pNode = Current();
+    if (pNode == nullptr)
+        return;
+    const CString& stored = TextField(*pNode);
+    if (EditorText(*this) != ToEditorText(stored))
+        Reload();
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(EditorPosition(stored, nOffset));
+    cursor.setPosition(EditorPosition(stored, nOffset + nLength), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    setFocus(Qt::OtherFocusReason);
+}
+
+std::pair<size_t, size_t> CEditorView::StoredSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    const QString text = EditorText(*this);
+    return { StoredOffset(text, cursor.selectionStart()), StoredOffset(text, cursor.selectionEnd()) };
 }
 
 CNode* CEditorView::Current() const

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <utility>
 
 #include "app/CCommandRouter.h"
 #include "model/CNode.h"
 #include "platform/CString.h"
 #include "platform/CView.h"
 
+class CHtmlHighlighter;
 class CPagewellDoc;
 class IFormatButtons;
 
@@ -39,6 +41,14 @@ public:
     void Reload();
 
     CPagewellDoc& GetDocument() const { return m_doc; }
+    CHtmlHighlighter* GetHighlighter() const { return m_pHighlighter; }
+
+    // Selects a range of the text given in bytes of the stored field (CR LF
+    // line ends), shows it and takes the focus. The pane is reloaded first
+    // when it does not show the stored text as it is.
+    void SelectStoredRange(size_t nOffset, size_t nLength);
+    // The selection's start and end as offsets into the stored field.
+    std::pair<size_t, size_t> StoredSelection() const;
 
 protected:
     // The text and formatting word this editor shows.
@@ -62,6 +72,7 @@ protected:
     void focusInEvent(QFocusEvent* pEvent) override;
     void focusOutEvent(QFocusEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
     void OnTextChanged();
@@ -71,6 +82,7 @@ private:
     IFormatButtons* m_pButtons = nullptr;
     // The pane's text as last shown or stored: a store writes only a change.
     QString m_strShown;
+    CHtmlHighlighter* m_pHighlighter = nullptr;
     bool m_bLoading = false;
     bool m_bUndoAvailable = false;
     bool m_bRedoAvailable = false;

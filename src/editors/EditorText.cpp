@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "app/CPlatformMapping.h"
 #include "app/QtText.h"
@@ -29,6 +30,23 @@ QString EditorText(const QPlainTextEdit& edit)
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
+}
+
+int EditorPosition(const CString& stored, size_t nOffset)
+{
+    int nPosition = 0;
+    const size_t nEnd = std::min(nOffset, stored.size());
+    for (size_t i = 0; i < nEnd; ++i) {
+        if (stored[i] == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n')
+            continue; // the pair counts once, at its LF
+        ++nPosition;
+    }
+    return nPosition;
+}
+
+size_t StoredOffset(const QString& text, int nPosition)
+{
+    return FromEditorText(text.left(nPosition)).size();
 }
 
 void WrapSelection(QPlainTextEdit& edit, const QString& open, const QString& close)

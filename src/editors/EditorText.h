@@ -15,6 +15,14 @@ CString FromEditorText(const QString& text);
 // typed (no-break spaces included).
 QString EditorText(const QPlainTextEdit& edit);
 
+// Where a byte offset of a stored text lies in the editor's copy of it: a
+// CR LF pair (or a lone CR) is one character there, every other byte one.
+int EditorPosition(const CString& stored, size_t nOffset);
+// The byte offset in the stored text of a position in the editor's text, as
+// a store would make it (one line break becomes CR LF, a character beyond
+// the code page its "&#N;" reference).
+size_t StoredOffset(const QString& text, int nPosition);
+
 // Inserts an opening text at the start of the selection and a closing text
 // at its end, replacing nothing, and selects what was selected before
 // between them (with a bare caret: the caret after the opening text). An

@@ -35,6 +35,14 @@ bool CTreeCommands::FilterTag(CString& text)
     return false;
 }
 
+bool CTreeCommands::IsValidTag(const CString& tag)
+{
+    if (tag.empty() || tag.size() > kMaxTagLength)
+        return false;
+    CString filtered = tag;
+    return !FilterTag(filtered);
+}
+
 CTreePlace CTreeCommands::PlaceAt(CSiteTree& tree, const CString& label, HTREEITEM hTarget, int position)
 {
     if (position == POS_CHILD)

@@ -53,6 +53,12 @@ public:
     // character that is not an ASCII letter, digit, "_" or "-".
     // Returns true when it cut something (the dialog then beeps).
     static bool FilterTag(CString& text);
+    // The longest tag the tree takes when a label is edited in place.
+    static constexpr size_t kMaxTagLength = 31;
+    // Whether a tag that a command makes of an existing one (a replacement
+    // across the site) may stand: 1 to kMaxTagLength characters, every one
+    // of them a character the tag filter keeps.
+    static bool IsValidTag(const CString& tag);
 
 private:
     CPagewellDoc& m_doc;

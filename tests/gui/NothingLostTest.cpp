@@ -65,13 +65,14 @@ TEST_F(CNothingLost, EveryFormatCommandMarksTheProjectModified)
         int nId;
         Qt::Key key;
         bool bTitleOnly;
+        Qt::KeyboardModifiers modifiers = Qt::ControlModifier;
     } commands[] = {
         { ID_STYLE_H1, Qt::Key_1, false },
         { ID_STYLE_H2, Qt::Key_2, false },
         { ID_STYLE_H3, Qt::Key_3, false },
         { ID_STYLE_H4, Qt::Key_4, false },
         { ID_STYLE_NORMAL, Qt::Key_0, false },
-        { ID_STYLE_HIDE, Qt::Key_H, true },
+        { ID_STYLE_HIDE, Qt::Key_H, true, Qt::ControlModifier | Qt::ShiftModifier },
         { ID_ALIGN_LEFT, Qt::Key_L, false },
         { ID_ALIGN_CENTER, Qt::Key_E, false },
         { ID_ALIGN_RIGHT, Qt::Key_R, false },
@@ -86,7 +87,7 @@ TEST_F(CNothingLost, EveryFormatCommandMarksTheProjectModified)
             ASSERT_TRUE(QTest::qWaitFor([&] { return Frame().GetAction(c.nId)->isEnabled(); }));
             Doc().SetModifiedFlag(false);
             const uint32_t nBefore = nWord;
-            QTest::keyClick(pEditor, c.key, Qt::ControlModifier);
+            QTest::keyClick(pEditor, c.key, c.modifiers);
             EXPECT_NE(nWord, nBefore) << pEditor->objectName().toStdString() << " " << c.nId;
             EXPECT_TRUE(Doc().IsModified()) << pEditor->objectName().toStdString() << " " << c.nId;
         }
