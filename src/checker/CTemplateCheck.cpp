@@ -105,6 +105,11 @@ void CTemplateCheck::ScanFile(CCheckContext& context, const CString& path, const
         for (size_t start = 0; start < added.size();) {
             const size_t end = added.find("\r\n", start);
             const std::string_view line = added.substr(start, end - start);
+            start = end == std::string_view::npos ? added.size() : end + 2;
+            // A directive no "]" closes takes the line end into its text, and
+            // so into the message about it: the finding below says it.
+            if (unclosed.size() > unclosedBefore && line.ends_with('\n'))
+                continue;
             for (const CMessageRule& rule : kMessageRules) {
                 if (!line.starts_with(rule.pszPrefix))
                     continue;
@@ -113,7 +118,6 @@ void CTemplateCheck::ScanFile(CCheckContext& context, const CString& path, const
                     context.Add(rule.severity, nullptr, where + CString(line), rule.pszHint);
                 bNameFailed = rule.severity == ESeverity::Error;
             }
-            start = end == std::string_view::npos ? added.size() : end + 2;
         }
         for (size_t i = unclosedBefore; i < unclosed.size(); ++i) {
             CString text = unclosed[i];
