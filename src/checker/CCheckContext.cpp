@@ -60,32 +60,65 @@ const std::unordered_map<CString, HTREEITEM>& CCheckContext::GetPageFiles()
     return m_pageFiles;
 }
 
+void CCheckContext::AddTemplateImage(
+    uint32_t type, int nMacro, const CString& definition, const CString& templatePath)
+{
+    const bool bFallback = nMacro == MACRO_LINE || nMacro == MACRO_BGIMAGE || nMacro == MACRO_BULLET;
+    CString file = definition;
+    if (!definition.empty() && definition.front() == '!') {
+        if (bFallback || definition == "!") {
+            if (type < m_bPropertyTaken.size())
+                m_bPropertyTaken[type][static_cast<size_t>(nMacro)] = true;
+            if (definition == "!")
+                return;
+        }
+        file.erase(0, 1);
+    }
+    if (file.empty() || file.front() == '<')
+        return;
+    m_imageUses.push_back({ nullptr, "image in " + templatePath, file });
+}
+
 const std::vector<CCheckContext::CImageUse>& CCheckContext::GetImageUses()
 {
     if (m_bImageUsesKnown)
         return m_imageUses;
     m_bImageUsesKnown = true;
+    const auto taken = [this](uint32_t type, int nMacro) {
+        return type < m_bPropertyTaken.size() && m_bPropertyTaken[type][static_cast<size_t>(nMacro)];
+    };
+    const auto takenByAny = [&](int nMacro) {
+        return taken(NODE_PAGE, nMacro) || taken(NODE_PARAGRAPH, nMacro) || taken(NODE_LINK, nMacro);
+    };
     const auto add = [this](HTREEITEM hItem, const char* pszWhat, int nMacro, const CString& property) {
         if (!property.empty())
             m_imageUses.push_back({ hItem, pszWhat, CImageMacros::GetPropertyPath(nMacro, property) });
     };
     for (const char* pszImage : CGenerationRun::kFixedImages)
         m_imageUses.push_back({ nullptr, "image every run copies", pszImage });
-    add(nullptr, "bullet", MACRO_BULLET, m_props.m_strBullet);
-    add(nullptr, "back button", MACRO_BACKBUTTON, m_props.m_strBackButton);
-    add(nullptr, "home button", MACRO_HOMEBUTTON, m_props.m_strHomeButton);
-    add(nullptr, "up button", MACRO_UPBUTTON, m_props.m_strUpButton);
-    add(nullptr, "New banner", MACRO_NEWIMAGE, m_props.m_strNewImage);
-    add(nullptr, "Construction banner", MACRO_CONSTRIMAGE, m_props.m_strConstructionImage);
-    add(nullptr, "Updated banner", MACRO_UPDATEDIMAGE, m_props.m_strUpdatedImage);
-    add(nullptr, "default icon", MACRO_IMAGE, m_props.m_strImage);
-    add(nullptr, "default line image", MACRO_LINE, m_props.m_strLineImage);
-    add(nullptr, "default background", MACRO_BGIMAGE, m_props.m_strBgBitmap);
+    const struct {
+        int nMacro;
+        const char* pszWhat;
+        const CString& property;
+    } projectImages[] = { { MACRO_BULLET, "bullet", m_props.m_strBullet },
+        { MACRO_BACKBUTTON, "back button", m_props.m_strBackButton },
+        { MACRO_HOMEBUTTON, "home button", m_props.m_strHomeButton },
+        { MACRO_UPBUTTON, "up button", m_props.m_strUpButton },
+        { MACRO_NEWIMAGE, "New banner", m_props.m_strNewImage },
+        { MACRO_CONSTRIMAGE, "Construction banner", m_props.m_strConstructionImage },
+        { MACRO_UPDATEDIMAGE, "Updated banner", m_props.m_strUpdatedImage } };
+    for (const auto& image : projectImages) {
+        if (takenByAny(image.nMacro))
+            add(nullptr, image.pszWhat, image.nMacro, image.property);
+    }
     for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
-        const CDocInfo& info = h->GetNode()->m_info;
-        add(h, "icon", MACRO_IMAGE, info.m_strIcon);
-        add(h, "line image", MACRO_LINE, info.m_strLineImage);
-        add(h, "background", MACRO_BGIMAGE, info.m_strBgBitmap);
+        const CNode& node = *h->GetNode();
+        if (taken(node.m_nType, MACRO_IMAGE))
+            add(h, "icon", MACRO_IMAGE, node.m_info.m_strIcon);
+        if (taken(node.m_nType, MACRO_LINE))
+            add(h, "line image", MACRO_LINE, node.m_info.m_strLineImage);
+        if (taken(node.m_nType, MACRO_BGIMAGE))
+            add(h, "background", MACRO_BGIMAGE, node.m_info.m_strBgBitmap);
     }
     return m_imageUses;
 }

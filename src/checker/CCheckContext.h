@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -7,6 +8,7 @@
 
 #include "checker/CFinding.h"
 #include "generator/CSiteNames.h"
+#include "generator/MacroTable.h"
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
 
@@ -48,12 +50,18 @@ public:
 
     // An image a property names, as the generator builds its path.
     struct CImageUse {
-        HTREEITEM hItem; // null: a project property or a fixed image
-        const char* pszWhat; // "icon", "line image", ...
+        HTREEITEM hItem; // null: a project property, a template or a fixed image
+        CString strWhat; // "icon", "line image", ...
         CString strPath;
     };
-    // Every non-empty image property of the objects and the project, and the
-    // images every run copies.
+    // What a template of the object type does with an image macro: takes the
+    // property ("!"), or names a file of its own, as the image macros read
+    // the definition. Recorded while the templates are checked, before the
+    // image uses are first asked for.
+    void AddTemplateImage(uint32_t type, int nMacro, const CString& definition, const CString& templatePath);
+    // The images a run would copy: the images every run copies, those the
+    // templates name, and the non-empty image properties of the objects and
+    // the project that the templates take.
     const std::vector<CImageUse>& GetImageUses();
 
     enum class EFileState { Present, Missing, NotRegular, Outside };
@@ -76,6 +84,7 @@ private:
     std::unordered_map<CString, HTREEITEM> m_pageFiles;
     bool m_bPageFilesKnown = false;
     std::vector<CImageUse> m_imageUses;
+    std::array<std::array<bool, MACRO_COUNT>, 3> m_bPropertyTaken {};
     bool m_bImageUsesKnown = false;
     std::unordered_map<CString, EFileState> m_fileStates;
 };

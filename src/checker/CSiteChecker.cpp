@@ -24,7 +24,8 @@ std::vector<CFinding> CSiteChecker::Check(CCheckContext& context)
 {
     if (context.GetTree().GetRootItem() == nullptr)
         return {};
-    std::unique_ptr<ICheck> checks[] = { std::make_unique<CFileNameCheck>(), std::make_unique<CTemplateCheck>(),
+    // The templates first: they tell which image properties a run takes.
+    std::unique_ptr<ICheck> checks[] = { std::make_unique<CTemplateCheck>(), std::make_unique<CFileNameCheck>(),
         std::make_unique<CImageCheck>(), std::make_unique<CLinkCheck>(), std::make_unique<CBannerCheck>(),
         std::make_unique<CContrastCheck>(), std::make_unique<CTitleCheck>() };
     for (const auto& pCheck : checks)

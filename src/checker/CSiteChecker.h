@@ -9,7 +9,7 @@ class CPagewellDoc;
 
 // Checks a site for what would come out wrong when it is generated, with the
 // generator's own rules, and writes nothing. The findings come family by
-// family: file names, templates, images, links, banners, colours, titles.
+// family: templates, file names, images, links, banners, colours, titles.
 class CSiteChecker {
 public:
     // The document as it is (unsaved edits included), with its generation

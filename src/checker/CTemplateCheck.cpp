@@ -19,12 +19,49 @@
 namespace {
 
 // Lets the scanner read every directive of a template: no conditional holds
-// (so no rest of a line is dropped) and no macro is computed.
+// (so no rest of a line is dropped) and no macro is computed; the image
+// macros' definitions are handed to the context.
 class CScanOnlyEvaluator : public IMacroEvaluator {
 public:
-    void Evaluate(int /*nMacro*/) override { }
+    CScanOnlyEvaluator(CCheckContext& context, const CMacroContext& macros, uint32_t type, const CString& path)
+        : m_context(context)
+        , m_macros(macros)
+        , m_nType(type)
+        , m_strPath(path)
+    { }
+
+    void Evaluate(int nMacro) override
+    {
+        if (IsImageMacro(nMacro))
+            m_context.AddTemplateImage(m_nType, nMacro, m_macros.m_strDef[static_cast<size_t>(nMacro)], m_strPath);
+    }
     int GetLevel() const override { return INT_MAX; }
     bool IsFollowedByLink() const override { return false; }
+
+private:
+    static bool IsImageMacro(int nMacro)
+    {
+        switch (nMacro) {
+        case MACRO_LINE:
+        case MACRO_IMAGE:
+        case MACRO_BGIMAGE:
+        case MACRO_BULLET:
+        case MACRO_BACKBUTTON:
+        case MACRO_HOMEBUTTON:
+        case MACRO_UPBUTTON:
+        case MACRO_NEWIMAGE:
+        case MACRO_CONSTRIMAGE:
+        case MACRO_UPDATEDIMAGE:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    CCheckContext& m_context;
+    const CMacroContext& m_macros;
+    uint32_t m_nType;
+    CString m_strPath;
 };
 
 constexpr std::array<uint32_t, 3> kTypes = { NODE_PAGE, NODE_PARAGRAPH, NODE_LINK };
@@ -61,12 +98,13 @@ void CTemplateCheck::Run(CCheckContext& context)
     for (const uint32_t type : kTypes) {
         if (counts[type] > 0) {
             const CString path = CNodeExpander::GetTemplatePath(context.GetProps().m_strTemplate, type);
-            CheckFile(context, path, first[type], counts[type]);
+            CheckFile(context, type, path, first[type], counts[type]);
         }
     }
 }
 
-void CTemplateCheck::CheckFile(CCheckContext& context, const CString& path, HTREEITEM hFirst, size_t nObjects)
+void CTemplateCheck::CheckFile(
+    CCheckContext& context, uint32_t type, const CString& path, HTREEITEM hFirst, size_t nObjects)
 {
     std::string contents;
     const EFileError error = context.GetFiles().ReadFile(context.GetLocator().LocateForRead(path), contents);
@@ -79,14 +117,14 @@ void CTemplateCheck::CheckFile(CCheckContext& context, const CString& path, HTRE
             "project properties");
         return;
     }
-    ScanFile(context, path, contents);
+    ScanFile(context, type, path, contents);
 }
 
-void CTemplateCheck::ScanFile(CCheckContext& context, const CString& path, const std::string& contents)
+void CTemplateCheck::ScanFile(CCheckContext& context, uint32_t type, const CString& path, const std::string& contents)
 {
     CGenerationLog log;
     CMacroContext macros(log);
-    CScanOnlyEvaluator evaluator;
+    CScanOnlyEvaluator evaluator(context, macros, type, path);
     CTemplateScanner scanner(macros, evaluator, log);
     std::vector<std::string> unclosed;
     scanner.CollectUnclosed(unclosed);

@@ -17,7 +17,8 @@ class SiteChecker : public CGeneratorFixture {
 protected:
     SiteChecker()
     {
-        WriteTemplates("[@TAG=!]<A NAME=\"[TAG]\"></A>\n", "[@TAG=!][TAG]\n", "[@LINK=!][LINK]\n");
+        WriteTemplates("[@TAG=!][@IMAGE=!][@LINE=!][@BGIMAGE=!][@HOMEBUTTON=!][@UPBUTTON=!]<A NAME=\"[TAG]\"></A>\n",
+            "[@TAG=!][TAG]\n", "[@LINK=!][LINK]\n");
         for (const char* image : { "images/pagewell.jpg", "images/bluerib.gif", "images/home.gif", "images/Back.gif" })
             Write(image, "gif");
         m_hRoot = Add(nullptr, "Index", NODE_PAGE, "Home", "See <a href=\"about.htm#team\">the team</a>.");
@@ -122,16 +123,26 @@ const CCase kCases[] = {
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Write("templates/Default.pgh.txt", "[@TAG=!][TAG\n"); },
         ESeverity::Error, "(project)", "templates/Default.pgh.txt:1: no \"]\" closes the directive [TAG" },
     { "MissingIcon", [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_info.m_strIcon = "gone.gif"; },
-        ESeverity::Error, "Index/About", "the icon images/gone.gif is missing" },
+        ESeverity::Error, "Index/About", "the icon \"images/gone.gif\" is missing" },
     { "ImageThatIsAFolder",
         [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) {
             std::filesystem::create_directories("lineimages/line.gif");
             t.Node(a).m_info.m_strLineImage = "line.gif";
         },
-        ESeverity::Error, "Index/About", "lineimages/line.gif is not a regular file" },
+        ESeverity::Error, "Index/About", "lineimages/line.gif\" is not a regular file" },
     { "ImageOutsideTheWorkspace",
-        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Props().m_strBullet = "\\etc\\passwd"; },
-        ESeverity::Error, "(project)", "the bullet \\etc\\passwd lies outside the workspace" },
+        [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_info.m_strBgBitmap = "\\etc\\passwd"; },
+        ESeverity::Error, "Index/About", "the background \"\\etc\\passwd\" lies outside the workspace" },
+    { "TemplateImageMissing",
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Write("templates/Default.lnk.txt", "[@IMAGE=!logo.gif]\n"); },
+        ESeverity::Error, "(project)", "the image in templates/Default.lnk.txt \"logo.gif\" is missing" },
+    { "UnusedImagePropertiesAreLeftAlone",
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) {
+            t.Props().m_strBackButton = "gone.gif"; // no template takes it
+            t.Node(m).m_info.m_strIcon = "gone.gif"; // the paragraph template takes no icon
+            t.Node(m).m_strTitle.clear();
+        },
+        ESeverity::Warning, "Index/About/Team", "the title is empty" },
     { "LinkToAMissingPage",
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) { t.Node(m).m_strText = "<A HREF=\"news.htm\">news</A>"; },
         ESeverity::Error, "Index/About/Team", "news.htm leads to a page the site does not have" },
