@@ -129,7 +129,7 @@ CCheckContext::EFileState CCheckContext::GetFileState(const CString& path)
     if (it != m_fileStates.end())
         return it->second;
     EFileState state = EFileState::Present;
-    if (!CPathRules::IsConfinedPath(path)) {
+    if (!CPathRules::IsInsideWorkspace(path)) {
         state = EFileState::Outside;
     } else {
         const std::string native = m_locator.LocateForRead(path);

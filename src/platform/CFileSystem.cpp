@@ -176,12 +176,6 @@ bool CFileSystem::IsDirectory(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool CFileSystem::IsRegularFile(const std::string& path)
-{
-    struct stat info { };
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 bool CFileSystem::ListFolder(const std::string& path, std::vector<std::string>& names)
 {
     names.clear();

@@ -42,8 +42,6 @@ public:
     // Whether anything (file or folder) exists at path.
     virtual bool Exists(const std::string& path);
     virtual bool IsDirectory(const std::string& path);
-    // Whether path (links followed) is a regular file.
-    virtual bool IsRegularFile(const std::string& path);
     // The names in a folder (without "." and ".."), in no particular order;
     // false when the folder cannot be read.
     virtual bool ListFolder(const std::string& path, std::vector<std::string>& names);

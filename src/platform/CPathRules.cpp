@@ -1,7 +1,5 @@
 #include "platform/CPathRules.h"
 
-#include <algorithm>
-
 #include "platform/CCodePage.h"
 
 size_t CPathRules::FindLastSeparator(std::string_view path)
@@ -52,17 +50,4 @@ bool CPathRules::IsPlainFileName(std::string_view name)
     if (name.empty() || name == "." || name == "..")
         return false;
     return name.find_first_of("\\/") == std::string_view::npos;
-}
-
-bool CPathRules::IsConfinedPath(std::string_view path)
-{
-    if (path.empty() || BeginsWithSeparator(path) || (path.size() >= 2 && path[1] == ':'))
-        return false;
-    for (size_t start = 0; start <= path.size();) {
-        const size_t end = std::min(path.find_first_of("\\/", start), path.size());
-        if (path.substr(start, end - start) == "..")
-            return false;
-        start = end + 1;
-    }
-    return true;
 }

@@ -34,7 +34,4 @@ public:
     // A name that stays inside the folder it is joined to: not empty, no
     // separator, not "." or "..".
     static bool IsPlainFileName(std::string_view name);
-    // A relative path that stays below the folder it is read from: not
-    // empty, no leading separator or drive, no ".." component.
-    static bool IsConfinedPath(std::string_view path);
 };
