@@ -28,6 +28,12 @@ public:
     std::array<CString, MACRO_COUNT> m_strDef;
     std::array<CString, MACRO_COUNT> m_strValue;
     CString m_strOutput;
+    // Set when the object's template could not be opened (the output is empty).
+    bool m_bTemplateMissing = false;
+    // The most a text of this expansion may hold (the page's limit).
+    size_t m_nMaxOutput = static_cast<size_t>(-1);
+    // Throws CPageLimitError when a text of size bytes passes m_nMaxOutput.
+    void CheckSize(size_t size) const;
 
 private:
     int SyntaxError(std::string_view text);

@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <charconv>
+#include <csignal>
 #include <dirent.h>
 #include <vector>
 
@@ -36,21 +39,43 @@ EFileError CFileSystem::FromErrno(int error)
     }
 }
 
+int CFileSystem::OpenRegular(const std::string& path, EFileError& error)
+{
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever;
+    // reading a regular file ignores the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return -1;
+    }
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = EFileError::BadPath;
+        return -1;
+    }
+    error = EFileError::None;
+    return fd;
+}
+
+bool CFileSystem::IsRegularFile(const std::string& path)
+{
+    struct stat info { };
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 EFileError CFileSystem::ReadFile(const std::string& path, std::string& contents)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EFileError error = EFileError::None;
+    const int fd = OpenRegular(path, error);
     if (fd < 0)
-        return FromErrno(errno);
+        return error;
     struct stat info { };
     const bool bKnownSize = ::fstat(fd, &info) == 0;
-    if (bKnownSize && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return EFileError::BadPath;
-    }
-    // Read straight into contents, sized once for a regular file; a file that
-    // grows meanwhile (or has no size, like a pipe) still reads to its end.
+    // Read straight into contents, sized once; a file that grows meanwhile
+    // still reads to its end.
     size_t size = 0;
-    contents.resize(bKnownSize && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
+    contents.resize(bKnownSize ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
     for (;;) {
         if (size == contents.size())
             contents.resize(contents.size() * 2);
@@ -108,6 +133,48 @@ EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_vie
     return pFile->Commit();
 }
 
+std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& path, EFileError& error)
+{
+    static std::atomic<unsigned> s_nCounter { 0 };
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string stem = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
+    // The name carries the process number, so that a later run knows whether
+    // the process that made it is gone; a leftover of an earlier process of
+    // that number is stepped over.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = stem + std::to_string(s_nCounter++);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            error = EFileError::None;
+            return std::make_unique<CAtomicFile>(fd, std::move(temp), path, CAtomicFile::ESync::NoFlush);
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    error = FromErrno(errno);
+    return nullptr;
+}
+
+void CFileSystem::RemoveLeftovers(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (!ListFolder(folder, names))
+        return;
+    for (const std::string& name : names) {
+        if (!name.starts_with(kTempPrefix))
+            continue;
+        const char* const pszPid = name.c_str() + kTempPrefix.size();
+        pid_t pid = 0;
+        const auto [end, ec] = std::from_chars(pszPid, name.c_str() + name.size(), pid);
+        if (ec != std::errc() || *end != '-' || pid <= 0)
+            continue;
+        if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM))
+            continue;
+        RemoveFile(folder.empty() ? name : folder + "/" + name);
+    }
+}
+
 CFileSystem& CFileSystem::Real()
 {
     static CFileSystem real;
@@ -116,19 +183,8 @@ CFileSystem& CFileSystem::Real()
 
 std::unique_ptr<CFile> CFileSystem::OpenForRead(const std::string& path, EFileError& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = FromErrno(errno);
-        return nullptr;
-    }
-    auto pFile = std::make_unique<CFile>(fd);
-    struct stat info { };
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        error = EFileError::BadPath;
-        return nullptr;
-    }
-    error = EFileError::None;
-    return pFile;
+    const int fd = OpenRegular(path, error);
+    return fd < 0 ? nullptr : std::make_unique<CFile>(fd);
 }
 
 std::unique_ptr<CFile> CFileSystem::CreateForWrite(const std::string& path, EFileError& error)
