@@ -15,8 +15,8 @@ constexpr int64_t kDay = 86400;
 CString BannerNames(const CDocInfo& info)
 {
     CString names;
-    for (const auto& [bSet, pszName] : { std::pair { info.m_bNew, "New" }, std::pair { info.m_bUpdated, "Updated" },
-             std::pair { info.m_bConstruction, "Construction" } }) {
+    for (const auto& [bSet, pszName] : { std::pair { info.m_bNew, "New" },
+             std::pair { info.m_bUpdated, "Updated" }, std::pair { info.m_bConstruction, "Construction" } }) {
         if (bSet == 0)
             continue;
         if (!names.empty())
@@ -73,7 +73,8 @@ void CBannerCheck::Run(CCheckContext& context)
         const CString date = FormatDate(*expiry);
         if (asOf > *expiry) {
             context.Add(ESeverity::Warning, h, "the " + banners + " banner expired on " + date,
-                "the page still shows it until the project is loaded again: clear it, or tick it again in the "
+                "the page still shows it until the project is loaded again: clear it, or tick it again in "
+                "the "
                 "object's properties to show it for another period");
         } else if (*expiry - asOf <= soon) {
             context.Add(ESeverity::Warning, h,

@@ -27,8 +27,8 @@ struct CCheckOptions {
 // each looked at once) and the findings gathered so far.
 class CCheckContext {
 public:
-    CCheckContext(const CSiteTree& tree, const CDocProperties& props, bool bLowercase, const CString& destination,
-        CFileSystem& files, const CFileLocator& locator, CCheckOptions options);
+    CCheckContext(const CSiteTree& tree, const CDocProperties& props, bool bLowercase,
+        const CString& destination, CFileSystem& files, const CFileLocator& locator, CCheckOptions options);
 
     const CSiteTree& GetTree() const { return m_tree; }
     const CDocProperties& GetProps() const { return m_props; }

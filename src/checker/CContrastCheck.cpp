@@ -19,7 +19,8 @@ double Linear(uint32_t channel)
 
 double Luminance(uint32_t clr)
 {
-    return 0.2126 * Linear(clr & 0xFF) + 0.7152 * Linear((clr >> 8) & 0xFF) + 0.0722 * Linear((clr >> 16) & 0xFF);
+    return 0.2126 * Linear(clr & 0xFF) + 0.7152 * Linear((clr >> 8) & 0xFF)
+        + 0.0722 * Linear((clr >> 16) & 0xFF);
 }
 
 // As the COLOR macro prints it: red first.
@@ -52,8 +53,8 @@ void CContrastCheck::Run(CCheckContext& context)
     for (const HTREEITEM hPage : context.GetPages()) {
         const CDocInfo& info = hPage->GetNode()->m_info;
         const uint32_t bg = info.m_clrBg & 0xFFFFFF;
-        const uint32_t colors[] = { info.m_clrText & 0xFFFFFFu, info.m_clrLink & 0xFFFFFFu,
-            info.m_clrVLink & 0xFFFFFFu };
+        const uint32_t colors[]
+            = { info.m_clrText & 0xFFFFFFu, info.m_clrLink & 0xFFFFFFu, info.m_clrVLink & 0xFFFFFFu };
         for (int i = 0; i < 3; ++i) {
             const auto key = std::tuple { i, colors[i], bg };
             const auto [it, bNew] = index.emplace(key, uses.size());

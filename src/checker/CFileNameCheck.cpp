@@ -98,8 +98,9 @@ void CFileNameCheck::CheckNesting(CCheckContext& context)
         }
         if (hUp != nullptr && steps == kMax) {
             context.Add(ESeverity::Error, h,
-                "nested " + std::to_string(kMax) + " levels below its page: the generator leaves it out, with "
-                    "everything below it",
+                "nested " + std::to_string(kMax)
+                    + " levels below its page: the generator leaves it out, with "
+                      "everything below it",
                 "move it up, or make an object above it a page");
         }
     }

@@ -54,8 +54,8 @@ void CImageCheck::Run(CCheckContext& context)
         problems.push_back({ &use, state, 1 });
     }
     for (const CProblem& problem : problems) {
- CString message
-            = "the " + problem.pFirst->strWhat + " \"" + problem.pFirst->strPath + "\" " + Describe(problem.state);
+        CString message = "the " + problem.pFirst->strWhat + " \"" + problem.pFirst->strPath + "\" "
+            + Describe(problem.state);
         if (problem.nUses > 1)
             message += " (named " + std::to_string(problem.nUses) + " times)";
         context.Add(ESeverity::Error, problem.pFirst->hItem, message, Advise(problem.state));

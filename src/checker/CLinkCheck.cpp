@@ -125,7 +125,8 @@ void CLinkCheck::CheckReference(HTREEITEM hItem, std::string_view reference)
     const size_t hash = reference.find('#');
     std::string_view file = reference.substr(0, hash);
     file = file.substr(0, file.find('?'));
-    const std::string_view anchor = hash == std::string_view::npos ? std::string_view() : reference.substr(hash + 1);
+    const std::string_view anchor
+        = hash == std::string_view::npos ? std::string_view() : reference.substr(hash + 1);
     if (file.empty()) {
         if (!anchor.empty())
             CheckAnchor(hItem, CSiteNames::GetPageItem(hItem), reference, anchor);
@@ -209,8 +210,7 @@ void CLinkCheck::CheckImage(HTREEITEM hItem, const CHtmlTagReader::CTag& tag)
 {
     const std::string_view source = Trim(tag.Get("src").value_or(std::string_view()));
     if (!tag.Get("alt")) {
-        m_pContext->Add(ESeverity::Warning, hItem,
-            "the image " + CString(source) + " has no alt text",
+        m_pContext->Add(ESeverity::Warning, hItem, "the image " + CString(source) + " has no alt text",
             "add alt=\"...\" saying what the image shows, for readers who cannot see it");
     }
     if (source.empty() || HasScheme(source) || CPathRules::BeginsWithSeparator(source))
@@ -220,7 +220,8 @@ void CLinkCheck::CheckImage(HTREEITEM hItem, const CHtmlTagReader::CTag& tag)
     // Images of body texts are not copied by the run: they must already be
     // beside the pages.
     const CString& destination = m_pContext->GetDestination();
-    if (m_pContext->GetFiles().Exists(CPathRules::ToNative(CPathRules::JoinPath(destination, CString(source)))))
+    if (m_pContext->GetFiles().Exists(
+            CPathRules::ToNative(CPathRules::JoinPath(destination, CString(source)))))
         return;
     m_pContext->Add(ESeverity::Warning, hItem,
         "the image " + CString(source) + " is neither copied by the run nor in the destination "

@@ -25,9 +25,10 @@ std::vector<CFinding> CSiteChecker::Check(CCheckContext& context)
     if (context.GetTree().GetRootItem() == nullptr)
         return {};
     // The templates first: they tell which image properties a run takes.
-    std::unique_ptr<ICheck> checks[] = { std::make_unique<CTemplateCheck>(), std::make_unique<CFileNameCheck>(),
-        std::make_unique<CImageCheck>(), std::make_unique<CLinkCheck>(), std::make_unique<CBannerCheck>(),
-        std::make_unique<CContrastCheck>(), std::make_unique<CTitleCheck>() };
+    std::unique_ptr<ICheck> checks[] = { std::make_unique<CTemplateCheck>(),
+        std::make_unique<CFileNameCheck>(), std::make_unique<CImageCheck>(), std::make_unique<CLinkCheck>(),
+        std::make_unique<CBannerCheck>(), std::make_unique<CContrastCheck>(),
+        std::make_unique<CTitleCheck>() };
     for (const auto& pCheck : checks)
         pCheck->Run(context);
     return std::move(context.GetFindings());

@@ -23,7 +23,8 @@ namespace {
 // macros' definitions are handed to the context.
 class CScanOnlyEvaluator : public IMacroEvaluator {
 public:
-    CScanOnlyEvaluator(CCheckContext& context, const CMacroContext& macros, uint32_t type, const CString& path)
+    CScanOnlyEvaluator(
+        CCheckContext& context, const CMacroContext& macros, uint32_t type, const CString& path)
         : m_context(context)
         , m_macros(macros)
         , m_nType(type)
@@ -33,7 +34,8 @@ public:
     void Evaluate(int nMacro) override
     {
         if (IsImageMacro(nMacro))
-            m_context.AddTemplateImage(m_nType, nMacro, m_macros.m_strDef[static_cast<size_t>(nMacro)], m_strPath);
+            m_context.AddTemplateImage(
+                m_nType, nMacro, m_macros.m_strDef[static_cast<size_t>(nMacro)], m_strPath);
     }
     int GetLevel() const override { return INT_MAX; }
     bool IsFollowedByLink() const override { return false; }
@@ -120,7 +122,8 @@ void CTemplateCheck::CheckFile(
     ScanFile(context, type, path, contents);
 }
 
-void CTemplateCheck::ScanFile(CCheckContext& context, uint32_t type, const CString& path, const std::string& contents)
+void CTemplateCheck::ScanFile(
+    CCheckContext& context, uint32_t type, const CString& path, const std::string& contents)
 {
     CGenerationLog log;
     CMacroContext macros(log);

@@ -22,5 +22,6 @@ private:
     // charged (the generator reports it for every object of that type).
     static void CheckFile(
         CCheckContext& context, uint32_t type, const CString& path, HTREEITEM hFirst, size_t nObjects);
-    static void ScanFile(CCheckContext& context, uint32_t type, const CString& path, const std::string& contents);
+    static void ScanFile(
+        CCheckContext& context, uint32_t type, const CString& path, const std::string& contents);
 };

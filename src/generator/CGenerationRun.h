@@ -60,7 +60,8 @@ public:
     std::unique_ptr<CMacroContext> CreateNode(HTREEITEM hItem);
     static constexpr int kMaxNesting = 200;
     // The images every run copies, whether or not a page uses them.
-    static constexpr std::array<const char*, 2> kFixedImages = { "images/pagewell.jpg", "images/bluerib.gif" };
+    static constexpr std::array<const char*, 2> kFixedImages
+        = { "images/pagewell.jpg", "images/bluerib.gif" };
     // Copies every file of the copy list into destination.
     void CopyFiles(const CString& destination);
 

@@ -55,7 +55,9 @@ CString CImageMacros::GetPropertyPath(int nMacro, const CString& property)
     case MACRO_BULLET:
         if (CPathRules::BeginsWithSeparator(property))
             return property;
-        return (nMacro == MACRO_LINE ? "lineimages/" : nMacro == MACRO_BGIMAGE ? "background/" : "bullets/")
+        return (nMacro == MACRO_LINE             ? "lineimages/"
+                       : nMacro == MACRO_BGIMAGE ? "background/"
+                                                 : "bullets/")
             + property;
     default:
         return "images/" + property;

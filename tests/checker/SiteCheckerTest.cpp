@@ -17,9 +17,11 @@ class SiteChecker : public CGeneratorFixture {
 protected:
     SiteChecker()
     {
-        WriteTemplates("[@TAG=!][@IMAGE=!][@LINE=!][@BGIMAGE=!][@HOMEBUTTON=!][@UPBUTTON=!]<A NAME=\"[TAG]\"></A>\n",
+        WriteTemplates(
+            "[@TAG=!][@IMAGE=!][@LINE=!][@BGIMAGE=!][@HOMEBUTTON=!][@UPBUTTON=!]<A NAME=\"[TAG]\"></A>\n",
             "[@TAG=!][TAG]\n", "[@LINK=!][LINK]\n");
-        for (const char* image : { "images/pagewell.jpg", "images/bluerib.gif", "images/home.gif", "images/Back.gif" })
+        for (const char* image :
+            { "images/pagewell.jpg", "images/bluerib.gif", "images/home.gif", "images/Back.gif" })
             Write(image, "gif");
         m_hRoot = Add(nullptr, "Index", NODE_PAGE, "Home", "See <a href=\"about.htm#team\">the team</a>.");
         m_hAbout = Add(m_hRoot, "About", NODE_PAGE, "About us", "<img src=\"home.gif\" alt=\"Home\">");
@@ -32,8 +34,8 @@ protected:
     std::vector<CFinding> Check()
     {
         const CFileLocator locator(Files(), m_strShareDir);
-        CCheckContext context(m_tree, m_props, m_settings.m_bLowercase != 0, m_settings.m_strDestination, Files(),
-            locator, { kAsOf, 14 });
+        CCheckContext context(m_tree, m_props, m_settings.m_bLowercase != 0, m_settings.m_strDestination,
+            Files(), locator, { kAsOf, 14 });
         return CSiteChecker::Check(context);
     }
 
@@ -117,8 +119,11 @@ const CCase kCases[] = {
         [](T&, HTREEITEM, HTREEITEM, HTREEITEM) { std::filesystem::remove("templates/Default.pgh.txt"); },
         ESeverity::Error, "Index/About/Team", "templates/Default.pgh.txt is missing" },
     { "UnknownMacro",
-        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Write("templates/Default.lnk.txt", "#\n[@LINK=!][LNK]\n"); },
-        ESeverity::Error, "(project)", "templates/Default.lnk.txt:2: Unknown macro name (in template file) : LNK" },
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) {
+            t.Write("templates/Default.lnk.txt", "#\n[@LINK=!][LNK]\n");
+        },
+        ESeverity::Error, "(project)",
+        "templates/Default.lnk.txt:2: Unknown macro name (in template file) : LNK" },
     { "UnclosedDirective",
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Write("templates/Default.pgh.txt", "[@TAG=!][TAG\n"); },
         ESeverity::Error, "(project)", "templates/Default.pgh.txt:1: no \"]\" closes the directive [TAG" },
@@ -134,7 +139,9 @@ const CCase kCases[] = {
         [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_info.m_strBgBitmap = "\\etc\\passwd"; },
         ESeverity::Error, "Index/About", "the background \"\\etc\\passwd\" lies outside the workspace" },
     { "TemplateImageMissing",
-        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) { t.Write("templates/Default.lnk.txt", "[@IMAGE=!logo.gif]\n"); },
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) {
+            t.Write("templates/Default.lnk.txt", "[@IMAGE=!logo.gif]\n");
+        },
         ESeverity::Error, "(project)", "the image in templates/Default.lnk.txt \"logo.gif\" is missing" },
     { "UnusedImagePropertiesAreLeftAlone",
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) {
@@ -144,16 +151,22 @@ const CCase kCases[] = {
         },
         ESeverity::Warning, "Index/About/Team", "the title is empty" },
     { "LinkToAMissingPage",
-        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) { t.Node(m).m_strText = "<A HREF=\"news.htm\">news</A>"; },
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) {
+            t.Node(m).m_strText = "<A HREF=\"news.htm\">news</A>";
+        },
         ESeverity::Error, "Index/About/Team", "news.htm leads to a page the site does not have" },
     { "LinkToAMissingAnchor",
-        [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) { t.Node(r).m_strText = "<a href='about.htm#board'>x</a>"; },
+        [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) {
+            t.Node(r).m_strText = "<a href='about.htm#board'>x</a>";
+        },
         ESeverity::Error, "Index", "about.htm#board names an anchor that no object" },
     { "LinkInAnotherCase",
         [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) { t.Node(r).m_strText = "<a href=About.htm>x</a>"; },
         ESeverity::Warning, "Index", "differs in letter case from the page file about.htm" },
     { "BodyImageMissing",
-        [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_strText = "<IMG SRC=\"pic.gif\" ALT=\"\">"; },
+        [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) {
+            t.Node(a).m_strText = "<IMG SRC=\"pic.gif\" ALT=\"\">";
+        },
         ESeverity::Warning, "Index/About", "pic.gif is neither copied by the run nor in the destination" },
     { "ImageWithoutAlt",
         [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_strText = "<IMG SRC=\"home.gif\"></IMG>"; },
@@ -177,13 +190,14 @@ const CCase kCases[] = {
         },
         ESeverity::Warning, "Index/About/Team", "the Updated, Construction banner expires on 2027-01-29" },
     { "LowContrast", [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) { t.Node(r).m_info.m_clrLink = 0x00FFFF; },
-        ESeverity::Warning, "Index", "the link colour #FFFF00 on the background #FFFFFF has a contrast of 1.1:1" },
+        ESeverity::Warning, "Index",
+        "the link colour #FFFF00 on the background #FFFFFF has a contrast of 1.1:1" },
     { "EmptyTitle", [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) { t.Node(m).m_strTitle = " \r\n"; },
         ESeverity::Warning, "Index/About/Team", "the title is empty" },
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, SiteCheckerFinds, ::testing::ValuesIn(kCases), [](const auto& info) { return info.param.pszName; });
+INSTANTIATE_TEST_SUITE_P(Faults, SiteCheckerFinds, ::testing::ValuesIn(kCases),
+    [](const auto& info) { return info.param.pszName; });
 
 TEST(SiteCheckerRules, ContrastRatiosOfTheGuidelines)
 {
@@ -203,7 +217,8 @@ TEST(SiteCheckerRules, DatesRoundTripAndBadOnesAreRefused)
     EXPECT_EQ(CBannerCheck::ParseDate("2027-01-15"), kAsOf - kAsOf % kDay);
     EXPECT_EQ(CBannerCheck::FormatDate(kAsOf), "2027-01-15");
     EXPECT_EQ(CBannerCheck::FormatDate(-1), "1969-12-31");
-    for (const char* bad : { "", "2027-1-15", "2027-02-30", "2027-13-01", "2027/01/15", "2027-01-15x", "20x7-01-15" })
+    for (const char* bad :
+        { "", "2027-1-15", "2027-02-30", "2027-13-01", "2027/01/15", "2027-01-15x", "20x7-01-15" })
         EXPECT_FALSE(CBannerCheck::ParseDate(bad)) << bad;
 }
 

@@ -18,8 +18,8 @@ protected:
     CheckCommand()
         : m_cwd(m_folder.Path())
     {
-        for (const char* file : { "templates/Default.hdr.txt", "templates/Default.lnk.txt", "images/pagewell.jpg",
-                 "images/bluerib.gif", "images/home.gif", "images/Back.gif" }) {
+        for (const char* file : { "templates/Default.hdr.txt", "templates/Default.lnk.txt",
+                 "images/pagewell.jpg", "images/bluerib.gif", "images/home.gif", "images/Back.gif" }) {
             std::filesystem::create_directories(std::filesystem::path(m_folder.File(file)).parent_path());
             WriteWholeFile(m_folder.File(file), "[@TAG=!][TAG]\n");
         }
@@ -66,7 +66,8 @@ TEST_F(CheckCommand, AFindingIsOneLineOrAJsonRecordAndExitsOne)
     SaveProject(kNewLinkTitle);
     EXPECT_EQ(Check({ "site.pwl" }), kExitFailed);
     EXPECT_EQ(m_out.str(),
-        "Index/Club: error: the link's address is still \"http://\"; hint: complete the address, or remove the "
+        "Index/Club: error: the link's address is still \"http://\"; hint: complete the address, or remove "
+        "the "
         "link\n");
     EXPECT_EQ(Check({ "--json", "site.pwl" }), kExitFailed);
     const nlohmann::json findings = nlohmann::json::parse(m_out.str());
@@ -80,9 +81,9 @@ TEST_F(CheckCommand, AFindingIsOneLineOrAJsonRecordAndExitsOne)
 TEST_F(CheckCommand, WrongArgumentsAndUnreadableProjectsExitTwo)
 {
     SaveProject("Our club\r\nhttps://example.org/");
-    const std::vector<std::vector<std::string>> wrong = { {}, { "site.pwl", "other.pwl" }, { "site.pwl", "--as-of" },
-        { "site.pwl", "--as-of", "2027-02-30" }, { "site.pwl", "--soon", "-1" }, { "site.pwl", "--soon", "7x" },
-        { "site.pwl", "--dest", "out" }, { "missing.pwl" } };
+    const std::vector<std::vector<std::string>> wrong = { {}, { "site.pwl", "other.pwl" },
+        { "site.pwl", "--as-of" }, { "site.pwl", "--as-of", "2027-02-30" }, { "site.pwl", "--soon", "-1" },
+        { "site.pwl", "--soon", "7x" }, { "site.pwl", "--dest", "out" }, { "missing.pwl" } };
     for (const auto& args : wrong) {
         EXPECT_EQ(Check(args), kExitUsage) << ::testing::PrintToString(args);
         EXPECT_EQ(m_out.str(), "");
