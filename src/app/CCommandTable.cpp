@@ -13,6 +13,8 @@ constexpr CCommandInfo kCommands[] = {
     { ID_FILE_SAVE_AS, "Save As", "Save the active document with a new name\nSave As", nullptr },
     { ID_FILE_PRINT, "Print", "Print the active document\nPrint", nullptr },
     { ID_FILE_GENERATE, "Generate", "Generate your HTML pages", nullptr },
+    { ID_TOOLS_CHECK_SITE, "Check Site", "Check the site for what would come out wrong\nCheck Site",
+        nullptr },
     { ID_FILE_MRU_FILE1, "Recent File", "Open this document", nullptr },
     { ID_FILE_MRU_FILE1 + 1, "Recent File", "Open this document", nullptr },
     { ID_FILE_MRU_FILE1 + 2, "Recent File", "Open this document", nullptr },

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/CCheckDock.h"
 #include "app/CCommandTable.h"
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
@@ -124,6 +125,7 @@ void CMainFrame::CreateMenus()
                 { ID_HTML_LINK, "Insert Link" }, { ID_HTML_IMAGE, "Insert Image" },
                 { ID_HTML_UL, "Insert unnumbered List" }, { ID_HTML_OL, "Insert numbered List" },
                 { ID_HTML_TOC, "Insert Table Of Contents macro" } } },
+        { "&Tools", { { ID_TOOLS_CHECK_SITE, "Check &Site\tF7" } } },
         { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." } } },
     };
     for (const CMenuDef& def : menus) {
@@ -214,6 +216,9 @@ void CMainFrame::CreateClient()
     m_pSplitter->setSizes({ kTreeWidth, 500 });
     m_pSplitter2->setSizes({ kTitleHeight, 400 });
     setCentralWidget(m_pSplitter);
+    m_pCheckDock = new CCheckDock(m_doc, *m_pTree, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pCheckDock);
+    m_pCheckDock->hide();
 
     m_pTitle->SetFormatButtons(this);
     m_pBody->SetFormatButtons(this);
@@ -328,6 +333,8 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_VIEW_STATUS_BAR:
         state.SetCheck(!statusBar()->isHidden());
         return true;
+    case ID_TOOLS_CHECK_SITE:
+        return true;
     default:
         return false;
     }
@@ -346,6 +353,9 @@ void CMainFrame::OnCommand(int nId)
         break;
     case ID_VIEW_STATUS_BAR:
         statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case ID_TOOLS_CHECK_SITE:
+        m_pCheckDock->RunCheck();
         break;
     case ID_NEXT_PANE:
         CyclePane(1);

@@ -7,6 +7,7 @@
 #include "app/CCommandRouter.h"
 #include "app/IFormatButtons.h"
 
+class CCheckDock;
 class CEditContents;
 class CEditName;
 class CPagewellDoc;
@@ -40,6 +41,7 @@ public:
     QSplitter* GetOuterSplitter() const { return m_pSplitter; }
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
+    CCheckDock* GetCheckDock() const { return m_pCheckDock; }
     QAction* GetAction(int nId) const;
     // The view that commands reach first: the last of the three that had the
     // focus.
@@ -98,6 +100,7 @@ private:
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;
     QToolBar* m_pToolBar = nullptr;
+    CCheckDock* m_pCheckDock = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QAction* m_pRecentAnchor = nullptr;
     QLabel* m_pMessage = nullptr;

@@ -33,6 +33,7 @@ enum ECommandId : int {
     ID_VIEW_COLORS = 32807,
     ID_HTML_OL = 32808,
     ID_HTML_TOC = 32809,
+    ID_TOOLS_CHECK_SITE = 32830,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
