@@ -76,7 +76,8 @@ struct CMessageRule {
     const char* pszHint;
 };
 constexpr std::array<CMessageRule, 4> kMessageRules = { {
-    { "Unknown macro name (in template file) : ", ESeverity::Error, "use one of the 32 macro names" },
+    { "Unknown macro name (in template file) : ", ESeverity::Error,
+        "use one of the macro names the templates know (see the README)" },
     { "Syntax error (in template file): ", ESeverity::Error,
         "write [@NAME=definition] or [?NAME=argument]; names have at most 31 characters" },
     { "Dont know how to assgn value to macro: ", ESeverity::Warning,

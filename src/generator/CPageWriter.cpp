@@ -1,6 +1,7 @@
 #include "generator/CPageWriter.h"
 
 #include "generator/CGenerationRun.h"
+#include "generator/CPageEncoding.h"
 #include "generator/CPageRenderer.h"
 #include "platform/CAtomicFile.h"
 #include "platform/CFileSystem.h"
@@ -48,7 +49,10 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         return;
     // A page that could not be written whole (a full disk) is reported like
     // one that could not be created, not passed over in silence.
-    pFile->GetFile().Write(page.strText);
+    CString text = page.strText;
+    if (m_run.GetSiteSettings().IsUtf8())
+        text = CPageEncoding::Encode(text, CPageEncoding::EEncoding::Utf8);
+    pFile->GetFile().Write(text);
     if (pFile->Commit() != EFileError::None)
         ReportUnableToOpen(path);
 }
