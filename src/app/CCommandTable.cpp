@@ -15,6 +15,8 @@ constexpr CCommandInfo kCommands[] = {
     { ID_SITE_SETTINGS, "Site Settings", "Language, description, address, markup and encoding of the site",
         nullptr },
     { ID_FILE_GENERATE, "Generate", "Generate your HTML pages", nullptr },
+    { ID_TOOLS_CHECK_SITE, "Check Site", "Check the site for what would come out wrong\nCheck Site",
+        nullptr },
     { ID_FILE_MRU_FILE1, "Recent File", "Open this document", nullptr },
     { ID_FILE_MRU_FILE1 + 1, "Recent File", "Open this document", nullptr },
     { ID_FILE_MRU_FILE1 + 2, "Recent File", "Open this document", nullptr },

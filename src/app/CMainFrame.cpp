@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/CCheckDock.h"
 #include "app/CCommandTable.h"
 #include "app/CFindController.h"
 #include "app/CFindDock.h"
@@ -142,6 +143,7 @@ void CMainFrame::CreateMenus()
                 { ID_STYLE_H4, "Heading &4" }, { ID_STYLE_NORMAL, "&Normal text" },
                 { ID_STYLE_HIDE, "&Hide the text" }, { 0, nullptr }, { ID_ALIGN_LEFT, "&Left alignment" },
                 { ID_ALIGN_CENTER, "&Center alignment" }, { ID_ALIGN_RIGHT, "&Right alignment" } } },
+        { "&Tools", { { ID_TOOLS_CHECK_SITE, "Check &Site" } } },
         { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." }, { ID_ORIGIN, "&Origin of this program" } } },
     };
     for (const CMenuDef& def : menus) {
@@ -258,6 +260,9 @@ void CMainFrame::CreateClient()
     m_pSplitter->setSizes({ kTreeWidth, 500 });
     m_pSplitter2->setSizes({ kTitleHeight, 400 });
     setCentralWidget(m_pSplitter);
+    m_pCheckDock = new CCheckDock(m_doc, *m_pTree, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pCheckDock);
+    m_pCheckDock->hide();
 
     m_pTitle->SetFormatButtons(this);
     m_pBody->SetFormatButtons(this);
@@ -385,6 +390,8 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_VIEW_STATUS_BAR:
         state.SetCheck(!statusBar()->isHidden());
         return true;
+    case ID_TOOLS_CHECK_SITE:
+        return true;
     default:
         return m_pFind != nullptr && m_pFind->OnUpdateCommand(nId, state);
     }
@@ -403,6 +410,9 @@ void CMainFrame::OnCommand(int nId)
         break;
     case ID_VIEW_STATUS_BAR:
         statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case ID_TOOLS_CHECK_SITE:
+        m_pCheckDock->RunCheck();
         break;
     case ID_NEXT_PANE:
         CyclePane(1);

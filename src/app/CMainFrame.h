@@ -7,6 +7,7 @@
 #include "app/CCommandRouter.h"
 #include "app/IFormatButtons.h"
 
+class CCheckDock;
 class CEditContents;
 class CEditName;
 class CFindController;
@@ -42,6 +43,7 @@ public:
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     CFindController& GetFind() const { return *m_pFind; }
+    CCheckDock* GetCheckDock() const { return m_pCheckDock; }
     QAction* GetAction(int nId) const;
     // The view that commands reach first: the last of the three that had the
     // focus.
@@ -110,6 +112,7 @@ private:
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;
     QToolBar* m_pToolBar = nullptr;
+    CCheckDock* m_pCheckDock = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QAction* m_pRecentAnchor = nullptr;
     QLabel* m_pMessage = nullptr;

@@ -33,6 +33,9 @@ const std::vector<CCliCommand> kCommands = {
     { "settings", "PROJECT.pwl [KEY=VALUE...]",
         "show or change the site settings (lang, description, baseurl, markup, encoding)",
         IgnoringProcessEnd<RunSettings> },
+    { "check", "PROJECT.pwl [--json] [--as-of YYYY-MM-DD] [--soon DAYS]",
+        "check the site without writing anything; one line per finding, exit 1 if any",
+        IgnoringProcessEnd<RunCheck> },
 };
 
 // text in lines of at most 79 columns, those after the first indented to column.

@@ -20,6 +20,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // reclaim instead of being freed object by object.
 int RunGenerate(
     const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
+// Checks a project's site without writing anything: one line per finding
+// (or a JSON array with --json); exits 1 when something was found.
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args[0] is the subcommand, or --help or --version.
 int RunCli(

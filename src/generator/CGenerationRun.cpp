@@ -92,8 +92,8 @@ void CGenerationRun::RunSteps()
     m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
-    m_copyList.AddToCopyList("images/pagewell.jpg");
-    m_copyList.AddToCopyList("images/bluerib.gif");
+    for (const char* pszImage : kFixedImages)
+        m_copyList.AddToCopyList(pszImage);
     CopyFiles(m_strDestination);
     m_ui.SetStatusText(EStatusLine::Log, m_log.GetText());
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Done...");

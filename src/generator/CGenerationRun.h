@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "generator/CContentsWriter.h"
@@ -61,6 +62,9 @@ public:
     // reported and left empty instead of exhausting the stack.
     std::unique_ptr<CMacroContext> CreateNode(HTREEITEM hItem);
     static constexpr int kMaxNesting = 200;
+    // The images every run copies, whether or not a page uses them.
+    static constexpr std::array<const char*, 2> kFixedImages
+        = { "images/pagewell.jpg", "images/bluerib.gif" };
     // Copies every file of the copy list into destination.
     void CopyFiles(const CString& destination);
 

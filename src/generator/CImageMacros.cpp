@@ -22,17 +22,16 @@ void CImageMacros::EvaluateWithFallback(int nMacro)
 {
     const CDocProperties& props = m_run.GetProps();
     const CString* pProperty = &props.m_strBullet;
-    const char* pszFolder = "bullets/";
     if (nMacro == MACRO_LINE)
-        pProperty = &m_node.m_info.m_strLineImage, pszFolder = "lineimages/";
+        pProperty = &m_node.m_info.m_strLineImage;
     else if (nMacro == MACRO_BGIMAGE)
-        pProperty = &m_node.m_info.m_strBgBitmap, pszFolder = "background/";
+        pProperty = &m_node.m_info.m_strBgBitmap;
 
     CString& value = m_context.m_strValue[static_cast<size_t>(nMacro)];
     CString def = m_context.m_strDef[static_cast<size_t>(nMacro)];
     if (BeginsWith(def, '!')) {
         if (!pProperty->empty()) {
-            def = CPathRules::BeginsWithSeparator(*pProperty) ? *pProperty : pszFolder + *pProperty;
+            def = GetPropertyPath(nMacro, *pProperty);
         } else if (def == "!") {
             return;
         } else {
@@ -49,6 +48,23 @@ void CImageMacros::EvaluateWithFallback(int nMacro)
     }
     m_run.GetCopyList().AddToCopyList(def);
     value = MakeFallbackValue(nMacro, def);
+}
+
+CString CImageMacros::GetPropertyPath(int nMacro, const CString& property)
+{
+    switch (nMacro) {
+    case MACRO_LINE:
+    case MACRO_BGIMAGE:
+    case MACRO_BULLET:
+        if (CPathRules::BeginsWithSeparator(property))
+            return property;
+        return (nMacro == MACRO_LINE             ? "lineimages/"
+                       : nMacro == MACRO_BGIMAGE ? "background/"
+                                                 : "bullets/")
+            + property;
+    default:
+        return "images/" + property;
+    }
 }
 
 CString CImageMacros::GetSource(const CString& path) const
@@ -115,7 +131,7 @@ void CImageMacros::EvaluateImage(int nMacro)
             value.clear();
             return;
         }
-        def = "images/" + *source.pProperty;
+        def = GetPropertyPath(nMacro, *source.pProperty);
     } else if (BeginsWith(def, '!')) {
         def.erase(0, 1);
     }

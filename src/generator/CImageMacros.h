@@ -34,6 +34,12 @@ public:
     void EvaluateWithFallback(int nMacro);
     void EvaluateImage(int nMacro);
 
+    // The file a non-empty image property of macro names, as "!" takes it:
+    // the property in the macro's folder ("images/", "lineimages/",
+    // "background/", "bullets/"); for LINE, BGIMAGE and BULLET a property
+    // beginning with a separator stands as it is.
+    static CString GetPropertyPath(int nMacro, const CString& property);
+
 private:
     struct CImageSource {
         const CString* pProperty;

@@ -103,13 +103,20 @@ void CMacroEvaluator::EvaluateLink()
     // The URL is the text after the last blank or line end of the title.
     m_nFormat = m_node.m_nTitleFormat;
     const CString title = Prepare(false);
+    const size_t start = FindUrlStart(title);
+    if (start == std::string_view::npos)
+        return;
+    Value(MACRO_LINK) = title.substr(start);
+    Value(MACRO_TITLE) = IsTitleHidden() ? CString() : Prepare(true);
+}
+
+size_t CMacroEvaluator::FindUrlStart(std::string_view title)
+{
     for (size_t k = title.size(); k-- > 1;) {
-        if (title[k] == ' ' || title[k] == '\n') {
-            Value(MACRO_LINK) = title.substr(k + 1);
-            Value(MACRO_TITLE) = IsTitleHidden() ? CString() : Prepare(true);
-            return;
-        }
+        if (title[k] == ' ' || title[k] == '\n')
+            return k + 1;
     }
+    return std::string_view::npos;
 }
 
 bool CMacroEvaluator::EvaluateProject(int nMacro)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "generator/IMacroEvaluator.h"
 #include "model/CTreeItem.h"
@@ -19,6 +20,11 @@ public:
     void Evaluate(int nMacro) override;
     int GetLevel() const override;
     bool IsFollowedByLink() const override;
+
+    // Where the URL of a link object's (prepared) title starts: after the
+    // last blank or line end, found from the end down to the second
+    // character; npos when there is none and LINK keeps its value.
+    static size_t FindUrlStart(std::string_view title);
 
 private:
     // The object's own texts: TEXT, TITLE, REFTITLE, TAG, LINK.

@@ -53,6 +53,7 @@ void CTemplateScanner::ScanLine(std::string_view line)
 
 size_t CTemplateScanner::ScanDirective(std::string_view line, size_t pos)
 {
+    const size_t open = pos - 1;
     const char kind = pos < line.size() ? line[pos] : '\0';
     if (kind == '@' || kind == '?' || kind == '/')
         ++pos;
@@ -60,6 +61,8 @@ size_t CTemplateScanner::ScanDirective(std::string_view line, size_t pos)
     const bool bClosed = close != std::string_view::npos;
     const std::string_view text = line.substr(pos, bClosed ? close - pos : std::string_view::npos);
     const size_t next = bClosed ? close + 1 : line.size();
+    if (!bClosed && m_pUnclosed != nullptr)
+        m_pUnclosed->emplace_back(line.substr(open));
     switch (kind) {
     case '@':
         Assign(text);

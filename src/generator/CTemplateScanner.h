@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 class CGenerationLog;
 class CMacroContext;
@@ -20,6 +22,9 @@ public:
 
     // Scans one line (a piece of at most 259 characters, line end included).
     void ScanLine(std::string_view line);
+    // Collects the text of every directive that no "]" closes on its line
+    // (it then runs to the end of the line) into unclosed; for the checks.
+    void CollectUnclosed(std::vector<std::string>& unclosed) { m_pUnclosed = &unclosed; }
 
 private:
     // Handles the directive whose "[" is at line[pos - 1]; returns the
@@ -33,4 +38,5 @@ private:
     CMacroContext& m_context;
     IMacroEvaluator& m_evaluator;
     CGenerationLog& m_log;
+    std::vector<std::string>* m_pUnclosed = nullptr;
 };

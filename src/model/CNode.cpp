@@ -35,14 +35,20 @@ void CNode::Serialize(CArchive& ar)
         ApplyAutoExpire(CClock::Now64());
 }
 
-void CNode::ApplyAutoExpire(int64_t now)
+std::optional<int64_t> CNode::GetBannerExpiry() const
 {
     const int64_t days = m_info.m_nExpireDays;
     if (days == 0)
-        return;
+        return std::nullopt;
     // In 64 bits, so that a large number of days never wraps round into the
     // past and the rule keeps working after 2038.
-    if (now > days * 86400 + static_cast<int64_t>(m_tStamp)) {
+    return days * 86400 + static_cast<int64_t>(m_tStamp);
+}
+
+void CNode::ApplyAutoExpire(int64_t now)
+{
+    const std::optional<int64_t> expiry = GetBannerExpiry();
+    if (expiry && now > *expiry) {
         m_info.m_bNew = 0;
         m_info.m_bConstruction = 0;
         m_info.m_bUpdated = 0;

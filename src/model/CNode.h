@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/CDocInfo.h"
 #include "platform/CString.h"
@@ -26,6 +27,9 @@ public:
 
     // Clears the three banner flags when the expiry time has passed.
     void ApplyAutoExpire(int64_t now);
+    // The last moment (seconds since 1970) at which the banner flags survive
+    // a load; none when they never expire (expire days 0).
+    std::optional<int64_t> GetBannerExpiry() const;
 
     CString& TextOf(ETextField field) { return field == ETextField::Text ? m_strText : m_strTitle; }
     uint32_t& FormatOf(ETextField field)

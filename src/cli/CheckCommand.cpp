@@ -1,0 +1,67 @@
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "checker/CBannerCheck.h"
+#include "checker/CSiteChecker.h"
+#include "cli/CCommandLine.h"
+#include "cli/CConsoleUserInterface.h"
+#include "cli/Commands.h"
+#include "cli/ProjectInput.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CClock.h"
+#include "platform/CCodePage.h"
+
+namespace {
+
+nlohmann::json ToJson(const std::vector<CFinding>& findings)
+{
+    nlohmann::json array = nlohmann::json::array();
+    for (const CFinding& finding : findings) {
+        nlohmann::json path = nlohmann::json::array();
+        for (const CString& tag : finding.path)
+            path.push_back(CCodePage::ToUtf8(tag));
+        array.push_back({ { "severity", finding.GetSeverityName() }, { "path", path },
+            { "message", CCodePage::ToUtf8(finding.message) }, { "hint", CCodePage::ToUtf8(finding.hint) } });
+    }
+    return array;
+}
+
+} // namespace
+
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    std::string project;
+    bool bJson = false;
+    std::string asOfText;
+    int nSoonDays = 14;
+    CCommandLine cli("check");
+    cli.App().add_option("PROJECT.pwl", project, "the project file")->required()->type_name("");
+    cli.App().add_flag("--json", bJson, "print the findings as a JSON array");
+    cli.App().add_option("--as-of", asOfText, "check the banners as of this day (default: today)")
+        ->type_name("YYYY-MM-DD");
+    cli.App()
+        .add_option("--soon", nSoonDays, "a banner expiring within this many days is reported (default 14)")
+        ->type_name("DAYS")
+        ->check(CLI::Range(0, 36500));
+    cli.App().footer("Exit status: 0 no finding, 1 findings, 2 wrong arguments or unreadable project.");
+    if (const auto status = cli.Parse(args, out, err))
+        return *status;
+    std::optional<int64_t> asOf;
+    if (!asOfText.empty() && !(asOf = CBannerCheck::ParseDate(asOfText)))
+        return cli.UsageError("--as-of: '" + asOfText + "' is not a day YYYY-MM-DD", err);
+    CConsoleUserInterface ui(err);
+    CPagewellDoc doc(ui);
+    // Opening applies the banner auto-expire rule with today's date, as the
+    // program does: banners expired by now are already cleared.
+    if (!OpenProjectArgument(doc, project, "check", err))
+        return kExitUsage;
+    const CCheckOptions options { asOf.value_or(CClock::Now64()), nSoonDays };
+    const std::vector<CFinding> findings = CSiteChecker::Check(doc, options);
+    if (bJson) {
+        out << ToJson(findings).dump(2) << '\n';
+    } else {
+        for (const CFinding& finding : findings)
+            out << CCodePage::ToUtf8(finding.FormatLine()) << '\n';
+    }
+    return findings.empty() ? kExitOk : kExitFailed;
+}
