@@ -1,0 +1,57 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "model/CTreeItem.h"
+#include "platform/CString.h"
+
+class CDocProperties;
+class CFileLocator;
+class CFileSystem;
+class CGenerateDlg;
+class CGenerationRun;
+class CSiteTree;
+
+// A site, or one page of it, as generation would write it, held in memory:
+// the page files' bytes and where each image the pages use is read from.
+struct CRenderedSite {
+    // File name in the destination (tag + ".htm") -> the file's bytes.
+    std::map<CString, CString> pages;
+    // File name in the destination -> the native path of its source, for the
+    // images that exist and stay inside the workspace or the defaults.
+    std::map<CString, std::string> images;
+    // What a run would report: message boxes ("caption: text") and the log
+    // lines of problems, in order.
+    std::vector<CString> messages;
+};
+
+// Renders pages into memory through the project's real templates, with no
+// message box and nothing written: the preview pane and `serve` use it.
+class CSiteRenderer {
+public:
+    CSiteRenderer(const CSiteTree& tree, const CDocProperties& props, const CGenerateDlg& settings,
+        CFileSystem& files, const CFileLocator& locator);
+
+    // The page file of hPage (a page item) with the images it uses. The home
+    // page is expanded first (its output dropped), as a run does, so that
+    // HOMELINKS holds what it would hold in the generated file.
+    CRenderedSite RenderPage(HTREEITEM hPage) const;
+    // Every page in tree order and every image, as a whole run makes them.
+    CRenderedSite RenderSite() const;
+
+    // The page's file name in the destination.
+    CString GetPageFileName(HTREEITEM hPage) const;
+
+private:
+    // Adds the images of the run's copy list; reports those that cannot be read.
+    void AddImages(CGenerationRun& run, CRenderedSite& site) const;
+    // Adds one page's bytes; false (and a message) when its tag is no file name.
+    bool AddPage(CGenerationRun& run, HTREEITEM hPage, CRenderedSite& site) const;
+
+    const CSiteTree& m_tree;
+    const CDocProperties& m_props;
+    const CGenerateDlg& m_settings;
+    CFileSystem& m_files;
+    const CFileLocator& m_locator;
+};
