@@ -13,6 +13,9 @@ constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
                                "  generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n"
                                "                                 generate the site (the current directory\n"
                                "                                 is the workspace); prints the log\n"
+                               "  serve PROJECT.pwl [--port N] [--bind ADDRESS]\n"
+                               "                                 serve the site at http://127.0.0.1:8080/\n"
+                               "                                 and reload open pages when it changes\n"
                                "  --help                         show this text\n";
 
 } // namespace
@@ -36,6 +39,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunImport(rest, out, err);
     if (args[0] == "generate")
         return RunGenerate(rest, out, err, bProcessEnds);
+    if (args[0] == "serve")
+        return RunServe(rest, out, err);
     err << "pagewell-cli: unknown command '" << args[0] << "'\n" << kUsage;
     return kExitUsage;
 }

@@ -16,6 +16,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // reclaim instead of being freed object by object.
 int RunGenerate(
     const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool bProcessEnds = false);
+// Serves the project's site from memory over HTTP until Ctrl+C, rebuilding it
+// when the project or the workspace changes.
+int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args[0] is the subcommand.
 int RunCli(

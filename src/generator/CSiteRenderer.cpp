@@ -6,6 +6,7 @@
 #include "generator/CGenerateDlg.h"
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
+#include "generator/CPageRenderer.h"
 #include "generator/CPageWriter.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
@@ -54,6 +55,15 @@ void AddLogProblems(const CString& log, std::vector<CString>& messages)
     }
 }
 
+// The message boxes a run would have shown go first, as "caption: text".
+void AddMessages(const CCollectingUserInterface& ui, CRenderedSite& site)
+{
+    std::vector<CString> boxes;
+    for (const CCollectingUserInterface::CMessage& message : ui.m_messages)
+        boxes.push_back(message.strCaption + ": " + message.strText);
+    site.messages.insert(site.messages.begin(), boxes.begin(), boxes.end());
+}
+
 } // namespace
 
 CSiteRenderer::CSiteRenderer(const CSiteTree& tree, const CDocProperties& props, const CGenerateDlg& settings,
@@ -84,9 +94,9 @@ CRenderedSite CSiteRenderer::RenderPage(HTREEITEM hPage) const
         ui.m_messages.clear();
     }
     if (IsPage(hPage))
-        AddPage(run, hPage, site);
+        AddPage(run, hPage, EKeepPage::Always, site);
     AddImages(run, site);
-    site.messages.insert(site.messages.begin(), ui.m_messages.begin(), ui.m_messages.end());
+    AddMessages(ui, site);
     return site;
 }
 
@@ -97,16 +107,18 @@ CRenderedSite CSiteRenderer::RenderSite() const
     CRenderedSite site;
     for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr; hItem = CSiteTree::GetNextPreOrder(hItem)) {
         if (IsPage(hItem))
-            AddPage(run, hItem, site);
+            AddPage(run, hItem, EKeepPage::IfComplete, site);
     }
+    if (IsPage(m_tree.GetRootItem()))
+        site.strHome = GetPageFileName(m_tree.GetRootItem());
     run.GetCopyList().AddToCopyList("images/pagewell.jpg");
     run.GetCopyList().AddToCopyList("images/bluerib.gif");
     AddImages(run, site);
-    site.messages.insert(site.messages.begin(), ui.m_messages.begin(), ui.m_messages.end());
+    AddMessages(ui, site);
     return site;
 }
 
-bool CSiteRenderer::AddPage(CGenerationRun& run, HTREEITEM hPage, CRenderedSite& site) const
+bool CSiteRenderer::AddPage(CGenerationRun& run, HTREEITEM hPage, EKeepPage eKeep, CRenderedSite& site) const
 {
     const CString tag = run.GetNames().GetTag(hPage);
     if (!CPathRules::IsPlainFileName(tag)) {
@@ -114,8 +126,11 @@ bool CSiteRenderer::AddPage(CGenerationRun& run, HTREEITEM hPage, CRenderedSite&
             + CPageWriter::GetPagePath(run.GetDestination(), tag));
         return false;
     }
-    const auto pContext = run.CreateNode(hPage);
-    site.pages[tag + ".htm"] = CPageWriter::MakePageText(pContext->m_strOutput);
+    CRenderedPage page = CPageRenderer(run).Render(hPage);
+    // A run leaves a page without its template unwritten; a preview shows it.
+    if (!page.bComplete && eKeep == EKeepPage::IfComplete)
+        return false;
+    site.pages[tag + ".htm"] = std::move(page.strText);
     return true;
 }
 

@@ -21,6 +21,8 @@ struct CRenderedSite {
     // File name in the destination -> the native path of its source, for the
     // images that exist and stay inside the workspace or the defaults.
     std::map<CString, std::string> images;
+    // The home page's file name (empty when the site has no pages).
+    CString strHome;
     // What a run would report: message boxes ("caption: text") and the log
     // lines of problems, in order.
     std::vector<CString> messages;
@@ -46,8 +48,10 @@ public:
 private:
     // Adds the images of the run's copy list; reports those that cannot be read.
     void AddImages(CGenerationRun& run, CRenderedSite& site) const;
-    // Adds one page's bytes; false (and a message) when its tag is no file name.
-    bool AddPage(CGenerationRun& run, HTREEITEM hPage, CRenderedSite& site) const;
+    enum class EKeepPage { Always, IfComplete };
+    // Adds one page's bytes; false (and a message) when its tag is no file
+    // name, or when it is incomplete and only complete pages are kept.
+    bool AddPage(CGenerationRun& run, HTREEITEM hPage, EKeepPage eKeep, CRenderedSite& site) const;
 
     const CSiteTree& m_tree;
     const CDocProperties& m_props;
