@@ -17,6 +17,7 @@
 #include "app/CCommandTable.h"
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
+#include "app/CPreviewPane.h"
 #include "app/CRecentFileList.h"
 #include "app/CSmallDialogs.h"
 #include "app/CSvgIcon.h"
@@ -58,6 +59,8 @@ CMainFrame::~CMainFrame()
     m_pTitle->SetFormatButtons(nullptr);
     m_pBody->SetFormatButtons(nullptr);
     m_pBody->SetPageProvider({});
+    m_pPreview->SaveState();
+    m_doc.RemoveView(m_pPreview);
     m_doc.RemoveView(m_pBody);
     m_doc.RemoveView(m_pTitle);
     m_doc.RemoveView(m_pTree);
@@ -113,7 +116,8 @@ void CMainFrame::CreateMenus()
             { { ID_EDIT_UNDO, "&Undo\tCtrl+Z" }, { 0, nullptr }, { ID_EDIT_CUT, "Cu&t\tCtrl+X" },
                 { ID_EDIT_COPY, "&Copy\tCtrl+C" }, { ID_EDIT_PASTE, "&Paste\tCtrl+V" } } },
         { "&View",
-            { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
+            { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" },
+                { ID_VIEW_PREVIEW, "&Preview\tF12" }, { 0, nullptr },
                 { ID_VIEW_WORDWRAP, "WordWrap" }, { ID_VIEW_COLORS, "Colors" } } },
         { "Object",
             { { ID_OBJECT_CONVERT, "Convert" }, { ID_INSERT_PAGE, "Insert Page" },
@@ -211,7 +215,12 @@ void CMainFrame::CreateClient()
     m_pSplitter->setStretchFactor(1, 1);
     m_pSplitter2->setStretchFactor(0, 0);
     m_pSplitter2->setStretchFactor(1, 1);
-    m_pSplitter->setSizes({ kTreeWidth, 500 });
+    // The preview, on the right, shows the page of the current object.
+    m_pPreview = new CPreviewPane(m_doc, m_pSplitter);
+    m_pPreview->FollowEditors({ m_pTitle, m_pBody });
+    m_pPreview->SetSelectItem([this](HTREEITEM hItem) { m_pTree->SelectItem(hItem); });
+    m_pSplitter->setStretchFactor(2, 1);
+    m_pSplitter->setSizes({ kTreeWidth, 500, 400 });
     m_pSplitter2->setSizes({ kTitleHeight, 400 });
     setCentralWidget(m_pSplitter);
 
@@ -228,6 +237,8 @@ void CMainFrame::CreateClient()
     m_doc.AddView(m_pTree);
     m_doc.AddView(m_pTitle);
     m_doc.AddView(m_pBody);
+    m_doc.AddView(m_pPreview);
+    m_pPreview->RestoreState();
 }
 
 void CMainFrame::SetActiveView(QWidget* pView)
@@ -328,6 +339,9 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_VIEW_STATUS_BAR:
         state.SetCheck(!statusBar()->isHidden());
         return true;
+    case ID_VIEW_PREVIEW:
+        state.SetCheck(!m_pPreview->isHidden());
+        return true;
     default:
         return false;
     }
@@ -346,6 +360,10 @@ void CMainFrame::OnCommand(int nId)
         break;
     case ID_VIEW_STATUS_BAR:
         statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case ID_VIEW_PREVIEW:
+        m_pPreview->setVisible(m_pPreview->isHidden());
+        m_pPreview->SaveState();
         break;
     case ID_NEXT_PANE:
         CyclePane(1);

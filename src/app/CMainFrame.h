@@ -11,6 +11,7 @@ class CEditContents;
 class CEditName;
 class CPagewellDoc;
 class CPagewellView;
+class CPreviewPane;
 class CRecentFileList;
 class QAction;
 class QLabel;
@@ -37,6 +38,7 @@ public:
     CPagewellView* GetTreeView() const { return m_pTree; }
     CEditName* GetTitleEditor() const { return m_pTitle; }
     CEditContents* GetBodyEditor() const { return m_pBody; }
+    CPreviewPane* GetPreview() const { return m_pPreview; }
     QSplitter* GetOuterSplitter() const { return m_pSplitter; }
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
@@ -95,6 +97,7 @@ private:
     CPagewellView* m_pTree = nullptr;
     CEditName* m_pTitle = nullptr;
     CEditContents* m_pBody = nullptr;
+    CPreviewPane* m_pPreview = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;
     QToolBar* m_pToolBar = nullptr;

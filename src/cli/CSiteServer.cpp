@@ -6,7 +6,6 @@
 
 #include "platform/CCodePage.h"
 #include "platform/CFileSystem.h"
-#include "platform/CPathRules.h"
 
 namespace {
 
@@ -84,21 +83,19 @@ CSiteServer::CResponse CSiteServer::Answer(const std::string& path) const
         return { 200, "text/plain", std::to_string(version) };
     if (path.empty() || path[0] != '/')
         return { 404, "text/plain", "Not found\n" };
-    // The site is flat: every file is a plain name in its folder, so any
-    // other path (a folder, "..", a listing) names nothing of it.
     std::string name = path.substr(1);
     if (name.empty())
         name = pSite->strHome;
-    if (!CPathRules::IsPlainFileName(name))
-        return { 404, "text/plain", "Not found\n" };
     // Names arrive as UTF-8 and the site's are Windows-1252.
-    const CString siteName = CCodePage::FromUtf8(name);
-    if (const auto page = pSite->pages.find(siteName); page != pSite->pages.end())
-        return { 200, ContentType(name), InjectReloadScript(page->second, version) };
-    if (const auto image = pSite->images.find(siteName); image != pSite->images.end()) {
-        CResponse response { 200, ContentType(name), {} };
-        if (CFileSystem::Real().ReadFile(image->second, response.strBody) == EFileError::None)
-            return response;
+    CResponse response { 200, CSiteRenderer::ContentType(name), {} };
+    switch (CSiteRenderer::ReadFile(*pSite, CCodePage::FromUtf8(name), response.strBody, CFileSystem::Real())) {
+    case ESiteFile::Page:
+        response.strBody = InjectReloadScript(std::move(response.strBody), version);
+        return response;
+    case ESiteFile::Image:
+        return response;
+    case ESiteFile::None:
+        break;
     }
     return { 404, "text/plain", "Not found\n" };
 }
@@ -112,29 +109,4 @@ std::string CSiteServer::InjectReloadScript(std::string page, uint64_t version)
     const size_t body = lower.rfind("</body>");
     page.insert(body == std::string::npos ? page.size() : body, script);
     return page;
-}
-
-std::string CSiteServer::ContentType(const std::string& name)
-{
-    static const std::pair<const char*, const char*> kTypes[] = {
-        { ".htm", "text/html; charset=windows-1252" },
-        { ".html", "text/html; charset=windows-1252" },
-        { ".gif", "image/gif" },
-        { ".jpg", "image/jpeg" },
-        { ".jpeg", "image/jpeg" },
-        { ".png", "image/png" },
-        { ".svg", "image/svg+xml" },
-        { ".ico", "image/x-icon" },
-        { ".bmp", "image/bmp" },
-        { ".webp", "image/webp" },
-        { ".css", "text/css" },
-        { ".js", "text/javascript" },
-    };
-    std::string lower = name;
-    CCodePage::AsciiLower(lower);
-    for (const auto& [extension, type] : kTypes) {
-        if (lower.ends_with(extension))
-            return type;
-    }
-    return "application/octet-stream";
 }

@@ -50,7 +50,6 @@ public:
     // page with the reload script for version, before its last </BODY> (in
     // any case) or at its end.
     static std::string InjectReloadScript(std::string page, uint64_t version);
-    static std::string ContentType(const std::string& name);
 
 private:
     std::unique_ptr<httplib::Server> m_pServer;

@@ -1,7 +1,7 @@
 #include "generator/CSiteRenderer.h"
 
+#include <new>
 #include <string_view>
-#include <sys/stat.h>
 
 #include "generator/CGenerateDlg.h"
 #include "generator/CGenerationRun.h"
@@ -13,6 +13,7 @@
 #include "platform/CCodePage.h"
 #include "platform/CCollectingUserInterface.h"
 #include "platform/CFileLocator.h"
+#include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
 
 namespace {
@@ -22,22 +23,13 @@ bool IsPage(HTREEITEM hItem)
     return hItem != nullptr && hItem->GetNode() != nullptr && hItem->GetNode()->m_nType == NODE_PAGE;
 }
 
-// A path that names a regular file below the workspace (or the defaults): no
-// absolute path and no ".." component, so that nothing outside is served.
-bool IsServableSource(std::string_view source, const std::string& native)
+bool IsDescendant(HTREEITEM hItem, HTREEITEM hAncestor)
 {
-    if (source.empty() || CPathRules::BeginsWithSeparator(source))
-        return false;
-    for (size_t start = 0; start <= source.size();) {
-        size_t end = start;
-        while (end < source.size() && !CPathRules::IsSeparator(source[end]))
-            ++end;
-        if (source.substr(start, end - start) == "..")
-            return false;
-        start = end + 1;
+    for (HTREEITEM h = hItem->GetParent(); h != nullptr; h = h->GetParent()) {
+        if (h == hAncestor)
+            return true;
     }
-    struct stat info { };
-    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return false;
 }
 
 // The log lines that say something went wrong, not what was done.
@@ -64,6 +56,19 @@ void AddMessages(const CCollectingUserInterface& ui, CRenderedSite& site)
     site.messages.insert(site.messages.begin(), boxes.begin(), boxes.end());
 }
 
+// A site too large for the memory is reported, not thrown at the caller (a
+// preview while typing, a server that keeps its last site).
+template <typename TRender> CRenderedSite Guarded(TRender render)
+{
+    try {
+        return render();
+    } catch (const std::bad_alloc&) {
+        CRenderedSite site;
+        site.messages.emplace_back("Pagewell: Out of memory.");
+        return site;
+    }
+}
+
 } // namespace
 
 CSiteRenderer::CSiteRenderer(const CSiteTree& tree, const CDocProperties& props, const CGenerateDlg& settings,
@@ -82,12 +87,22 @@ CString CSiteRenderer::GetPageFileName(HTREEITEM hPage) const
 
 CRenderedSite CSiteRenderer::RenderPage(HTREEITEM hPage) const
 {
+    return Guarded([this, hPage] { return RenderPageUnguarded(hPage); });
+}
+
+CRenderedSite CSiteRenderer::RenderSite() const
+{
+    return Guarded([this] { return RenderSiteUnguarded(); });
+}
+
+CRenderedSite CSiteRenderer::RenderPageUnguarded(HTREEITEM hPage) const
+{
     CCollectingUserInterface ui;
     CGenerationRun run(m_tree, m_props, m_settings, ui, m_files, m_locator);
     CRenderedSite site;
     const HTREEITEM hRoot = m_tree.GetRootItem();
     if (hPage != hRoot && IsPage(hRoot) && CPathRules::IsPlainFileName(run.GetNames().GetTag(hRoot))) {
-        run.CreateNode(hRoot);
+        CPageRenderer(run).Render(hRoot);
         // What the home page reports is not this page's business.
         run.GetCopyList().Clear();
         run.GetLog().Clear();
@@ -100,7 +115,7 @@ CRenderedSite CSiteRenderer::RenderPage(HTREEITEM hPage) const
     return site;
 }
 
-CRenderedSite CSiteRenderer::RenderSite() const
+CRenderedSite CSiteRenderer::RenderSiteUnguarded() const
 {
     CCollectingUserInterface ui;
     CGenerationRun run(m_tree, m_props, m_settings, ui, m_files, m_locator);
@@ -141,11 +156,79 @@ void CSiteRenderer::AddImages(CGenerationRun& run, CRenderedSite& site) const
         CString name = CPathRules::GetFileName(source);
         if (run.GetNames().IsLowercase())
             CCodePage::AsciiLower(name);
-        const std::string native = m_locator.LocateForRead(source);
-        if (!IsServableSource(source, native)) {
+        // The same refusals as a run's copies: nothing outside the workspace
+        // (or the defaults), and regular files only.
+        if (!CPathRules::IsInsideWorkspace(source)) {
+            site.messages.push_back("CopyFiles() ERROR: Unable to copy " + source + ": it lies outside the workspace.");
+            continue;
+        }
+        std::string native = m_locator.LocateForRead(source);
+        if (!m_files.IsRegularFile(native)) {
             site.messages.push_back("Unable to open " + source + " for read.");
             continue;
         }
-        site.images[name] = native;
+        site.images[name] = std::move(native);
     }
+}
+
+ESiteFile CSiteRenderer::ReadFile(const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files)
+{
+    // The site is flat, every file a plain name: anything else (a folder, a
+    // parent, an absolute path) names nothing of it.
+    if (!CPathRules::IsPlainFileName(name))
+        return ESiteFile::None;
+    if (const auto page = site.pages.find(CString(name)); page != site.pages.end()) {
+        bytes = page->second;
+        return ESiteFile::Page;
+    }
+    if (const auto image = site.images.find(CString(name)); image != site.images.end()) {
+        if (files.ReadFile(image->second, bytes) == EFileError::None)
+            return ESiteFile::Image;
+    }
+    return ESiteFile::None;
+}
+
+std::string CSiteRenderer::ContentType(std::string_view name)
+{
+    static const std::pair<const char*, const char*> kTypes[] = {
+        { ".htm", "text/html; charset=windows-1252" },
+        { ".html", "text/html; charset=windows-1252" },
+        { ".gif", "image/gif" },
+        { ".jpg", "image/jpeg" },
+        { ".jpeg", "image/jpeg" },
+        { ".png", "image/png" },
+        { ".svg", "image/svg+xml" },
+        { ".ico", "image/x-icon" },
+        { ".bmp", "image/bmp" },
+        { ".webp", "image/webp" },
+        { ".css", "text/css" },
+        { ".js", "text/javascript" },
+    };
+    CString lower(name);
+    CCodePage::AsciiLower(lower);
+    for (const auto& [extension, type] : kTypes) {
+        if (lower.ends_with(extension))
+            return type;
+    }
+    return "application/octet-stream";
+}
+
+HTREEITEM CSiteRenderer::FindLinkTarget(std::string_view fileName, std::string_view fragment) const
+{
+    const CSiteNames names(m_tree.GetRootItem(), m_settings.m_bLowercase != 0);
+    HTREEITEM hPage = nullptr;
+    for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr && hPage == nullptr; h = CSiteTree::GetNextPreOrder(h)) {
+        if (IsPage(h) && names.GetTag(h) + ".htm" == fileName)
+            hPage = h;
+    }
+    if (hPage == nullptr || fragment.empty())
+        return hPage;
+    // The objects shown in a page are the page and those below it up to the
+    // next pages.
+    for (HTREEITEM h = hPage; h != nullptr && (h == hPage || IsDescendant(h, hPage));
+         h = CSiteTree::GetNextPreOrder(h)) {
+        if (CSiteNames::GetPageItem(h) == hPage && names.GetTag(h) == fragment)
+            return h;
+    }
+    return hPage;
 }

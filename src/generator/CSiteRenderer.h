@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "model/CTreeItem.h"
@@ -28,6 +29,8 @@ struct CRenderedSite {
     std::vector<CString> messages;
 };
 
+enum class ESiteFile { None, Page, Image };
+
 // Renders pages into memory through the project's real templates, with no
 // message box and nothing written: the preview pane and `serve` use it.
 class CSiteRenderer {
@@ -42,10 +45,25 @@ public:
     // Every page in tree order and every image, as a whole run makes them.
     CRenderedSite RenderSite() const;
 
+    // The file of the site named name (a plain file name, as a request gives
+    // it): a page's bytes, or an image read from its source. None for any
+    // other name; nothing outside the site is ever read.
+    static ESiteFile ReadFile(const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files);
+
+    // The media type a server gives a file of the site, by its extension.
+    static std::string ContentType(std::string_view name);
+
+    // The object a link of a page leads to: the page whose file is fileName,
+    // or the object of that page whose anchor (tag) is fragment; null when
+    // no page has that file name.
+    HTREEITEM FindLinkTarget(std::string_view fileName, std::string_view fragment) const;
+
     // The page's file name in the destination.
     CString GetPageFileName(HTREEITEM hPage) const;
 
 private:
+    CRenderedSite RenderPageUnguarded(HTREEITEM hPage) const;
+    CRenderedSite RenderSiteUnguarded() const;
     // Adds the images of the run's copy list; reports those that cannot be read.
     void AddImages(CGenerationRun& run, CRenderedSite& site) const;
     enum class EKeepPage { Always, IfComplete };

@@ -123,7 +123,7 @@ TEST_F(RenderedSite, PageCollectsWhatARunWouldReport)
     CRenderedSite page = renderer.RenderPage(hRoot);
     EXPECT_EQ(page.images.count("passwd"), 0U);
     ASSERT_FALSE(page.messages.empty());
-    EXPECT_EQ(page.messages.back(), "Unable to open images/../../etc/passwd for read.");
+    EXPECT_EQ(page.messages.back(), "CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.");
 
     m_doc.m_props.m_strTemplate = "NoSuchSet";
     page = renderer.RenderPage(hRoot);
@@ -131,6 +131,37 @@ TEST_F(RenderedSite, PageCollectsWhatARunWouldReport)
     EXPECT_EQ(page.messages[0], "CreateNode() ERROR: Unable to open template file: templates/NoSuchSet.hdr.txt");
     EXPECT_EQ(page.pages.at("index.htm"), "\r\n");
     EXPECT_TRUE(m_ui.m_messages.empty()) << "no message box while rendering";
+}
+
+TEST_F(RenderedSite, LinksLeadToThePageOrTheObjectOfTheirAnchor)
+{
+    const HTREEITEM hRoot = m_doc.CreateRootPage();
+    auto add = [this](const char* pszTag, uint32_t type, HTREEITEM hParent) {
+        auto pNode = std::make_unique<CNode>(&m_doc);
+        pNode->m_nType = type;
+        return m_doc.m_tree.InsertItem(pszTag, std::move(pNode), hParent, ETreeInsert::Last);
+    };
+    const HTREEITEM hNews = add("News", NODE_PARAGRAPH, hRoot);
+    const HTREEITEM hAbout = add("About", NODE_PAGE, hRoot);
+    const HTREEITEM hMe = add("Me", NODE_LINK, hAbout);
+    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
+    const struct {
+        const char* pszFile;
+        const char* pszFragment;
+        HTREEITEM hExpected;
+    } kCases[] = {
+        { "index.htm", "", hRoot },
+        { "index.htm", "main", hRoot },
+        { "index.htm", "news", hNews },
+        { "about.htm", "me", hMe },
+        { "index.htm", "me", hRoot }, // not an object of that page
+        { "about.htm", "news", hAbout },
+        { "About.htm", "", nullptr }, // the file names are lowered
+        { "missing.htm", "", nullptr },
+    };
+    for (const auto& test : kCases)
+        EXPECT_EQ(renderer.FindLinkTarget(test.pszFile, test.pszFragment), test.hExpected)
+            << test.pszFile << "#" << test.pszFragment;
 }
 
 } // namespace

@@ -107,7 +107,7 @@ TEST_F(Serve, ServesTheSiteFilesAndNothingElse)
         EXPECT_EQ(status, test.nStatus);
         EXPECT_TRUE(body.starts_with(test.pszBodyStart)) << body;
     }
-    EXPECT_NE(m_err.str().find("Unable to open images/../secret.txt for read."), std::string::npos);
+    EXPECT_NE(m_err.str().find("Unable to copy images/../secret.txt: it lies outside the workspace."), std::string::npos);
 }
 
 TEST_F(Serve, PagesReloadWhenTheProjectChanges)

@@ -1,0 +1,207 @@
+#include "app/CPreviewPane.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QDir>
+#include <QVBoxLayout>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <unistd.h>
+
+#include "app/CPreviewPage.h"
+#include "app/CPreviewSchemeHandler.h"
+#include "app/QtText.h"
+#include "editors/CEditorView.h"
+#include "generator/CSiteNames.h"
+#include "generator/CSiteRenderer.h"
+#include "model/CPagewellDoc.h"
+#include "platform/CFileLocator.h"
+
+CPreviewPane::CPreviewPane(CPagewellDoc& doc, QWidget* pParent)
+    : QWidget(pParent)
+    , m_doc(doc)
+    , m_strShareDir(CFileLocator::DefaultShareDir())
+{
+    setObjectName(QStringLiteral("preview"));
+    setAccessibleName(QStringLiteral("Preview"));
+    m_pMessages = new QLabel(this);
+    m_pMessages->setObjectName(QStringLiteral("previewMessages"));
+    m_pMessages->setAccessibleName(QStringLiteral("Preview messages"));
+    m_pMessages->setWordWrap(true);
+    m_pMessages->setTextFormat(Qt::PlainText);
+    m_pMessages->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pMessages->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: black; padding: 3px; }"));
+    m_pMessages->hide();
+
+    // Off the record: the preview keeps nothing on disk.
+    m_pProfile = new QWebEngineProfile(this);
+    m_pHandler = new CPreviewSchemeHandler(this);
+    m_pProfile->installUrlSchemeHandler(CPreviewSchemeHandler::kScheme, m_pHandler);
+    m_pPage = new CPreviewPage(m_pProfile, this);
+    m_pView = new QWebEngineView(this);
+    m_pView->setObjectName(QStringLiteral("previewView"));
+    m_pView->setAccessibleName(QStringLiteral("Page preview"));
+    m_pView->setPage(m_pPage);
+    m_pView->setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    pLayout->addWidget(m_pMessages);
+    pLayout->addWidget(m_pView, 1);
+
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CPreviewPane::RenderNow);
+    connect(m_pPage, &QWebEnginePage::loadFinished, this, &CPreviewPane::OnLoadFinished);
+    connect(m_pPage, &CPreviewPage::pageLinkActivated, this, &CPreviewPane::OnPageLink);
+}
+
+CPreviewPane::~CPreviewPane()
+{
+    // The page must go before its profile.
+    m_pView->setPage(nullptr);
+    delete m_pPage;
+    m_pPage = nullptr;
+}
+
+void CPreviewPane::PrepareEngine()
+{
+    CPreviewSchemeHandler::RegisterScheme();
+    // The engine's sandbox refuses to run as root; under any other user it
+    // stays on.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+void CPreviewPane::FollowEditors(const std::vector<CEditorView*>& editors)
+{
+    m_editors = editors;
+    for (CEditorView* pEditor : editors)
+        connect(pEditor, &QPlainTextEdit::textChanged, this, [this] { RequestRender(kTypingDelayMs); });
+}
+
+void CPreviewPane::OnUpdate(CView* /*pSender*/, long /*lHint*/)
+{
+    RequestRender(0);
+}
+
+void CPreviewPane::RequestRender(int nDelayMs)
+{
+    // Not restarted by later keys: while the user types on, the preview
+    // still follows every kTypingDelayMs.
+    if (m_timer.isActive() && m_timer.remainingTime() <= nDelayMs)
+        return;
+    m_timer.start(nDelayMs);
+}
+
+void CPreviewPane::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    if (m_bStale)
+        RequestRender(0);
+}
+
+void CPreviewPane::RenderNow()
+{
+    m_timer.stop();
+    if (!isVisible()) {
+        m_bStale = true;
+        return;
+    }
+    m_bStale = false;
+    for (CEditorView* pEditor : m_editors)
+        pEditor->Store();
+    const HTREEITEM hCurrent = m_doc.GetCurrentItem();
+    const HTREEITEM hPage = hCurrent != nullptr ? CSiteNames::GetPageItem(hCurrent) : nullptr;
+    if (hPage == nullptr) {
+        ShowMessages({});
+        m_pHandler->SetSite(nullptr);
+        m_strPageName.clear();
+        m_pPage->setHtml(QString());
+        return;
+    }
+    const CFileLocator locator(m_doc.GetFileSystem(), m_strShareDir);
+    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
+    auto pSite = std::make_shared<CRenderedSite>(renderer.RenderPage(hPage));
+    ShowMessages(pSite->messages);
+    m_strPageName = ToQString(renderer.GetPageFileName(hPage));
+    const CSiteNames names(m_doc.m_tree.GetRootItem(), m_doc.m_dlgGenerate.m_bLowercase != 0);
+    m_strScrollTag = hCurrent != hPage ? ToQString(names.GetTag(hCurrent)) : QString();
+    m_pHandler->SetSite(std::move(pSite));
+    m_pPage->SetCurrentName(m_strPageName);
+    m_pPage->setUrl(CPreviewSchemeHandler::PageUrl(m_strPageName, ++m_nSerial));
+}
+
+void CPreviewPane::ShowMessages(const std::vector<CString>& messages)
+{
+    QStringList lines;
+    for (const CString& message : messages)
+        lines << ToQString(message);
+    m_pMessages->setText(lines.join(QLatin1Char('\n')));
+    m_pMessages->setVisible(!lines.isEmpty());
+}
+
+QString CPreviewPane::MessagesText() const
+{
+    return m_pMessages->isHidden() ? QString() : m_pMessages->text();
+}
+
+void CPreviewPane::OnLoadFinished(bool bOk)
+{
+    if (!bOk || m_strScrollTag.isEmpty()) {
+        emit pageShown(bOk);
+        return;
+    }
+    // The tag goes in as a JSON string, so that no tag can break the script.
+    const QString tag = QString::fromUtf8(QJsonDocument(QJsonArray { m_strScrollTag }).toJson(QJsonDocument::Compact));
+    const QString script = QStringLiteral("(function(){var t=%1[0];"
+                                          "var a=document.getElementsByName(t)[0]||document.getElementById(t);"
+                                          "if(a)a.scrollIntoView();return !!a;})()")
+                               .arg(tag);
+    m_pPage->runJavaScript(script, [this](const QVariant&) { emit pageShown(true); });
+}
+
+void CPreviewPane::OnPageLink(const QString& name, const QString& fragment)
+{
+    const CFileLocator locator(m_doc.GetFileSystem(), m_strShareDir);
+    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
+    const HTREEITEM hTarget = renderer.FindLinkTarget(FromQString(name), FromQString(fragment));
+    if (hTarget != nullptr && m_selectItem)
+        m_selectItem(hTarget);
+}
+
+QString CPreviewPane::SettingsFile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(folder).filePath(QStringLiteral("pagewell-preview.ini"));
+}
+
+void CPreviewPane::RestoreState()
+{
+    const QSettings settings(SettingsFile(), QSettings::IniFormat);
+    setVisible(settings.value(QStringLiteral("Preview/Shown"), false).toBool());
+    const int nWidth = settings.value(QStringLiteral("Preview/Width"), 0).toInt();
+    auto* pSplitter = qobject_cast<QSplitter*>(parentWidget());
+    if (pSplitter == nullptr || nWidth <= 0)
+        return;
+    QList<int> sizes = pSplitter->sizes();
+    const int nAt = pSplitter->indexOf(this);
+    if (nAt > 0) {
+        sizes[nAt - 1] = std::max(1, sizes[nAt - 1] + sizes[nAt] - nWidth);
+        sizes[nAt] = nWidth;
+        pSplitter->setSizes(sizes);
+    }
+}
+
+void CPreviewPane::SaveState() const
+{
+    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Preview/Shown"), !isHidden());
+    if (!isHidden() && width() > 0)
+        settings.setValue(QStringLiteral("Preview/Width"), width());
+}
