@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/CSiteServer.h"
+#include "generator/CSiteNames.h"
 #include "generator/CSiteRenderer.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
@@ -68,14 +69,17 @@ int main(int argc, char** argv)
     std::vector<double> all;
     for (int i = 0; i < 3; ++i) {
         std::vector<double> times;
+        size_t nBytes = 0;
         for (int r = 0; r < repeats; ++r) {
             const auto start = CClock::now();
             const CRenderedSite site = renderer.RenderPage(chosen[i]);
             times.push_back(Since(start));
-            if (site.pages.empty())
+            if (site.pages.size() != 1)
                 return 1;
+            nBytes = site.pages.begin()->second.size();
         }
         Report(kNames[i], times);
+        std::printf("%-34s %zu bytes\n", "", nBytes);
         all.insert(all.end(), times.begin(), times.end());
     }
     Report("render a page (all three)", all);

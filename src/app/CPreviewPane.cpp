@@ -1,11 +1,13 @@
 #include "app/CPreviewPane.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QDir>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>

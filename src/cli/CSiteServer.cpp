@@ -22,6 +22,9 @@ CSiteServer::CSiteServer()
     : m_pServer(std::make_unique<httplib::Server>())
     , m_pSite(std::make_shared<CRenderedSite>())
 {
+    // A page goes out as headers and body in two writes: without this the
+    // body waits for the client's delayed acknowledgement (about 40 ms).
+    m_pServer->set_tcp_nodelay(true);
     m_pServer->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         CResponse answer = Answer(request.path);
         response.status = answer.nStatus;

@@ -1,4 +1,4 @@
-#include <QSignalSpy>
+#include <QFile>
 #include <QWebEngineView>
 #include <filesystem>
 
@@ -23,8 +23,9 @@ protected:
         m_hAbout = AddItem(m_hRoot, "About", NODE_PAGE, "about text");
         Doc().m_dlgGenerate.m_strDestination = Path("site");
         Tree().SelectItem(m_hRoot);
-        if (Pane().isHidden())
+        if (Pane().isHidden()) {
             ASSERT_TRUE(Frame().RunCommand(ID_VIEW_PREVIEW));
+        }
         ASSERT_TRUE(WaitForPage("index.htm"));
     }
 
@@ -47,8 +48,7 @@ protected:
             text = result;
             bDone = true;
         });
-        QTest::qWaitFor([&] { return bDone; }, 10000);
-        return text;
+        return QTest::qWaitFor([&] { return bDone; }, 10000) ? text : QString();
     }
 
     bool ShowsText(const QString& text)
@@ -81,7 +81,7 @@ TEST_F(Preview, ShowsTheCurrentPageAndFollowsTypingWithoutWriting)
 TEST_F(Preview, ProblemsShowInTheBarNotInMessageBoxes)
 {
     Doc().m_props.m_strTemplate = "NoSuchSet";
-    Doc().m_tree.GetItemData(m_hRoot)->m_info.m_strIcon = "/etc/passwd";
+    Doc().m_tree.GetItemData(m_hRoot)->m_info.m_strIcon = "../../etc/passwd";
     const size_t nBoxes = m_ui.m_messages.size();
     Pane().RenderNow();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Pane().MessagesText().isEmpty(); }, 5000));
@@ -89,14 +89,15 @@ TEST_F(Preview, ProblemsShowInTheBarNotInMessageBoxes)
         "CreateNode() ERROR: Unable to open template file: templates/NoSuchSet.hdr.txt");
     Doc().m_props.m_strTemplate = "Default";
     Pane().RenderNow();
-    EXPECT_EQ(Pane().MessagesText().toStdString(),
-        "CopyFiles() ERROR: Unable to copy images//etc/passwd: it lies outside the workspace.");
+    EXPECT_TRUE(Pane().MessagesText().contains(
+        QStringLiteral("CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.")))
+        << Pane().MessagesText().toStdString();
     EXPECT_EQ(m_ui.m_messages.size(), nBoxes);
 }
 
 TEST_F(Preview, ALinkToAnotherPageSelectsItInTheTree)
 {
-    ASSERT_TRUE(ShowsText(QStringLiteral("about text")) || ShowsText(QStringLiteral("About")));
+    ASSERT_TRUE(ShowsText(QStringLiteral("About")));
     Pane().GetView()->page()->runJavaScript(
         QStringLiteral("document.querySelector('a[href^=\"about.htm\"]').click()"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Tree().GetSelectedItem() == m_hAbout; }, 10000));
@@ -152,8 +153,8 @@ TEST(PreviewRules, SchemeServesOnlyTheRenderedSite)
         { "pagewell-preview://site/logo.gif", "GIF89a" },
         { "pagewell-preview://site/", nullptr },
         { "pagewell-preview://site/images/logo.gif", nullptr },
-        { "pagewell-preview://site/../logo.gif", "GIF89a" }, // URL parsing removes the dots
-        { "pagewell-preview://site/%2e%2e/logo.gif", "GIF89a" },
+        { "pagewell-preview://site/../logo.gif", nullptr },
+        { "pagewell-preview://site/%2e%2e/logo.gif", nullptr },
         { "pagewell-preview://site/..%2flogo.gif", nullptr },
         { "pagewell-preview://site/%2Fetc%2Fpasswd", nullptr },
         { "pagewell-preview://site//etc/passwd", nullptr },
@@ -165,8 +166,9 @@ TEST(PreviewRules, SchemeServesOnlyTheRenderedSite)
     for (const auto& test : kCases) {
         const CPreviewSchemeHandler::CReply reply = handler.Resolve(QUrl(QString::fromLatin1(test.pszUrl)));
         EXPECT_EQ(reply.bFound, test.pszData != nullptr) << test.pszUrl;
-        if (test.pszData != nullptr)
+        if (test.pszData != nullptr) {
             EXPECT_EQ(reply.data.toStdString(), test.pszData) << test.pszUrl;
+        }
     }
     EXPECT_EQ(handler.Resolve(QUrl(QStringLiteral("pagewell-preview://site/index.htm"))).mimeType.toStdString(),
         "text/html; charset=windows-1252");
