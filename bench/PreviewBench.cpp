@@ -34,7 +34,8 @@ double Since(CClock::time_point start)
 double Percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
+    return values[std::min(
+        values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
 }
 
 void Report(const char* pszWhat, const std::vector<double>& times)

@@ -38,13 +38,15 @@ namespace {
 double Percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
+    return values[std::min(
+        values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
 }
 
 void Report(const char* pszWhat, const std::vector<double>& times)
 {
-    std::printf("%-40s median %7.1f ms   p95 %7.1f ms   max %7.1f ms   (%zu)\n", pszWhat, Percentile(times, 0.5),
-        Percentile(times, 0.95), *std::max_element(times.begin(), times.end()), times.size());
+    std::printf("%-40s median %7.1f ms   p95 %7.1f ms   max %7.1f ms   (%zu)\n", pszWhat,
+        Percentile(times, 0.5), Percentile(times, 0.95), *std::max_element(times.begin(), times.end()),
+        times.size());
 }
 
 bool PageShows(QWebEnginePage* pPage, const QString& word)
@@ -114,6 +116,21 @@ int main(int argc, char** argv)
     });
     ticker.start(1);
 
+    // From a rendering (seen by the ticker) to the engine's load of it.
+    std::vector<double> loadTimes;
+    int nSeenRender = pane.GetRenderCount();
+    qint64 nRenderSeenAt = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (pane.GetRenderCount() != nSeenRender) {
+            nSeenRender = pane.GetRenderCount();
+            nRenderSeenAt = clock.elapsed();
+        }
+    });
+    QObject::connect(&pane, &CPreviewPane::pageShown, [&](bool bOk) {
+        if (bOk && nRenderSeenAt > 0)
+            loadTimes.push_back(static_cast<double>(clock.elapsed() - nRenderSeenAt));
+    });
+
     std::vector<double> keyTimes;
     std::vector<double> shownTimes;
     for (int w = 0; w < nWords; ++w) {
@@ -133,6 +150,8 @@ int main(int argc, char** argv)
     std::printf("%zu objects; typing into %s\n", doc.m_tree.GetCount(), qPrintable(pane.GetPageName()));
     Report("key press handled in", keyTimes);
     Report("word shown in the pane after last key", shownTimes);
+    if (!loadTimes.empty())
+        Report("rendering loaded by the engine in", loadTimes);
     std::printf("%-40s %7.1f ms\n", "longest event loop stall", maxGap);
     std::printf("%-40s %d\n", "renderings", pane.GetRenderCount());
     frame.m_canClose = nullptr;

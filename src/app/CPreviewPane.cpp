@@ -1,18 +1,18 @@
 #include "app/CPreviewPane.h"
 
+#include <QDir>
 #include <QJsonArray>
-#include <algorithm>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QDir>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <algorithm>
 #include <unistd.h>
 
 #include "app/CPreviewPage.h"
@@ -23,6 +23,16 @@
 #include "generator/CSiteRenderer.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CFileLocator.h"
+
+namespace {
+
+// text as the script ["..."], quoted so that no text can break the script.
+QString JsonArrayOf(const QString& text)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray { text }).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
 
 CPreviewPane::CPreviewPane(CPagewellDoc& doc, QWidget* pParent)
     : QWidget(pParent)
@@ -65,10 +75,12 @@ CPreviewPane::CPreviewPane(CPagewellDoc& doc, QWidget* pParent)
 
 CPreviewPane::~CPreviewPane()
 {
-    // The page must go before its profile.
+    // The page must go before its profile; script answers still pending
+    // reach a pane without a page, which ignores them.
     m_pView->setPage(nullptr);
-    delete m_pPage;
+    CPreviewPage* pPage = m_pPage;
     m_pPage = nullptr;
+    delete pPage;
 }
 
 void CPreviewPane::PrepareEngine()
@@ -124,19 +136,32 @@ void CPreviewPane::RenderNow()
         ShowMessages({});
         m_pHandler->SetSite(nullptr);
         m_strPageName.clear();
+        m_bLoaded = false;
         m_pPage->setHtml(QString());
         return;
     }
     const CFileLocator locator(m_doc.GetFileSystem(), m_strShareDir);
-    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
+    const CSiteRenderer renderer(
+        m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
     auto pSite = std::make_shared<CRenderedSite>(renderer.RenderPage(hPage));
     ShowMessages(pSite->messages);
     m_strPageName = ToQString(renderer.GetPageFileName(hPage));
     const CSiteNames names(m_doc.m_tree.GetRootItem(), m_doc.m_dlgGenerate.m_bLowercase != 0);
     m_strScrollTag = hCurrent != hPage ? ToQString(names.GetTag(hCurrent)) : QString();
+    const QString html = ToQString(pSite->pages.begin()->second);
     m_pHandler->SetSite(std::move(pSite));
+    ++m_nSerial;
+    // The same page again (the user typing) is written into the document in
+    // place: no navigation, no request, the images already there.
+    if (m_bLoaded && m_pPage->url().fileName() == m_strPageName && !m_pPage->isLoading()) {
+        m_pPage->runJavaScript(
+            QStringLiteral("document.open();document.write(%1[0]);document.close();").arg(JsonArrayOf(html)),
+            [this](const QVariant&) { OnLoadFinished(true); });
+        return;
+    }
+    m_bLoaded = false;
     m_pPage->SetCurrentName(m_strPageName);
-    m_pPage->setUrl(CPreviewSchemeHandler::PageUrl(m_strPageName, ++m_nSerial));
+    m_pPage->setUrl(CPreviewSchemeHandler::PageUrl(m_strPageName, m_nSerial));
 }
 
 void CPreviewPane::ShowMessages(const std::vector<CString>& messages)
@@ -155,23 +180,31 @@ QString CPreviewPane::MessagesText() const
 
 void CPreviewPane::OnLoadFinished(bool bOk)
 {
+    if (m_pPage == nullptr)
+        return;
+    m_bLoaded = bOk;
     if (!bOk || m_strScrollTag.isEmpty()) {
         emit pageShown(bOk);
         return;
     }
     // The tag goes in as a JSON string, so that no tag can break the script.
-    const QString tag = QString::fromUtf8(QJsonDocument(QJsonArray { m_strScrollTag }).toJson(QJsonDocument::Compact));
-    const QString script = QStringLiteral("(function(){var t=%1[0];"
-                                          "var a=document.getElementsByName(t)[0]||document.getElementById(t);"
-                                          "if(a)a.scrollIntoView();return !!a;})()")
-                               .arg(tag);
-    m_pPage->runJavaScript(script, [this](const QVariant&) { emit pageShown(true); });
+    const QString tag = JsonArrayOf(m_strScrollTag);
+    const QString script
+        = QStringLiteral("(function(){var t=%1[0];"
+                         "var a=document.getElementsByName(t)[0]||document.getElementById(t);"
+                         "if(a)a.scrollIntoView();return !!a;})()")
+              .arg(tag);
+    m_pPage->runJavaScript(script, [this](const QVariant&) {
+        if (m_pPage != nullptr)
+            emit pageShown(true);
+    });
 }
 
 void CPreviewPane::OnPageLink(const QString& name, const QString& fragment)
 {
     const CFileLocator locator(m_doc.GetFileSystem(), m_strShareDir);
-    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
+    const CSiteRenderer renderer(
+        m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), locator);
     const HTREEITEM hTarget = renderer.FindLinkTarget(FromQString(name), FromQString(fragment));
     if (hTarget != nullptr && m_selectItem)
         m_selectItem(hTarget);

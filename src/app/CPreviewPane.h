@@ -88,4 +88,5 @@ private:
     QString m_strScrollTag;
     int m_nSerial = 0;
     bool m_bStale = true;
+    bool m_bLoaded = false; // the view holds a loaded page of the site
 };

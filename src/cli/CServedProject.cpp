@@ -32,7 +32,8 @@ void MixFile(uint64_t& hash, const fs::path& path)
 
 } // namespace
 
-CServedProject::CServedProject(std::string projectPath, CSiteServer& server, std::ostream& out, std::ostream& err)
+CServedProject::CServedProject(
+    std::string projectPath, CSiteServer& server, std::ostream& out, std::ostream& err)
     : m_strProject(std::move(projectPath))
     , m_server(server)
     , m_out(out)

@@ -91,7 +91,8 @@ CSiteServer::CResponse CSiteServer::Answer(const std::string& path) const
         name = pSite->strHome;
     // Names arrive as UTF-8 and the site's are Windows-1252.
     CResponse response { 200, CSiteRenderer::ContentType(name), {} };
-    switch (CSiteRenderer::ReadFile(*pSite, CCodePage::FromUtf8(name), response.strBody, CFileSystem::Real())) {
+    switch (
+        CSiteRenderer::ReadFile(*pSite, CCodePage::FromUtf8(name), response.strBody, CFileSystem::Real())) {
     case ESiteFile::Page:
         response.strBody = InjectReloadScript(std::move(response.strBody), version);
         return response;

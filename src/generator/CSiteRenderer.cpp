@@ -40,8 +40,8 @@ void AddLogProblems(const CString& log, std::vector<CString>& messages)
         if (end == CString::npos)
             end = log.size();
         const std::string_view line(log.data() + start, end - start);
-        if (!line.empty() && !line.starts_with("Generating... ") && !line.starts_with("Parsing template file: ")
-            && !line.starts_with("Copying file "))
+        if (!line.empty() && !line.starts_with("Generating... ")
+            && !line.starts_with("Parsing template file: ") && !line.starts_with("Copying file "))
             messages.emplace_back(line);
         start = end + 2;
     }
@@ -120,7 +120,8 @@ CRenderedSite CSiteRenderer::RenderSiteUnguarded() const
     CCollectingUserInterface ui;
     CGenerationRun run(m_tree, m_props, m_settings, ui, m_files, m_locator);
     CRenderedSite site;
-    for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr; hItem = CSiteTree::GetNextPreOrder(hItem)) {
+    for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr;
+         hItem = CSiteTree::GetNextPreOrder(hItem)) {
         if (IsPage(hItem))
             AddPage(run, hItem, EKeepPage::IfComplete, site);
     }
@@ -159,7 +160,8 @@ void CSiteRenderer::AddImages(CGenerationRun& run, CRenderedSite& site) const
         // The same refusals as a run's copies: nothing outside the workspace
         // (or the defaults), and regular files only.
         if (!CPathRules::IsInsideWorkspace(source)) {
-            site.messages.push_back("CopyFiles() ERROR: Unable to copy " + source + ": it lies outside the workspace.");
+            site.messages.push_back(
+                "CopyFiles() ERROR: Unable to copy " + source + ": it lies outside the workspace.");
             continue;
         }
         std::string native = m_locator.LocateForRead(source);
@@ -171,7 +173,8 @@ void CSiteRenderer::AddImages(CGenerationRun& run, CRenderedSite& site) const
     }
 }
 
-ESiteFile CSiteRenderer::ReadFile(const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files)
+ESiteFile CSiteRenderer::ReadFile(
+    const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files)
 {
     // The site is flat, every file a plain name: anything else (a folder, a
     // parent, an absolute path) names nothing of it.
@@ -217,7 +220,8 @@ HTREEITEM CSiteRenderer::FindLinkTarget(std::string_view fileName, std::string_v
 {
     const CSiteNames names(m_tree.GetRootItem(), m_settings.m_bLowercase != 0);
     HTREEITEM hPage = nullptr;
-    for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr && hPage == nullptr; h = CSiteTree::GetNextPreOrder(h)) {
+    for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr && hPage == nullptr;
+         h = CSiteTree::GetNextPreOrder(h)) {
         if (IsPage(h) && names.GetTag(h) + ".htm" == fileName)
             hPage = h;
     }

@@ -48,7 +48,8 @@ public:
     // The file of the site named name (a plain file name, as a request gives
     // it): a page's bytes, or an image read from its source. None for any
     // other name; nothing outside the site is ever read.
-    static ESiteFile ReadFile(const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files);
+    static ESiteFile ReadFile(
+        const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files);
 
     // The media type a server gives a file of the site, by its extension.
     static std::string ContentType(std::string_view name);

@@ -36,7 +36,8 @@ protected:
     void ExpectRenderedEqualsGenerated()
     {
         Generate();
-        const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
+        const CSiteRenderer renderer(
+            m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
         const CRenderedSite site = renderer.RenderSite();
         std::set<CString> written;
         for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out")))
@@ -119,16 +120,19 @@ TEST_F(RenderedSite, PageCollectsWhatARunWouldReport)
 {
     const HTREEITEM hRoot = m_doc.CreateRootPage();
     m_doc.m_tree.GetItemData(hRoot)->m_info.m_strIcon = "../../etc/passwd";
-    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
+    const CSiteRenderer renderer(
+        m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
     CRenderedSite page = renderer.RenderPage(hRoot);
     EXPECT_EQ(page.images.count("passwd"), 0U);
     ASSERT_FALSE(page.messages.empty());
-    EXPECT_EQ(page.messages.back(), "CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.");
+    EXPECT_EQ(page.messages.back(),
+        "CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.");
 
     m_doc.m_props.m_strTemplate = "NoSuchSet";
     page = renderer.RenderPage(hRoot);
     ASSERT_EQ(page.messages.size(), 1U);
-    EXPECT_EQ(page.messages[0], "CreateNode() ERROR: Unable to open template file: templates/NoSuchSet.hdr.txt");
+    EXPECT_EQ(
+        page.messages[0], "CreateNode() ERROR: Unable to open template file: templates/NoSuchSet.hdr.txt");
     EXPECT_EQ(page.pages.at("index.htm"), "\r\n");
     EXPECT_TRUE(m_ui.m_messages.empty()) << "no message box while rendering";
 }
@@ -144,7 +148,8 @@ TEST_F(RenderedSite, LinksLeadToThePageOrTheObjectOfTheirAnchor)
     const HTREEITEM hNews = add("News", NODE_PARAGRAPH, hRoot);
     const HTREEITEM hAbout = add("About", NODE_PAGE, hRoot);
     const HTREEITEM hMe = add("Me", NODE_LINK, hAbout);
-    const CSiteRenderer renderer(m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
+    const CSiteRenderer renderer(
+        m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
     const struct {
         const char* pszFile;
         const char* pszFragment;

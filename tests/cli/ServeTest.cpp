@@ -49,7 +49,8 @@ protected:
         const HTREEITEM hRoot = doc.CreateRootPage();
         doc.m_tree.GetItemData(hRoot)->m_strTitle = title;
         doc.m_tree.GetItemData(hRoot)->m_info.m_strIcon = "logo.gif";
-        const HTREEITEM hNews = doc.m_tree.InsertItem("News", std::make_unique<CNode>(&doc), hRoot, ETreeInsert::Last);
+        const HTREEITEM hNews
+            = doc.m_tree.InsertItem("News", std::make_unique<CNode>(&doc), hRoot, ETreeInsert::Last);
         doc.m_tree.GetItemData(hNews)->m_info.m_strIcon = pszNewsIcon;
         ASSERT_TRUE(doc.DoFileSaveAs(m_folder.File("site.pwl")));
     }
@@ -107,7 +108,8 @@ TEST_F(Serve, ServesTheSiteFilesAndNothingElse)
         EXPECT_EQ(status, test.nStatus);
         EXPECT_TRUE(body.starts_with(test.pszBodyStart)) << body;
     }
-    EXPECT_NE(m_err.str().find("Unable to copy images/../secret.txt: it lies outside the workspace."), std::string::npos);
+    EXPECT_NE(m_err.str().find("Unable to copy images/../secret.txt: it lies outside the workspace."),
+        std::string::npos);
 }
 
 TEST_F(Serve, PagesReloadWhenTheProjectChanges)
@@ -150,10 +152,10 @@ TEST(ServeScript, GoesBeforeTheLastBodyEndOrAtTheEnd)
 
 TEST(ServeCommand, WrongArgumentsOrProject)
 {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>> { {},
-             { "a.pwl", "b.pwl" }, { "a.pwl", "--port" }, { "a.pwl", "--port", "http" },
-             { "a.pwl", "--port", "65536" }, { "a.pwl", "--port", "-1" }, { "a.pwl", "--bind" },
-             { "a.pwl", "--bind", "" }, { "a.pwl", "--fast" } }) {
+    for (const std::vector<std::string>& args :
+        std::vector<std::vector<std::string>> { {}, { "a.pwl", "b.pwl" }, { "a.pwl", "--port" },
+            { "a.pwl", "--port", "http" }, { "a.pwl", "--port", "65536" }, { "a.pwl", "--port", "-1" },
+            { "a.pwl", "--bind" }, { "a.pwl", "--bind", "" }, { "a.pwl", "--fast" } }) {
         std::ostringstream out;
         std::ostringstream err;
         EXPECT_EQ(RunServe(args, out, err), kExitUsage);

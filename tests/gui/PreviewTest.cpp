@@ -35,7 +35,10 @@ protected:
     bool WaitForPage(const char* pszName)
     {
         return QTest::qWaitFor(
-            [&] { return Pane().GetPageName() == QLatin1String(pszName) && !Pane().GetView()->page()->isLoading(); },
+            [&] {
+                return Pane().GetPageName() == QLatin1String(pszName)
+                    && !Pane().GetView()->page()->isLoading();
+            },
             20000);
     }
 
@@ -89,8 +92,8 @@ TEST_F(Preview, ProblemsShowInTheBarNotInMessageBoxes)
         "CreateNode() ERROR: Unable to open template file: templates/NoSuchSet.hdr.txt");
     Doc().m_props.m_strTemplate = "Default";
     Pane().RenderNow();
-    EXPECT_TRUE(Pane().MessagesText().contains(
-        QStringLiteral("CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.")))
+    EXPECT_TRUE(Pane().MessagesText().contains(QStringLiteral(
+        "CopyFiles() ERROR: Unable to copy images/../../etc/passwd: it lies outside the workspace.")))
         << Pane().MessagesText().toStdString();
     EXPECT_EQ(m_ui.m_messages.size(), nBoxes);
 }
@@ -126,7 +129,8 @@ TEST(PreviewRules, NavigationStaysInThePaneOrLeavesForTheBrowser)
         { "javascript:alert(1)", clicked, E::Refuse },
     };
     for (const auto& test : kCases) {
-        EXPECT_EQ(CPreviewPage::Classify(QUrl(QString::fromLatin1(test.pszUrl)), test.type, QStringLiteral("index.htm")),
+        EXPECT_EQ(CPreviewPage::Classify(
+                      QUrl(QString::fromLatin1(test.pszUrl)), test.type, QStringLiteral("index.htm")),
             test.expected)
             << test.pszUrl;
     }
@@ -170,7 +174,8 @@ TEST(PreviewRules, SchemeServesOnlyTheRenderedSite)
             EXPECT_EQ(reply.data.toStdString(), test.pszData) << test.pszUrl;
         }
     }
-    EXPECT_EQ(handler.Resolve(QUrl(QStringLiteral("pagewell-preview://site/index.htm"))).mimeType.toStdString(),
+    EXPECT_EQ(
+        handler.Resolve(QUrl(QStringLiteral("pagewell-preview://site/index.htm"))).mimeType.toStdString(),
         "text/html; charset=windows-1252");
 }
 
