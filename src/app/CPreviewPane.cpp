@@ -116,6 +116,8 @@ void CPreviewPane::RequestRender(int nDelayMs)
 void CPreviewPane::showEvent(QShowEvent* pEvent)
 {
     QWidget::showEvent(pEvent);
+    if (m_nRestoreWidth > 0)
+        QTimer::singleShot(0, this, &CPreviewPane::ApplyWidth);
     if (m_bStale)
         RequestRender(0);
 }
@@ -219,18 +221,25 @@ QString CPreviewPane::SettingsFile()
 void CPreviewPane::RestoreState()
 {
     const QSettings settings(SettingsFile(), QSettings::IniFormat);
+    // The width is given back once the window is laid out (ApplyWidth).
+    m_nRestoreWidth = settings.value(QStringLiteral("Preview/Width"), 0).toInt();
     setVisible(settings.value(QStringLiteral("Preview/Shown"), false).toBool());
-    const int nWidth = settings.value(QStringLiteral("Preview/Width"), 0).toInt();
+}
+
+void CPreviewPane::ApplyWidth()
+{
     auto* pSplitter = qobject_cast<QSplitter*>(parentWidget());
-    if (pSplitter == nullptr || nWidth <= 0)
+    const int nAt = pSplitter != nullptr ? pSplitter->indexOf(this) : -1;
+    if (nAt < 1 || m_nRestoreWidth <= 0)
         return;
+    // The room comes from the pane before it (the editors), which keeps a
+    // third of it at least.
     QList<int> sizes = pSplitter->sizes();
-    const int nAt = pSplitter->indexOf(this);
-    if (nAt > 0) {
-        sizes[nAt - 1] = std::max(1, sizes[nAt - 1] + sizes[nAt] - nWidth);
-        sizes[nAt] = nWidth;
-        pSplitter->setSizes(sizes);
-    }
+    const int nShared = sizes[nAt - 1] + sizes[nAt];
+    sizes[nAt] = std::min(m_nRestoreWidth, nShared * 2 / 3);
+    sizes[nAt - 1] = nShared - sizes[nAt];
+    pSplitter->setSizes(sizes);
+    m_nRestoreWidth = 0;
 }
 
 void CPreviewPane::SaveState() const

@@ -70,6 +70,7 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
+    void ApplyWidth();
     void ShowMessages(const std::vector<CString>& messages);
     void OnLoadFinished(bool bOk);
     void OnPageLink(const QString& name, const QString& fragment);
@@ -87,6 +88,7 @@ private:
     QString m_strPageName;
     QString m_strScrollTag;
     int m_nSerial = 0;
+    int m_nRestoreWidth = 0;
     bool m_bStale = true;
     bool m_bLoaded = false; // the view holds a loaded page of the site
 };
