@@ -150,7 +150,10 @@ void CPreviewPane::RenderNow()
     m_strPageName = ToQString(renderer.GetPageFileName(hPage));
     const CSiteNames names(m_doc.m_tree.GetRootItem(), m_doc.m_dlgGenerate.m_bLowercase != 0);
     m_strScrollTag = hCurrent != hPage ? ToQString(names.GetTag(hCurrent)) : QString();
-    const QString html = ToQString(pSite->pages.begin()->second);
+    const CString& bytes = pSite->pages.begin()->second;
+    const QString html = pSite->IsUtf8()
+        ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+        : ToQString(bytes);
     m_pHandler->SetSite(std::move(pSite));
     ++m_nSerial;
     // The same page again (the user typing) is written into the document in

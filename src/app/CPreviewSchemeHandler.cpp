@@ -38,11 +38,13 @@ CPreviewSchemeHandler::CReply CPreviewSchemeHandler::Resolve(const QUrl& url) co
         return reply;
     const QString name = path.mid(1);
     CString bytes;
-    if (CSiteRenderer::ReadFile(*m_pSite, FromQString(name), bytes, CFileSystem::Real()) == ESiteFile::None)
+    const ESiteFile kind = CSiteRenderer::ReadFile(*m_pSite, FromQString(name), bytes, CFileSystem::Real());
+    if (kind == ESiteFile::None)
         return reply;
     reply.bFound = true;
     reply.data = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    reply.mimeType = QByteArray::fromStdString(CSiteRenderer::ContentType(FromQString(name)));
+    reply.mimeType = QByteArray::fromStdString(
+        kind == ESiteFile::Page ? m_pSite->strPageType : CSiteRenderer::ContentType(FromQString(name)));
     return reply;
 }
 

@@ -94,6 +94,7 @@ CSiteServer::CResponse CSiteServer::Answer(const std::string& path) const
     switch (
         CSiteRenderer::ReadFile(*pSite, CCodePage::FromUtf8(name), response.strBody, CFileSystem::Real())) {
     case ESiteFile::Page:
+        response.strType = pSite->strPageType;
         response.strBody = InjectReloadScript(std::move(response.strBody), version);
         return response;
     case ESiteFile::Image:

@@ -16,6 +16,9 @@ constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
                                "  serve PROJECT.pwl [--port N] [--bind ADDRESS]\n"
                                "                                 serve the site at http://127.0.0.1:8080/\n"
                                "                                 and reload open pages when it changes\n"
+                               "  settings PROJECT.pwl [KEY=VALUE...]\n"
+                               "                                 show or change the site settings (lang,\n"
+                               "                                 description, baseurl, markup, encoding)\n"
                                "  --help                         show this text\n";
 
 } // namespace
@@ -37,6 +40,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunOutline(rest, out, err);
     if (args[0] == "import")
         return RunImport(rest, out, err);
+    if (args[0] == "settings")
+        return RunSettings(rest, out, err);
     if (args[0] == "generate")
         return RunGenerate(rest, out, err, bProcessEnds);
     if (args[0] == "serve")

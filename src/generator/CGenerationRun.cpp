@@ -38,11 +38,12 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     : m_tree(tree)
     , m_props(props)
     , m_strDestination(settings.m_strDestination)
+    , m_siteSettings(settings.GetSiteSettings())
     , m_ui(ui)
     , m_files(files)
     , m_locator(locator)
     , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
-    , m_contents(m_names)
+    , m_contents(m_names, m_siteSettings.GetMarkup())
     , m_preparer(&m_contents)
 { }
 

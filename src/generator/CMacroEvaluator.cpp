@@ -2,6 +2,7 @@
 
 #include "generator/CFormatMacros.h"
 #include "generator/CGenerationRun.h"
+#include "generator/CHtmlText.h"
 #include "generator/CImageMacros.h"
 #include "generator/CLinkList.h"
 #include "generator/CMacroContext.h"
@@ -34,9 +35,32 @@ CString& CMacroEvaluator::Value(int nMacro)
 
 void CMacroEvaluator::Evaluate(int nMacro)
 {
-    if (EvaluateText(nMacro) || EvaluateProject(nMacro) || EvaluateFormat(nMacro) || EvaluateLinks(nMacro))
+    if (EvaluateText(nMacro) || EvaluateProject(nMacro) || EvaluateSite(nMacro) || EvaluateFormat(nMacro)
+        || EvaluateLinks(nMacro))
         return;
     EvaluateImages(nMacro);
+}
+
+void CMacroEvaluator::JoinStyles()
+{
+    // An element takes one style attribute, and templates put COLOR and
+    // BGIMAGE on the same one (<BODY [COLOR] [BGIMAGE]>): with modern markup
+    // the background joins the colours' style attribute.
+    CString& color = Value(MACRO_COLOR);
+    CString& background = Value(MACRO_BGIMAGE);
+    constexpr std::string_view kStyle = "style=\"";
+    if (color.find(kStyle) == CString::npos || !color.ends_with('"') || !background.starts_with(kStyle)
+        || !background.ends_with('"'))
+        return;
+    // A second background adds its image to the first one's list.
+    constexpr std::string_view kImage = "background-image:";
+    const std::string_view declaration = std::string_view(background).substr(kStyle.size());
+    color.pop_back();
+    if (color.find(kImage) != CString::npos && declaration.starts_with(kImage))
+        color.append(",").append(declaration.substr(kImage.size()));
+    else
+        color.append(";").append(declaration);
+    background.clear();
 }
 
 CString CMacroEvaluator::Prepare(bool bCutLastWord) const
@@ -120,22 +144,55 @@ bool CMacroEvaluator::EvaluateProject(int nMacro)
     default:
         return false;
     }
-    Value(nMacro) = ref.strRef;
+    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
+    Value(nMacro) = markup == EMarkup::Modern ? CHtmlText::Reference(ref.strRef, markup) : ref.strRef;
+    return true;
+}
+
+bool CMacroEvaluator::EvaluateSite(int nMacro)
+{
+    const CSiteSettings& settings = m_run.GetSiteSettings();
+    const CString* pSetting = nullptr;
+    switch (nMacro) {
+    case MACRO_LANG:
+        pSetting = &settings.m_strLang;
+        break;
+    case MACRO_DESCRIPTION:
+        pSetting = &settings.m_strDescription;
+        break;
+    case MACRO_BASEURL:
+        pSetting = &settings.m_strBaseUrl;
+        break;
+    case MACRO_CHARSET:
+        Value(nMacro) = settings.m_strEncoding;
+        return true;
+    default:
+        return false;
+    }
+    // "!text" falls back to text when the setting is empty, as the image
+    // macros fall back to a file. The value is plain text, escaped for the
+    // attributes it is meant for (<html lang>, <meta content>, <link href>).
+    const CString& def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    const bool bFallback = pSetting->empty() && def.size() > 1 && def.front() == '!';
+    Value(nMacro) = CHtmlText::EscapeAttribute(bFallback ? std::string_view(def).substr(1) : *pSetting);
     return true;
 }
 
 bool CMacroEvaluator::EvaluateFormat(int nMacro)
 {
     const CString& def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
     switch (nMacro) {
     case MACRO_ALIGN:
-        Value(nMacro) = CFormatMacros::Align(def, m_nFormat);
+        Value(nMacro) = CFormatMacros::Align(def, m_nFormat, markup);
         return true;
     case MACRO_STYLE:
-        Value(nMacro) = CFormatMacros::Style(def, m_nFormat);
+        Value(nMacro) = CFormatMacros::Style(def, m_nFormat, markup);
         return true;
     case MACRO_COLOR:
-        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info);
+        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info, markup);
+        if (markup == EMarkup::Modern)
+            JoinStyles();
         return true;
     default:
         return false;
@@ -168,6 +225,8 @@ bool CMacroEvaluator::EvaluateImages(int nMacro)
     case MACRO_BGIMAGE:
     case MACRO_BULLET:
         images.EvaluateWithFallback(nMacro);
+        if (nMacro == MACRO_BGIMAGE && m_run.GetSiteSettings().IsModern())
+            JoinStyles();
         return true;
     case MACRO_IMAGE:
     case MACRO_BACKBUTTON:

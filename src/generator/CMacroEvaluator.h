@@ -25,10 +25,14 @@ private:
     bool EvaluateText(int nMacro);
     // Project texts and references: ADDRESS, AUTHOR, GENERATOR, HOME, PARENT, UP.
     bool EvaluateProject(int nMacro);
+    // The site settings: LANG, DESCRIPTION, BASEURL, CHARSET.
+    bool EvaluateSite(int nMacro);
     bool EvaluateFormat(int nMacro);
     bool EvaluateLinks(int nMacro);
     bool EvaluateImages(int nMacro);
     void EvaluateLink();
+    // With modern markup: moves BGIMAGE's style into COLOR's when both have one.
+    void JoinStyles();
     CString Prepare(bool bCutLastWord) const;
     bool IsTitleHidden() const;
     CString& Value(int nMacro);

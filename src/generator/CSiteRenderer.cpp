@@ -9,6 +9,7 @@
 #include "generator/CPageRenderer.h"
 #include "generator/CPageWriter.h"
 #include "model/CNode.h"
+#include "model/CSiteSettings.h"
 #include "model/CSiteTree.h"
 #include "platform/CCodePage.h"
 #include "platform/CCollectingUserInterface.h"
@@ -100,6 +101,8 @@ CRenderedSite CSiteRenderer::RenderPageUnguarded(HTREEITEM hPage) const
     CCollectingUserInterface ui;
     CGenerationRun run(m_tree, m_props, m_settings, ui, m_files, m_locator);
     CRenderedSite site;
+    if (run.GetSiteSettings().IsUtf8())
+        site.strPageType = "text/html; charset=utf-8";
     const HTREEITEM hRoot = m_tree.GetRootItem();
     if (hPage != hRoot && IsPage(hRoot) && CPathRules::IsPlainFileName(run.GetNames().GetTag(hRoot))) {
         CPageRenderer(run).Render(hRoot);
@@ -120,6 +123,8 @@ CRenderedSite CSiteRenderer::RenderSiteUnguarded() const
     CCollectingUserInterface ui;
     CGenerationRun run(m_tree, m_props, m_settings, ui, m_files, m_locator);
     CRenderedSite site;
+    if (run.GetSiteSettings().IsUtf8())
+        site.strPageType = "text/html; charset=utf-8";
     for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr;
          hItem = CSiteTree::GetNextPreOrder(hItem)) {
         if (IsPage(hItem))

@@ -22,6 +22,9 @@ struct CRenderedSite {
     // File name in the destination -> the native path of its source, for the
     // images that exist and stay inside the workspace or the defaults.
     std::map<CString, std::string> images;
+    // The media type of the pages: HTML in the site's encoding.
+    std::string strPageType = "text/html; charset=windows-1252";
+    bool IsUtf8() const { return strPageType.ends_with("utf-8"); }
     // The home page's file name (empty when the site has no pages).
     CString strHome;
     // What a run would report: message boxes ("caption: text") and the log
