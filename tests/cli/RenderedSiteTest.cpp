@@ -97,11 +97,16 @@ TEST_F(RenderedSite, RandomProjectsRenderAsGenerated)
         m_doc.m_tree.DeleteAllItems();
         m_doc.m_props.m_strTemplate = kTemplates[seed % 3];
         m_doc.m_dlgGenerate.m_bLowercase = seed % 2;
+        // Half the sites in UTF-8 with modern markup, with a title beyond ASCII.
+        CSiteSettings settings = m_doc.m_dlgGenerate.GetSiteSettings();
+        settings.m_strEncoding = seed % 4 < 2 ? "utf-8" : "windows-1252";
+        settings.m_strMarkup = seed % 4 < 2 ? "modern" : "classic";
+        m_doc.m_dlgGenerate.SetSiteSettings(settings);
         std::vector<HTREEITEM> items { m_doc.CreateRootPage() };
         for (int i = 0; i < 40; ++i) {
             auto pNode = std::make_unique<CNode>(&m_doc);
             pNode->m_nType = std::vector<uint32_t> { NODE_PAGE, NODE_PARAGRAPH, NODE_LINK }[pick(3)];
-            pNode->m_strTitle = "Title " + std::to_string(i)
+            pNode->m_strTitle = "Title \xE9" + std::to_string(i)
                 + (pNode->m_nType == NODE_LINK ? "\r\nhttp://example.com/" : "");
             pNode->m_strText = kTexts[pick(4)];
             pNode->m_info.m_strIcon = kIcons[pick(4)];
