@@ -34,6 +34,7 @@ constexpr CCommandInfo kCommands[] = {
     { ID_EDIT_FIND_PREVIOUS, "Find Previous", "Go to the previous match\nFind Previous", nullptr },
     { ID_VIEW_TOOLBAR, "Toolbar", "Show or hide the toolbar\nToggle ToolBar", nullptr },
     { ID_VIEW_STATUS_BAR, "Status Bar", "Show or hide the status bar\nToggle StatusBar", nullptr },
+    { ID_VIEW_PREVIEW, "Preview", "Show or hide the preview of the current page\nToggle Preview", nullptr },
     { ID_VIEW_WORDWRAP, "WordWrap", "Enable/Disable WordWrap in edit-mode", nullptr },
     { ID_VIEW_COLORS, "Colors", "Show the selected colors on text and background", nullptr },
     { ID_OBJECT_CONVERT, "Convert", "Convert a object to an other type", nullptr },

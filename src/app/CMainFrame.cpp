@@ -21,6 +21,7 @@
 #include "app/CFindDock.h"
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
+#include "app/CPreviewPane.h"
 #include "app/CRecentFileList.h"
 #include "app/CSmallDialogs.h"
 #include "app/CSvgIcon.h"
@@ -65,6 +66,8 @@ CMainFrame::~CMainFrame()
     m_pTitle->SetFormatButtons(nullptr);
     m_pBody->SetFormatButtons(nullptr);
     m_pBody->SetPageProvider({});
+    m_pPreview->SaveState();
+    m_doc.RemoveView(m_pPreview);
     m_doc.RemoveView(m_pBody);
     m_doc.RemoveView(m_pTitle);
     m_doc.RemoveView(m_pTree);
@@ -126,7 +129,8 @@ void CMainFrame::CreateMenus()
                 { ID_EDIT_REPEAT, "Find &Next" }, { ID_EDIT_FIND_PREVIOUS, "Find Pre&vious" },
                 { ID_EDIT_REPLACE, "R&eplace..." } } },
         { "&View",
-            { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" }, { 0, nullptr },
+            { { ID_VIEW_TOOLBAR, "&Toolbar" }, { ID_VIEW_STATUS_BAR, "&Status Bar" },
+                { ID_VIEW_PREVIEW, "&Preview" }, { 0, nullptr },
                 { ID_VIEW_WORDWRAP, "&WordWrap" }, { ID_VIEW_COLORS, "&Colors" } } },
         { "&Object",
             { { ID_OBJECT_CONVERT, "&Convert" }, { ID_INSERT_PAGE, "Insert &Page" },
@@ -257,7 +261,12 @@ void CMainFrame::CreateClient()
     m_pSplitter->setStretchFactor(1, 1);
     m_pSplitter2->setStretchFactor(0, 0);
     m_pSplitter2->setStretchFactor(1, 1);
-    m_pSplitter->setSizes({ kTreeWidth, 500 });
+    // The preview, on the right, shows the page of the current object.
+    m_pPreview = new CPreviewPane(m_doc, m_pSplitter);
+    m_pPreview->FollowEditors({ m_pTitle, m_pBody });
+    m_pPreview->SetSelectItem([this](HTREEITEM hItem) { m_pTree->SelectItem(hItem); });
+    m_pSplitter->setStretchFactor(2, 1);
+    m_pSplitter->setSizes({ kTreeWidth, 500, 400 });
     m_pSplitter2->setSizes({ kTitleHeight, 400 });
     setCentralWidget(m_pSplitter);
     m_pCheckDock = new CCheckDock(m_doc, *m_pTree, this);
@@ -277,6 +286,8 @@ void CMainFrame::CreateClient()
     m_doc.AddView(m_pTree);
     m_doc.AddView(m_pTitle);
     m_doc.AddView(m_pBody);
+    m_doc.AddView(m_pPreview);
+    m_pPreview->RestoreState();
 }
 
 void CMainFrame::SetActiveView(QWidget* pView)
@@ -392,6 +403,9 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
         return true;
     case ID_TOOLS_CHECK_SITE:
         return true;
+    case ID_VIEW_PREVIEW:
+        state.SetCheck(!m_pPreview->isHidden());
+        return true;
     default:
         return m_pFind != nullptr && m_pFind->OnUpdateCommand(nId, state);
     }
@@ -413,6 +427,10 @@ void CMainFrame::OnCommand(int nId)
         break;
     case ID_TOOLS_CHECK_SITE:
         m_pCheckDock->RunCheck();
+        break;
+    case ID_VIEW_PREVIEW:
+        m_pPreview->setVisible(m_pPreview->isHidden());
+        m_pPreview->SaveState();
         break;
     case ID_NEXT_PANE:
         CyclePane(1);

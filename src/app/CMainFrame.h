@@ -13,6 +13,7 @@ class CEditName;
 class CFindController;
 class CPagewellDoc;
 class CPagewellView;
+class CPreviewPane;
 class CRecentFileList;
 class QAction;
 class QLabel;
@@ -39,6 +40,7 @@ public:
     CPagewellView* GetTreeView() const { return m_pTree; }
     CEditName* GetTitleEditor() const { return m_pTitle; }
     CEditContents* GetBodyEditor() const { return m_pBody; }
+    CPreviewPane* GetPreview() const { return m_pPreview; }
     QSplitter* GetOuterSplitter() const { return m_pSplitter; }
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
@@ -109,6 +111,7 @@ private:
     CEditName* m_pTitle = nullptr;
     CEditContents* m_pBody = nullptr;
     CFindController* m_pFind = nullptr;
+    CPreviewPane* m_pPreview = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;
     QToolBar* m_pToolBar = nullptr;

@@ -78,6 +78,8 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete) };
     case ID_NEXT_PANE:
         return { QKeySequence(Qt::Key_F6) };
+    case ID_VIEW_PREVIEW:
+        return { QKeySequence(Qt::Key_F12) };
     case ID_PREV_PANE:
         return { QKeySequence(Qt::SHIFT | Qt::Key_F6) };
     case ID_HTML_PARAGRAPH:

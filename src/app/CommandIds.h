@@ -55,6 +55,7 @@ enum ECommandId : int {
     ID_APP_EXIT = 57665,
     ID_NEXT_PANE = 57680,
     ID_PREV_PANE = 57681,
+    ID_VIEW_PREVIEW = 32850,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
 };

@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CPagewellApp.h"
 #include "app/CPlatformMapping.h"
+#include "app/CPreviewPane.h"
 #include "app/CQtUserInterface.h"
 #include "app/CRecentFileList.h"
 #include "app/CSingleInstance.h"
@@ -22,6 +23,7 @@
 
 int main(int argc, char* argv[])
 {
+    CPreviewPane::PrepareEngine();
     QApplication application(argc, argv);
     InitPagewellResources();
     QApplication::setApplicationName(QStringLiteral("Pagewell"));

@@ -23,6 +23,9 @@ int RunGenerate(
 // Checks a project's site without writing anything: one line per finding
 // (or a JSON array with --json); exits 1 when something was found.
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Serves the project's site from memory over HTTP until Ctrl+C, rebuilding it
+// when the project or the workspace changes.
+int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args[0] is the subcommand, or --help or --version.
 int RunCli(

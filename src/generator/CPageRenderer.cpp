@@ -35,6 +35,7 @@ CRenderedPage CPageRenderer::Render(HTREEITEM hItem)
         const auto pContext = m_run.CreateNode(hItem);
         page.bComplete = !pContext->m_bTemplateMissing;
         page.strText = MakePageText(pContext->m_strOutput);
+        // The page's bytes are those of its file, in the site's encoding.
         if (m_run.GetSiteSettings().IsUtf8())
             page.strText = CPageEncoding::Encode(page.strText, CPageEncoding::EEncoding::Utf8);
     } catch (const CPageLimitError& error) {

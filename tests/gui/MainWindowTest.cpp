@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "GuiFixture.h"
+#include "app/CPreviewPane.h"
 #include "app/CSingleInstance.h"
 #include "app/CSmallDialogs.h"
 #include "tree/CSiteTreeModel.h"
@@ -72,7 +73,7 @@ TEST_F(CMainWindow, LayoutAndViewOrder)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Frame().GetOuterSplitter()->sizes().at(0), CMainFrame::kTreeWidth);
     EXPECT_EQ(Frame().GetInnerSplitter()->sizes().at(0), CMainFrame::kTitleHeight);
-    const std::vector<CView*> expected { &Tree(), &Title(), &Body() };
+    const std::vector<CView*> expected { &Tree(), &Title(), &Body(), Frame().GetPreview() };
     EXPECT_EQ(Doc().GetViews(), expected);
     // A larger window gives the room to the editors.
     Frame().resize(1200, 800);
