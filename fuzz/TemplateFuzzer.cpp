@@ -58,6 +58,14 @@ public:
     {
         return OpenNull(O_WRONLY, error);
     }
+    // Pages and images go to /dev/null; with no temporary file the final
+    // rename fails, which the run reports like a full disk.
+    std::unique_ptr<CAtomicFile> CreateReplacement(const std::string& path, EFileError& error) override
+    {
+        const int fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        error = fd < 0 ? EFileError::Generic : EFileError::None;
+        return fd < 0 ? nullptr : std::make_unique<CAtomicFile>(fd, "", path);
+    }
     EFileError RemoveFile(const std::string&) override { return EFileError::None; }
     bool Exists(const std::string& path) override { return m_files.count(path) != 0 || IsDirectory(path); }
     bool IsDirectory(const std::string& path) override

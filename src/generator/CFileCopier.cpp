@@ -2,6 +2,7 @@
 
 #include "generator/CCopyList.h"
 #include "generator/CGenerationRun.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CCodePage.h"
 #include "platform/CFile.h"
 #include "platform/CFileLocator.h"
@@ -29,7 +30,8 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
         m_run.GetLog().Add({ "Unable to open ", source, " for read." });
         return;
     }
-    const auto pOut = files.ReplaceForWrite(CPathRules::ToNative(destination), error);
+    // The copy replaces the old file only when complete.
+    const auto pOut = files.CreateReplacement(CPathRules::ToNative(destination), error);
     if (pOut == nullptr) {
         m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
         return;
@@ -47,11 +49,11 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
         }
         if (got == 0)
             break;
-        if (!pOut->Write(std::string_view(buffer, static_cast<size_t>(got)))) {
+        if (!pOut->GetFile().Write(std::string_view(buffer, static_cast<size_t>(got)))) {
             m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
             return;
         }
     }
-    if (!pOut->Close())
+    if (pOut->Commit() != EFileError::None)
         m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
 }

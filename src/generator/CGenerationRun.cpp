@@ -10,6 +10,8 @@
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
+#include "platform/CFileSystem.h"
+#include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
 
 namespace {
@@ -53,6 +55,9 @@ void CGenerationRun::Run()
         GuessLogSize(count, kLogBytesPerObject + m_props.m_strTemplate.size() + m_strDestination.size()));
     m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
     m_ui.SetProgressPos(0);
+    // Temporary files of a run that was killed are cleared away first.
+    if (!m_strDestination.empty())
+        m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
     m_copyList.AddToCopyList("images/pagewell.jpg");

@@ -28,6 +28,8 @@ public:
     std::array<CString, MACRO_COUNT> m_strDef;
     std::array<CString, MACRO_COUNT> m_strValue;
     CString m_strOutput;
+    // Set when the object's template could not be opened (the output is empty).
+    bool m_bTemplateMissing = false;
 
 private:
     int SyntaxError(std::string_view text);

@@ -38,6 +38,7 @@ std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
     if (pTemplate == nullptr) {
         ui.MessageBox("Unable to open template file: " + path, "CreateNode() ERROR",
             EMessageIcon::Exclamation, EMessageButtons::Ok);
+        pContext->m_bTemplateMissing = true;
         return pContext;
     }
     m_run.GetLog().Add({ "Parsing template file: ", path });

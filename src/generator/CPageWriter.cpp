@@ -1,10 +1,8 @@
 #include "generator/CPageWriter.h"
 
-#include <algorithm>
-
 #include "generator/CGenerationRun.h"
-#include "generator/CMacroContext.h"
-#include "platform/CFile.h"
+#include "generator/CPageRenderer.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
@@ -12,23 +10,6 @@
 CString CPageWriter::GetPagePath(const CString& destination, const CString& tag)
 {
     return CPathRules::JoinPath(destination, tag + ".htm");
-}
-
-CString CPageWriter::MakePageText(std::string_view expansion)
-{
-    // Room for a CR every 8 characters, so that a page is rarely copied
-    // again as it grows (counting the line ends first costs more).
-    CString text;
-    text.reserve(expansion.size() + expansion.size() / 8 + 2);
-    for (size_t start = 0; start < expansion.size();) {
-        const size_t lf = std::min(expansion.find('\n', start), expansion.size());
-        text.append(expansion.substr(start, lf - start));
-        if (lf < expansion.size())
-            text.append("\r\n");
-        start = lf + 1;
-    }
-    text.append("\r\n");
-    return text;
 }
 
 void CPageWriter::ReportUnableToOpen(const CString& path)
@@ -50,17 +31,24 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         ReportUnableToOpen(path);
         return;
     }
-    // An old page (or a link left in its place) is deleted and a new file made.
+    // The new page goes to a temporary file first, made before the page is
+    // expanded (a page that cannot be created is not expanded at all), and
+    // replaces the old page only when complete: a killed or failed run never
+    // leaves a page missing or cut short.
     EFileError error = EFileError::None;
-    const auto pFile = m_run.GetFileSystem().ReplaceForWrite(CPathRules::ToNative(path), error);
+    const auto pFile = m_run.GetFileSystem().CreateReplacement(CPathRules::ToNative(path), error);
     if (pFile == nullptr) {
         ReportUnableToOpen(path);
         return;
     }
-    const auto pContext = m_run.CreateNode(hItem);
+    const CRenderedPage page = CPageRenderer(m_run).Render(hItem);
+    // Without its template the page would be a bare line end: the old page
+    // stays, and a missing one is not made.
+    if (!page.bComplete)
+        return;
     // A page that could not be written whole (a full disk) is reported like
     // one that could not be created, not passed over in silence.
-    const bool bWritten = pFile->Write(MakePageText(pContext->m_strOutput));
-    if (!pFile->Close() || !bWritten)
+    pFile->GetFile().Write(page.strText);
+    if (pFile->Commit() != EFileError::None)
         ReportUnableToOpen(path);
 }

@@ -6,10 +6,11 @@
 
 #include "platform/CFileSystem.h"
 
-CAtomicFile::CAtomicFile(int fd, std::string tempPath, std::string path)
+CAtomicFile::CAtomicFile(int fd, std::string tempPath, std::string path, ESync sync)
     : m_file(fd)
     , m_strTempPath(std::move(tempPath))
     , m_strPath(std::move(path))
+    , m_sync(sync)
 { }
 
 CAtomicFile::~CAtomicFile()
@@ -26,7 +27,7 @@ EFileError CAtomicFile::Commit()
         return m_file.GetError();
     // The data reaches the disk before the rename makes it the file, so that a
     // crash leaves either the old file or the complete new one.
-    if (!m_file.Sync() || !m_file.Close())
+    if ((m_sync == ESync::Flush && !m_file.Sync()) || !m_file.Close())
         return m_file.GetError();
     if (std::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
         return CFileSystem::FromErrno(errno);

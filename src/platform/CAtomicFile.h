@@ -13,8 +13,13 @@
 // removed when the object dies.
 class CAtomicFile {
 public:
+    // Whether Commit flushes the data to the disk before the rename. Without
+    // the flush a killed process still leaves the old file or the complete new
+    // one; only a crash of the whole system may not.
+    enum class ESync { Flush, NoFlush };
+
     // Takes over fd, the open temporary file at tempPath.
-    CAtomicFile(int fd, std::string tempPath, std::string path);
+    CAtomicFile(int fd, std::string tempPath, std::string path, ESync sync = ESync::Flush);
     ~CAtomicFile();
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
@@ -31,5 +36,6 @@ private:
     CFile m_file;
     std::string m_strTempPath;
     std::string m_strPath;
+    ESync m_sync;
     bool m_bCommitted = false;
 };

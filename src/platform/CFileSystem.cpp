@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <charconv>
+#include <csignal>
 #include <dirent.h>
 #include <vector>
 
@@ -106,6 +109,48 @@ EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_vie
         return error;
     pFile->GetFile().Write(data);
     return pFile->Commit();
+}
+
+std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& path, EFileError& error)
+{
+    static std::atomic<unsigned> s_nCounter { 0 };
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string stem = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
+    // The name carries the process number, so that a later run knows whether
+    // the process that made it is gone; a leftover of an earlier process of
+    // that number is stepped over.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = stem + std::to_string(s_nCounter++);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            error = EFileError::None;
+            return std::make_unique<CAtomicFile>(fd, std::move(temp), path, CAtomicFile::ESync::NoFlush);
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    error = FromErrno(errno);
+    return nullptr;
+}
+
+void CFileSystem::RemoveLeftovers(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (!ListFolder(folder, names))
+        return;
+    for (const std::string& name : names) {
+        if (!name.starts_with(kTempPrefix))
+            continue;
+        const char* const pszPid = name.c_str() + kTempPrefix.size();
+        pid_t pid = 0;
+        const auto [end, ec] = std::from_chars(pszPid, name.c_str() + name.size(), pid);
+        if (ec != std::errc() || *end != '-' || pid <= 0)
+            continue;
+        if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM))
+            continue;
+        RemoveFile(folder.empty() ? name : folder + "/" + name);
+    }
 }
 
 CFileSystem& CFileSystem::Real()

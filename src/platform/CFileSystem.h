@@ -26,6 +26,16 @@ public:
     virtual std::unique_ptr<CAtomicFile> CreateAtomic(const std::string& path, EFileError& error);
     // Replaces the file at path with data atomically, in one piece.
     EFileError WriteFileAtomic(const std::string& path, std::string_view data);
+    // Starts replacing a generated file (a page, a copied image) atomically:
+    // the temporary file, named kTempPrefix + a number in the same folder,
+    // gets the ordinary permissions of a new file, and the commit renames it
+    // without flushing it to the disk first (see CAtomicFile::ESync). Null
+    // with error set when the temporary file cannot be created.
+    virtual std::unique_ptr<CAtomicFile> CreateReplacement(const std::string& path, EFileError& error);
+    // Deletes the temporary files of CreateReplacement that a killed run left
+    // in folder; those of a process still running are kept.
+    virtual void RemoveLeftovers(const std::string& folder);
+    static constexpr std::string_view kTempPrefix = ".pagewell-tmp-";
 
     // Opens a file for reading in blocks; null (with error set) when it cannot
     // be opened or is a folder.

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "GeneratorFixture.h"
+#include "platform/CAtomicFile.h"
 
 namespace {
 
@@ -24,15 +25,19 @@ public:
     std::string m_strReadFails;
 
     // The generator makes its page and image files through this call alone.
-    std::unique_ptr<CFile> ReplaceForWrite(const std::string& path, EFileError& error) override
+    std::unique_ptr<CAtomicFile> CreateReplacement(const std::string& path, EFileError& error) override
     {
         if (!m_strFailCreate.empty() && path.starts_with(m_strFailCreate)) {
             error = m_createError;
             return nullptr;
         }
-        if (!m_strFullPrefix.empty() && path.starts_with(m_strFullPrefix))
-            return OpenDevice("/dev/full", O_WRONLY, error);
-        return CFileSystem::ReplaceForWrite(path, error);
+        if (!m_strFullPrefix.empty() && path.starts_with(m_strFullPrefix)) {
+            // No temporary file: the writes fail before a rename is tried.
+            const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+            error = fd < 0 ? FromErrno(errno) : EFileError::None;
+            return fd < 0 ? nullptr : std::make_unique<CAtomicFile>(fd, "", path);
+        }
+        return CFileSystem::CreateReplacement(path, error);
     }
     std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error) override
     {

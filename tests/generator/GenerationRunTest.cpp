@@ -211,11 +211,11 @@ TEST_F(GenerationRun, MissingDestinationReportsEveryPageAndImage)
     EXPECT_FALSE(Exists("nowhere"));
 }
 
-TEST_F(GenerationRun, MissingPageTemplateStillWritesTheFile)
+TEST_F(GenerationRun, MissingPageTemplateWritesNoFile)
 {
     Add(nullptr, "Index");
     Run().Run();
-    EXPECT_EQ(Read("out/index.htm"), "\r\n");
+    EXPECT_FALSE(Exists("out/index.htm"));
     ASSERT_EQ(m_ui.m_messages.size(), 1u);
     EXPECT_EQ(m_ui.m_messages[0].strText, "Unable to open template file: templates/Default.hdr.txt");
 }

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "GeneratorFixture.h"
+#include "generator/CPageRenderer.h"
 #include "generator/CPageWriter.h"
 #include "platform/CPathRules.h"
 #include "platform/CTextLineReader.h"
@@ -37,7 +38,7 @@ TEST(GeneratorPathRules, PageTextEndsEveryLineInCrLf)
         { std::string(5000, 'z') + "\n", std::string(5000, 'z') + "\r\n\r\n" },
     };
     for (const auto& [expansion, page] : cases)
-        EXPECT_EQ(CPageWriter::MakePageText(expansion), page) << expansion;
+        EXPECT_EQ(CPageRenderer::MakePageText(expansion), page) << expansion;
 }
 
 std::vector<std::string> ReadAll(const std::string& contents)
