@@ -13,6 +13,9 @@ constexpr const char* kUsage = "usage: pagewell-cli COMMAND ARGS\n"
                                "  generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n"
                                "                                 generate the site (the current directory\n"
                                "                                 is the workspace); prints the log\n"
+                               "  settings PROJECT.pwl [KEY=VALUE...]\n"
+                               "                                 show or change the site settings (lang,\n"
+                               "                                 description, baseurl, markup, encoding)\n"
                                "  --help                         show this text\n";
 
 } // namespace
@@ -34,6 +37,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunOutline(rest, out, err);
     if (args[0] == "import")
         return RunImport(rest, out, err);
+    if (args[0] == "settings")
+        return RunSettings(rest, out, err);
     if (args[0] == "generate")
         return RunGenerate(rest, out, err, bProcessEnds);
     err << "pagewell-cli: unknown command '" << args[0] << "'\n" << kUsage;

@@ -9,6 +9,9 @@
 // status: 0 success, 2 wrong arguments or unreadable input.
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunOutline(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Prints the site settings of a project, one KEY=VALUE a line, after
+// applying and saving the KEY=VALUE arguments when there are any.
+int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // Generates the site of a project into its destination; exits 1 when the run
 // reported a failure. bProcessEnds: the process ends right after the command

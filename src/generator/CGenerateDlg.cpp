@@ -16,6 +16,13 @@ void CGenerateDlg::Serialize(CArchive& ar)
     ar.Exchange(m_strSpare);
 }
 
+void CGenerateDlg::SetSiteSettings(const CSiteSettings& settings)
+{
+    if (settings == GetSiteSettings())
+        return;
+    m_strSpare = settings.ToSpare();
+}
+
 void CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
 {
     const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "model/CSiteSettings.h"
 #include "platform/CDialogRecord.h"
 #include "platform/CString.h"
 
@@ -26,6 +27,13 @@ public:
     void OnGenerate(CPagewellDoc& doc) const;
     // The same for the live document (nothing without one).
     void OnGenerate() const;
+
+    // The site settings the spare string holds (the defaults when it holds
+    // none).
+    CSiteSettings GetSiteSettings() const { return CSiteSettings::FromSpare(m_strSpare); }
+    // Stores settings in the spare string. Settings equal to those it holds
+    // leave it untouched, so a spare string from elsewhere stays byte for byte.
+    void SetSiteSettings(const CSiteSettings& settings);
 
     CString m_strDestination;
     int32_t m_bLowercase = 1;

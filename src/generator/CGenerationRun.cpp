@@ -35,6 +35,7 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     : m_tree(tree)
     , m_props(props)
     , m_strDestination(settings.m_strDestination)
+    , m_siteSettings(settings.GetSiteSettings())
     , m_ui(ui)
     , m_files(files)
     , m_locator(locator)

@@ -8,6 +8,7 @@
 #include "generator/CSiteNames.h"
 #include "generator/CTemplateCache.h"
 #include "generator/CTextPreparer.h"
+#include "model/CSiteSettings.h"
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
 
@@ -24,7 +25,8 @@ class IUserInterface;
 // log. Holds the run-wide state: the log, the home links and the copy list.
 class CGenerationRun {
 public:
-    // The destination and the lowercase option are taken from settings now.
+    // The destination, the lowercase option and the site settings are taken
+    // from settings now.
     CGenerationRun(const CSiteTree& tree, const CDocProperties& props, const CGenerateDlg& settings,
         IUserInterface& ui, CFileSystem& files, const CFileLocator& locator);
     CGenerationRun(const CGenerationRun&) = delete;
@@ -46,6 +48,7 @@ public:
 
     const CDocProperties& GetProps() const { return m_props; }
     const CString& GetDestination() const { return m_strDestination; }
+    const CSiteSettings& GetSiteSettings() const { return m_siteSettings; }
     const CSiteNames& GetNames() const { return m_names; }
     const CTextPreparer& GetPreparer() const { return m_preparer; }
     IUserInterface& GetUserInterface() { return m_ui; }
@@ -64,6 +67,7 @@ private:
     const CSiteTree& m_tree;
     const CDocProperties& m_props;
     CString m_strDestination;
+    CSiteSettings m_siteSettings;
     IUserInterface& m_ui;
     CFileSystem& m_files;
     const CFileLocator& m_locator;

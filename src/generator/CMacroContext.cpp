@@ -11,7 +11,7 @@ constexpr size_t kNameBuffer = 32; // a name fills at most 31 of it
 // The macros by the first letter of their names, each row ended by -1: a
 // lookup compares a handful of names instead of all of them. (A letter with
 // too many names fails the build.)
-constexpr size_t kRowSize = 6;
+constexpr size_t kRowSize = 7;
 constexpr auto kByFirstLetter = [] {
     std::array<std::array<int, kRowSize>, 26> rows {};
     for (auto& row : rows)

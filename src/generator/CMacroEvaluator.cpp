@@ -2,6 +2,7 @@
 
 #include "generator/CFormatMacros.h"
 #include "generator/CGenerationRun.h"
+#include "generator/CHtmlText.h"
 #include "generator/CImageMacros.h"
 #include "generator/CLinkList.h"
 #include "generator/CMacroContext.h"
@@ -34,7 +35,8 @@ CString& CMacroEvaluator::Value(int nMacro)
 
 void CMacroEvaluator::Evaluate(int nMacro)
 {
-    if (EvaluateText(nMacro) || EvaluateProject(nMacro) || EvaluateFormat(nMacro) || EvaluateLinks(nMacro))
+    if (EvaluateText(nMacro) || EvaluateProject(nMacro) || EvaluateSite(nMacro) || EvaluateFormat(nMacro)
+        || EvaluateLinks(nMacro))
         return;
     EvaluateImages(nMacro);
 }
@@ -122,6 +124,29 @@ bool CMacroEvaluator::EvaluateProject(int nMacro)
     }
     Value(nMacro) = ref.strRef;
     return true;
+}
+
+bool CMacroEvaluator::EvaluateSite(int nMacro)
+{
+    // Plain texts from the settings, escaped for the attributes they are
+    // meant for (<html lang>, <meta content>, <link href>).
+    const CSiteSettings& settings = m_run.GetSiteSettings();
+    switch (nMacro) {
+    case MACRO_LANG:
+        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strLang);
+        return true;
+    case MACRO_DESCRIPTION:
+        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strDescription);
+        return true;
+    case MACRO_BASEURL:
+        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strBaseUrl);
+        return true;
+    case MACRO_CHARSET:
+        Value(nMacro) = settings.m_strEncoding;
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CMacroEvaluator::EvaluateFormat(int nMacro)

@@ -25,6 +25,8 @@ private:
     bool EvaluateText(int nMacro);
     // Project texts and references: ADDRESS, AUTHOR, GENERATOR, HOME, PARENT, UP.
     bool EvaluateProject(int nMacro);
+    // The site settings: LANG, DESCRIPTION, BASEURL, CHARSET.
+    bool EvaluateSite(int nMacro);
     bool EvaluateFormat(int nMacro);
     bool EvaluateLinks(int nMacro);
     bool EvaluateImages(int nMacro);

@@ -3,7 +3,8 @@
 #include <array>
 #include <string_view>
 
-// The 32 macros of the template language, by number.
+// The macros of the template language, by number. The first 32 are those
+// of every version; the site settings' macros follow.
 enum EMacro : int {
     MACRO_ALIGN = 0,
     MACRO_LINE = 1,
@@ -37,14 +38,18 @@ enum EMacro : int {
     MACRO_MORELINKS = 29,
     MACRO_REFTITLE = 30,
     MACRO_HOMELINKS = 31,
-    MACRO_COUNT = 32,
+    MACRO_LANG = 32,
+    MACRO_DESCRIPTION = 33,
+    MACRO_BASEURL = 34,
+    MACRO_CHARSET = 35,
+    MACRO_COUNT = 36,
 };
 
-inline constexpr std::array<std::string_view, MACRO_COUNT> kMacroNames
-    = { "ALIGN", "LINE", "IMAGE", "BGIMAGE", "BULLET", "STYLE", "COLOR", "GENERATOR", "TAG", "LINKS",
-          "LINKBODY", "ADDRESS", "TITLE", "AUTHOR", "TEXT", "HOME", "PARENT", "HOMENAME", "PARENTNAME",
-          "BACKBUTTON", "HOMEBUTTON", "LEVEL", "UPBUTTON", "UP", "NEWIMAGE", "CONSTRIMAGE", "UPDATEDIMAGE",
-          "UPNAME", "LINK", "MORELINKS", "REFTITLE", "HOMELINKS" };
+inline constexpr std::array<std::string_view, MACRO_COUNT> kMacroNames = { "ALIGN", "LINE", "IMAGE",
+    "BGIMAGE", "BULLET", "STYLE", "COLOR", "GENERATOR", "TAG", "LINKS", "LINKBODY", "ADDRESS", "TITLE",
+    "AUTHOR", "TEXT", "HOME", "PARENT", "HOMENAME", "PARENTNAME", "BACKBUTTON", "HOMEBUTTON", "LEVEL",
+    "UPBUTTON", "UP", "NEWIMAGE", "CONSTRIMAGE", "UPDATEDIMAGE", "UPNAME", "LINK", "MORELINKS", "REFTITLE",
+    "HOMELINKS", "LANG", "DESCRIPTION", "BASEURL", "CHARSET" };
 
 // Whether an assignment computes a value: the names set by HOME, PARENT and
 // UP and the two conditional names do not.

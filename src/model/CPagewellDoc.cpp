@@ -44,6 +44,15 @@ void CPagewellDoc::OnObjectProperties()
     UpdateAllViews(nullptr, HINT_RELOAD);
 }
 
+void CPagewellDoc::OnSiteSettings()
+{
+    CSiteSettings settings = m_dlgGenerate.GetSiteSettings();
+    if (GetUserInterface().DoModal(settings) != IDOK)
+        return;
+    m_dlgGenerate.SetSiteSettings(settings);
+    SetModifiedFlag(true);
+}
+
 void CPagewellDoc::OnGenerate()
 {
     GetUserInterface().DoModal(m_dlgGenerate);
@@ -86,6 +95,8 @@ bool CPagewellDoc::OnNewDocument()
     m_bBusy = 1;
     m_tree.DeleteAllItems();
     m_bBusy = 0;
+    // A new project writes valid, modern pages.
+    m_dlgGenerate.m_strSpare = CSiteSettings::ForNewProject().ToSpare();
     return true;
 }
 

@@ -14,7 +14,12 @@ class CNode;
 class CPagewellDoc : public CDocument, private ISiteTreeObserver {
 public:
     // The document's commands.
-    enum : int { ID_DOC_PROPERTIES = 32771, ID_OBJECT_PROPERTIES = 32783, ID_FILE_GENERATE = 32786 };
+    enum : int {
+        ID_DOC_PROPERTIES = 32771,
+        ID_OBJECT_PROPERTIES = 32783,
+        ID_FILE_GENERATE = 32786,
+        ID_SITE_SETTINGS = 32810
+    };
 
     explicit CPagewellDoc(IUserInterface& ui, CFileSystem& files = CFileSystem::Real());
     ~CPagewellDoc() override;
@@ -25,6 +30,8 @@ public:
     // when a banner box was ever clicked, marks the project modified and has
     // the views store and reload.
     void OnObjectProperties();
+    // Runs the site settings dialog; OK marks the project modified.
+    void OnSiteSettings();
     // Runs the generation dialog; the project is not marked modified.
     void OnGenerate();
 

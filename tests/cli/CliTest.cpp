@@ -143,4 +143,33 @@ TEST_F(Cli, OutlineListsTheTreeIndented)
         "page Index: Home\n  section news: Untitled\n  link me: Me | http://example.com/\n");
 }
 
+TEST_F(Cli, SettingsShowsAndChangesTheSiteSettings)
+{
+    const std::string pwl = m_folder.File("a.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
+    const std::string before = ReadWholeFile(pwl);
+    const CRun shown = RunTool({ "settings", pwl });
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out, "lang=\ndescription=\nbaseurl=\nmarkup=classic\nencoding=windows-1252\n");
+    EXPECT_EQ(ReadWholeFile(pwl), before) << "showing does not save";
+
+    // One refused assignment saves none of them.
+    for (const char* bad : { "markup=fancy", "colour=red", "lang" }) {
+        const CRun refused = RunTool({ "settings", pwl, "lang=de", bad });
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find("pagewell-cli: "), std::string::npos) << bad;
+        EXPECT_EQ(ReadWholeFile(pwl), before) << bad;
+    }
+
+    const CRun changed
+        = RunTool({ "settings", pwl, "lang=fr", "description=Caf\u00e9 \u20ac", "markup=modern" });
+    EXPECT_EQ(changed.status, 0) << changed.err;
+    EXPECT_EQ(changed.out,
+        "lang=fr\ndescription=Caf\u00e9 \u20ac\nbaseurl=\nmarkup=modern\nencoding=windows-1252\n");
+    EXPECT_NE(RunTool({ "export", pwl })
+                  .out.find("\"spare\": \"pagewell-settings 1\\nlang=fr\\ndescription=Caf\u00e9 "
+                            "\u20ac\\nmarkup=modern\\n\""),
+        std::string::npos);
+}
+
 } // namespace

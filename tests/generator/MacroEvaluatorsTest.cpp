@@ -86,6 +86,23 @@ TEST_F(MacroEvaluators, ObjectAndProjectTexts)
     EXPECT_EQ(Expand(hRoot), "Body\ntext||index|Ann|ann@example.org|Pagewell 0.3b|Home\npage");
 }
 
+TEST_F(MacroEvaluators, SiteSettingsFollowTheTemplateRules)
+{
+    Add(nullptr, "index", NODE_PAGE, "T", "B");
+    const std::string tmpl = "[LANG]0[@LANG=!][@DESCRIPTION=x][@BASEURL=!][@CHARSET=!]"
+                             "[LANG]|[DESCRIPTION]|[BASEURL]|[CHARSET]|[/LANG= lang][/CHARSET][@LANG=]"
+                             "[lang][/baseurl=!]";
+    // No settings: empty texts and the old encoding; closings of empty values write nothing.
+    EXPECT_EQ(ExpandWith(tmpl), "0|||windows-1252|</indows-1252");
+    m_settings.m_strSpare = "pagewell-settings 1\nlang=de-CH\ndescription=Fish & \"chips\" <3\n"
+                            "baseurl=https://x.org/?a=1&b=2\nencoding=utf-8\n";
+    m_pRun.reset();
+    // Texts are escaped for the attributes they go into; an empty
+    // definition keeps the value.
+    EXPECT_EQ(ExpandWith(tmpl),
+        "0de-CH|Fish &amp; &quot;chips&quot; &lt;3|https://x.org/?a=1&amp;b=2|utf-8| lang</tf-8de-CH!");
+}
+
 TEST_F(MacroEvaluators, FormatStateFollowsTextTitleAndResets)
 {
     const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "T", "B");

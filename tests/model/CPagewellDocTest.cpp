@@ -83,6 +83,20 @@ TEST_F(PagewellDoc, DocumentPropertiesMarkModifiedOnlyOnOk)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
+TEST_F(PagewellDoc, ANewProjectIsModernAndSiteSettingsMarkModifiedOnlyOnOk)
+{
+    const CSiteSettings settings = m_doc.m_dlgGenerate.GetSiteSettings();
+    EXPECT_TRUE(settings.IsModern());
+    EXPECT_TRUE(settings.IsUtf8());
+    m_ui.m_dialogAnswers = { IDCANCEL, IDOK };
+    m_doc.OnSiteSettings();
+    EXPECT_FALSE(m_doc.IsModified());
+    m_doc.OnSiteSettings();
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_ui.m_dialogs.back(), CSiteSettings::IDD);
+    EXPECT_EQ(m_doc.m_dlgGenerate.GetSiteSettings(), settings);
+}
+
 TEST_F(PagewellDoc, ObjectPropertiesRestampOnlyAfterABannerClick)
 {
     CEditorStandIn view(m_doc, "v");

@@ -1,0 +1,160 @@
+#include "model/CSiteSettings.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kMarkups
+    = { CSiteSettings::kMarkupClassic, CSiteSettings::kMarkupModern };
+constexpr std::array<std::string_view, 2> kEncodings
+    = { CSiteSettings::kEncodingWindows1252, CSiteSettings::kEncodingUtf8 };
+
+const std::array<CSiteSettings::CKey, 5> kKeys = { {
+    { "lang", &CSiteSettings::m_strLang, "", {}, "Site &language:",
+        "The language of the pages, as a language tag such as en or de-CH (the LANG macro)." },
+    { "description", &CSiteSettings::m_strDescription, "", {}, "Site &description:",
+        "One or two sentences about the site, for search engines (the DESCRIPTION macro)." },
+    { "baseurl", &CSiteSettings::m_strBaseUrl, "", {}, "&Base URL:",
+        "The address where the site is published, such as https://example.org/ (the BASEURL macro)." },
+    { "markup", &CSiteSettings::m_strMarkup, CSiteSettings::kMarkupClassic, kMarkups, "&Markup:",
+        "modern: what the generator writes itself is valid HTML5. classic: as earlier versions wrote it." },
+    { "encoding", &CSiteSettings::m_strEncoding, CSiteSettings::kEncodingWindows1252, kEncodings,
+        "Page &encoding:",
+        "The character set of the page files (the CHARSET macro); utf-8 is the modern one." },
+} };
+
+// The spare string split into lines, each without its line end.
+std::vector<std::string_view> SplitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        text = lf == std::string_view::npos ? std::string_view() : text.substr(lf + 1);
+    }
+    return lines;
+}
+
+} // namespace
+
+CSiteSettings::CSiteSettings()
+{
+    for (const CKey& key : kKeys)
+        this->*key.pMember = key.strDefault;
+}
+
+std::span<const CSiteSettings::CKey> CSiteSettings::Keys()
+{
+    return kKeys;
+}
+
+const CSiteSettings::CKey* CSiteSettings::FindKey(std::string_view name)
+{
+    for (const CKey& key : kKeys) {
+        if (key.strName == name)
+            return &key;
+    }
+    return nullptr;
+}
+
+bool CSiteSettings::IsSettingsSpare(std::string_view spare)
+{
+    const std::vector<std::string_view> lines = SplitLines(spare);
+    return !lines.empty() && lines.front() == kHeader;
+}
+
+CSiteSettings CSiteSettings::FromSpare(std::string_view spare)
+{
+    CSiteSettings settings;
+    if (!IsSettingsSpare(spare))
+        return settings;
+    const std::vector<std::string_view> lines = SplitLines(spare);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const size_t eq = line.find('=');
+        CString error;
+        // A value this version does not allow is kept like an unknown key,
+        // rather than lost on the next save.
+        if (eq == std::string_view::npos || !settings.Set(line.substr(0, eq), line.substr(eq + 1), error)) {
+            if (!line.empty())
+                settings.m_unknownLines.emplace_back(line);
+        }
+    }
+    return settings;
+}
+
+CString CSiteSettings::ToSpare() const
+{
+    CString body;
+    for (const CKey& key : kKeys) {
+        const CString& value = this->*key.pMember;
+        if (value != key.strDefault)
+            body.append(key.strName).append("=").append(value).append("\n");
+    }
+    for (const CString& line : m_unknownLines)
+        body.append(line).append("\n");
+    if (body.empty())
+        return {};
+    return CString(kHeader) + "\n" + body;
+}
+
+CSiteSettings CSiteSettings::ForNewProject()
+{
+    CSiteSettings settings;
+    settings.m_strMarkup = kMarkupModern;
+    settings.m_strEncoding = kEncodingUtf8;
+    return settings;
+}
+
+CString CSiteSettings::Get(std::string_view name) const
+{
+    const CKey* pKey = FindKey(name);
+    return pKey != nullptr ? this->*pKey->pMember : CString();
+}
+
+bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& error)
+{
+    const CKey* pKey = FindKey(name);
+    if (pKey == nullptr) {
+        error = "unknown setting '" + CString(name) + "'";
+        return false;
+    }
+    CString text(value);
+    for (char& c : text) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    if (!pKey->choices.empty()) {
+        for (char& c : text)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        // An empty value of a choice means its default.
+        if (text.empty())
+            text = pKey->strDefault;
+        bool bAllowed = false;
+        for (const std::string_view choice : pKey->choices)
+            bAllowed = bAllowed || choice == text;
+        if (!bAllowed) {
+            error = CString(name) + " must be";
+            for (size_t i = 0; i < pKey->choices.size(); ++i)
+                error.append(i == 0 ? " " : " or ").append(pKey->choices[i]);
+            return false;
+        }
+    }
+    this->*pKey->pMember = text;
+    // A kept line of the same key (a value of a later version) is replaced.
+    const CString prefix = CString(name) + "=";
+    std::erase_if(m_unknownLines, [&](const CString& line) { return line.starts_with(prefix); });
+    return true;
+}
+
+bool CSiteSettings::operator==(const CSiteSettings& other) const
+{
+    for (const CKey& key : kKeys) {
+        if (this->*key.pMember != other.*key.pMember)
+            return false;
+    }
+    return m_unknownLines == other.m_unknownLines;
+}
