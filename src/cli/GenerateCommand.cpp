@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr const char* kGenerateUsage
-    = "usage: pagewell-cli generate PROJECT.pwl [--dest DIR] [--no-lowercase]\n";
+    = "usage: pagewell-cli generate PROJECT.pwl [--dest DIR] [--no-lowercase] [--clean]\n";
 
 // Keeps the log that the run shows at its end.
 class CGenerateUserInterface : public CConsoleUserInterface {
@@ -31,6 +32,7 @@ struct CGenerateArgs {
     std::string strProject;
     std::optional<std::string> strDestination;
     bool bLowercase = true;
+    bool bClean = false;
 };
 
 bool ParseArgs(const std::vector<std::string>& args, CGenerateArgs& parsed)
@@ -43,6 +45,8 @@ bool ParseArgs(const std::vector<std::string>& args, CGenerateArgs& parsed)
             parsed.strDestination = args[++i];
         } else if (args[i] == "--no-lowercase") {
             parsed.bLowercase = false;
+        } else if (args[i] == "--clean") {
+            parsed.bClean = true;
         } else if (args[i].starts_with("--") || bHaveProject) {
             return false;
         } else {
@@ -82,9 +86,19 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     CPagewellDoc& doc = *pDoc;
     if (!doc.DoFileOpen(parsed.strProject))
         return kExitUsage;
-    if (parsed.strDestination)
+    if (parsed.strDestination) {
+        // A destination named on the command line is made when missing.
+        std::error_code error;
+        std::filesystem::create_directories(*parsed.strDestination, error);
+        if (error) {
+            err << "pagewell-cli: cannot create the folder " << *parsed.strDestination << ": "
+                << error.message() << "\n";
+            return kExitFailed;
+        }
         doc.m_dlgGenerate.m_strDestination = CCodePage::FromUtf8(*parsed.strDestination);
+    }
     doc.m_dlgGenerate.m_bLowercase = parsed.bLowercase ? 1 : 0;
+    doc.m_dlgGenerate.m_bClean = parsed.bClean ? 1 : 0;
 
     const int messagesBefore = ui.GetMessageCount();
     doc.m_dlgGenerate.OnGenerate(doc);

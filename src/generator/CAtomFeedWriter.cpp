@@ -55,7 +55,8 @@ std::string CAtomFeedWriter::Write(const CHead& head, const std::vector<CEntry>&
         xml += "  <entry>\n";
         AppendElement(xml, "    ", "title", PlainTitle(entry.strTitle));
         AppendElement(xml, "    ", "id", url);
-        xml += "    <link rel=\"alternate\" type=\"text/html\" href=\"" + CPublishText::EscapeXml(url) + "\"/>\n";
+        xml += "    <link rel=\"alternate\" type=\"text/html\" href=\"" + CPublishText::EscapeXml(url)
+            + "\"/>\n";
         AppendElement(xml, "    ", "updated", CPublishText::DateTime(entry.tStamp));
         const std::string summary = CPublishText::Summary(entry.strText, kSummaryBytes);
         if (!summary.empty())

@@ -11,11 +11,21 @@ std::string CPublishText::EscapeXml(std::string_view utf8)
     out.reserve(utf8.size());
     for (const char c : utf8) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         default:
             // XML 1.0 allows no control characters but tab and line ends.
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
@@ -25,17 +35,16 @@ std::string CPublishText::EscapeXml(std::string_view utf8)
     return out;
 }
 
-std::string CPublishText::AbsoluteUrl(std::string_view baseUrl, std::string_view fileName)
+namespace {
+
+// Appends bytes of UTF-8 text to a URL, percent-encoding those that keep is
+// false for.
+template <typename Keep> void AppendEncoded(std::string& url, std::string_view utf8, Keep keep)
 {
-    std::string url = CCodePage::ToUtf8(baseUrl);
-    if (url.empty() || url.back() != '/')
-        url += '/';
     static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : CCodePage::ToUtf8(fileName)) {
+    for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool bUnreserved = (byte < 0x80 && std::isalnum(byte) != 0) || c == '-' || c == '.' || c == '_'
-            || c == '~' || c == '#';
-        if (bUnreserved) {
+        if (keep(byte)) {
             url += c;
             continue;
         }
@@ -43,6 +52,29 @@ std::string CPublishText::AbsoluteUrl(std::string_view baseUrl, std::string_view
         url += kHex[byte >> 4];
         url += kHex[byte & 15];
     }
+}
+
+bool IsUnreserved(unsigned char byte)
+{
+    return (byte < 0x80 && std::isalnum(byte) != 0) || byte == '-' || byte == '.' || byte == '_'
+        || byte == '~';
+}
+
+} // namespace
+
+std::string CPublishText::AbsoluteUrl(std::string_view baseUrl, std::string_view fileName)
+{
+    // The base URL keeps its own delimiters; only what no URL may hold
+    // (blanks, controls, quotes, bytes beyond ASCII) is encoded.
+    std::string url;
+    AppendEncoded(url, CCodePage::ToUtf8(baseUrl), [](unsigned char byte) {
+        return byte > 0x20 && byte < 0x7F
+            && std::string_view("\"<>\\^`{|}").find(static_cast<char>(byte)) == std::string_view::npos;
+    });
+    if (url.empty() || url.back() != '/')
+        url += '/';
+    AppendEncoded(url, CCodePage::ToUtf8(fileName),
+        [](unsigned char byte) { return IsUnreserved(byte) || byte == '#'; });
     return url;
 }
 
@@ -114,6 +146,28 @@ char32_t ReferenceCode(std::string_view name)
     return code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ? 0 : code;
 }
 
+// Whether the tag starting at pos breaks a line or a block of text, so that
+// the words on either side stay apart when it is removed.
+bool IsBreakingTag(std::string_view html, size_t pos)
+{
+    size_t start = pos + 1;
+    if (start < html.size() && html[start] == '/')
+        ++start;
+    size_t end = start;
+    while (end < html.size() && std::isalnum(static_cast<unsigned char>(html[end])) != 0)
+        ++end;
+    std::string name(html.substr(start, end - start));
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    static constexpr std::string_view kBreaking[] = { "br", "p", "div", "li", "ul", "ol", "dl", "dt", "dd",
+        "h1", "h2", "h3", "h4", "h5", "h6", "hr", "table", "tr", "td", "th", "blockquote", "pre" };
+    for (const std::string_view breaking : kBreaking) {
+        if (name == breaking)
+            return true;
+    }
+    return false;
+}
+
 // Where a tag or comment starting at pos ends (one past it).
 size_t SkipMarkup(std::string_view html, size_t pos)
 {
@@ -131,8 +185,9 @@ std::string CPublishText::Summary(std::string_view html, size_t nMaxBytes)
     std::string plain;
     for (size_t pos = 0; pos < html.size();) {
         if (html[pos] == '<') {
+            if (IsBreakingTag(html, pos))
+                plain += ' ';
             pos = SkipMarkup(html, pos);
-            plain += ' ';
             continue;
         }
         if (html.substr(pos, 4) == "[$i]") {

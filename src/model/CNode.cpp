@@ -37,14 +37,17 @@ void CNode::Serialize(CArchive& ar)
 
 void CNode::ApplyAutoExpire(int64_t now)
 {
-    const int64_t days = m_info.m_nExpireDays;
-    if (days == 0)
-        return;
-    // In 64 bits, so that a large number of days never wraps round into the
-    // past and the rule keeps working after 2038.
-    if (now > days * 86400 + static_cast<int64_t>(m_tStamp)) {
+    if (HasExpired(now)) {
         m_info.m_bNew = 0;
         m_info.m_bConstruction = 0;
         m_info.m_bUpdated = 0;
     }
+}
+
+bool CNode::HasExpired(int64_t now) const
+{
+    const int64_t days = m_info.m_nExpireDays;
+    // In 64 bits, so that a large number of days never wraps round into the
+    // past and the rule keeps working after 2038.
+    return days != 0 && now > days * 86400 + static_cast<int64_t>(m_tStamp);
 }

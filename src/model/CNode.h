@@ -23,6 +23,9 @@ public:
 
     // Clears the three banner flags when the expiry time has passed.
     void ApplyAutoExpire(int64_t now);
+    // Whether the banners' expiry time has passed at now (never without
+    // expire days).
+    bool HasExpired(int64_t now) const;
 
     CString m_strText;
     CString m_strTitle = "Untitled";
