@@ -2,6 +2,7 @@
 // a message, never crash.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -19,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CConsoleUserInterface ui(err);
     CPagewellDoc doc(ui);
     try {
-        const auto json
-            = nlohmann::ordered_json::parse(std::string(reinterpret_cast<const char*>(data), size));
+        const auto json = CProjectJson::Parse(std::string(reinterpret_cast<const char*>(data), size));
         CProjectJson::FromJson(json, doc);
     } catch (const nlohmann::json::exception&) {
         return 0;
@@ -30,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string saved;
     CArchive out(saved);
     doc.Serialize(out);
-    (void)CProjectJson::ToJson(doc).dump();
+    // The streamed export must be the document's own dump, byte for byte.
+    std::ostringstream streamed;
+    CProjectJson::WriteJson(doc, streamed);
+    if (streamed.str() != CProjectJson::ToJson(doc).dump(2))
+        std::abort();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "cli/CProjectJson.h"
 
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <set>
 #include <vector>
@@ -132,14 +133,40 @@ private:
     Json& m_out;
 };
 
+// Where a value sits in the document, as a link to its container, so that a
+// deep tree's names are made only when a message needs one (making every
+// name would take time growing with the square of the depth).
+struct CJsonPath {
+    const CJsonPath* pParent = nullptr;
+    std::string strKey; // the key in an object, or empty for an element
+    size_t nIndex = 0; // the element's index when strKey is empty
+
+    // "tree[0].children[2]"; empty for the document.
+    std::string ToString() const
+    {
+        std::vector<const CJsonPath*> chain;
+        for (const CJsonPath* p = this; p != nullptr && (p->pParent != nullptr || !p->strKey.empty());
+             p = p->pParent)
+            chain.push_back(p);
+        std::string text;
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if ((*it)->strKey.empty())
+                text += "[" + std::to_string((*it)->nIndex) + "]";
+            else
+                text += (text.empty() ? "" : ".") + (*it)->strKey;
+        }
+        return text;
+    }
+};
+
 class CJsonReader {
 public:
-    CJsonReader(const Json& in, std::string path)
+    CJsonReader(const Json& in, const CJsonPath& path)
         : m_in(in)
-        , m_strPath(std::move(path))
+        , m_path(path)
     {
         if (!m_in.is_object())
-            Fail(m_strPath, "an object");
+            Fail(m_path.ToString(), "an object");
     }
 
     void String(const char* key, CString& value)
@@ -153,17 +180,19 @@ public:
     template <typename T> void Dword(const char* key, T& value)
     {
         if (const Json* p = Find(key))
-            value = static_cast<T>(ReadInteger(*p, Name(key)));
+            value = static_cast<T>(ReadInteger(*p, key));
     }
     void Stamp(const char* key, int32_t& value)
     {
         if (const Json* p = Find(key))
-            value = static_cast<int32_t>(ReadInteger(*p, Name(key)));
+            value = static_cast<int32_t>(ReadInteger(*p, key));
     }
     void Color(const char* key, COLORREF& value)
     {
-        if (const Json* p = Find(key))
-            value = ReadColor(*p, Name(key));
+        if (const Json* p = Find(key)) {
+            if (!ReadColor(*p, value))
+                Fail(Name(key), kColorForm);
+        }
     }
     void Colors(const char* key, std::array<COLORREF, 16>& values)
     {
@@ -172,8 +201,10 @@ public:
             return;
         if (!p->is_array() || p->size() != values.size())
             Fail(Name(key), "an array of 16 colours");
-        for (size_t i = 0; i < values.size(); ++i)
-            values[i] = ReadColor((*p)[i], Name(key) + "[" + std::to_string(i) + "]");
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (!ReadColor((*p)[i], values[i]))
+                Fail(Name(key) + "[" + std::to_string(i) + "]", kColorForm);
+        }
     }
 
     const Json* Find(const char* key)
@@ -182,7 +213,11 @@ public:
         const auto it = m_in.find(key);
         return it == m_in.end() ? nullptr : &*it;
     }
-    std::string Name(const std::string& key) const { return m_strPath.empty() ? key : m_strPath + "." + key; }
+    std::string Name(const std::string& key) const
+    {
+        const std::string path = m_path.ToString();
+        return path.empty() ? key : path + "." + key;
+    }
 
     // Every key of the object must be one the form knows.
     void RejectUnknownKeys() const
@@ -199,25 +234,24 @@ public:
     }
 
 private:
-    static uint32_t ReadInteger(const Json& value, const std::string& name)
+    static constexpr const char* kColorForm = "a colour \"#RRGGBB\" or \"#XXRRGGBB\"";
+
+    uint32_t ReadInteger(const Json& value, const char* key) const
     {
         // A DWORD as stored; a negative number is taken as its 32-bit pattern.
         if (value.is_number_unsigned() && value.get<uint64_t>() <= 0xFFFFFFFFu)
             return static_cast<uint32_t>(value.get<uint64_t>());
         if (value.is_number_integer() && value.get<int64_t>() >= INT32_MIN && value.get<int64_t>() <= 0)
             return static_cast<uint32_t>(static_cast<int32_t>(value.get<int64_t>()));
-        Fail(name, "an integer from -2147483648 to 4294967295");
+        Fail(Name(key), "an integer from -2147483648 to 4294967295");
     }
-    static COLORREF ReadColor(const Json& value, const std::string& name)
+    static bool ReadColor(const Json& value, COLORREF& color)
     {
-        COLORREF color = 0;
-        if (!value.is_string() || !ParseColor(value.get_ref<const std::string&>(), color))
-            Fail(name, "a colour \"#RRGGBB\" or \"#XXRRGGBB\"");
-        return color;
+        return value.is_string() && ParseColor(value.get_ref<const std::string&>(), color);
     }
 
     const Json& m_in;
-    std::string m_strPath;
+    const CJsonPath& m_path;
     std::set<std::string> m_seen;
 };
 
@@ -260,70 +294,233 @@ Json TreeToJson(const CSiteTree& tree)
     return top;
 }
 
-void ReadNodes(const Json& array, const std::string& path, CPagewellDoc& doc, HTREEITEM hParent)
+// The text of a value as dump(2) writes it at nesting level (every line after
+// the first indented by 2 * level more spaces).
+std::string DumpAt(const Json& value, size_t level)
+{
+    const std::string text = value.dump(2);
+    const std::string indent(2 * level, ' ');
+    std::string shifted;
+    shifted.reserve(text.size());
+    for (const char c : text) {
+        shifted += c;
+        // A string value's line ends are escaped: every LF is the dump's own.
+        if (c == '\n')
+            shifted += indent;
+    }
+    return shifted;
+}
+
+// Writes the "tree" array as dump(2) would at level 1, one object at a time.
+void WriteTree(const CSiteTree& tree, std::ostream& out)
+{
+    if (tree.GetRootItem() == nullptr) {
+        out << "[]";
+        return;
+    }
+    out << "[\n" << std::string(4, ' ');
+    size_t level = 2; // of the objects at hand
+    for (HTREEITEM h = tree.GetRootItem(); h != nullptr;) {
+        Json node = NodeToJson(h);
+        node.erase("children");
+        std::string text = DumpAt(node, level);
+        text.erase(text.rfind('\n')); // the closing brace comes after the children
+        out << text << ",\n" << std::string(2 * (level + 1), ' ') << "\"children\": ";
+        if (h->GetFirstChild() != nullptr) {
+            out << "[\n" << std::string(2 * (level + 2), ' ');
+            level += 2;
+            h = h->GetFirstChild();
+            continue;
+        }
+        out << "[]\n" << std::string(2 * level, ' ') << '}';
+        while (h != nullptr && h->GetNextSibling() == nullptr) {
+            h = h->GetParent();
+            level -= 2;
+            out << '\n' << std::string(2 * (level + 1), ' ') << ']';
+            if (h != nullptr)
+                out << '\n' << std::string(2 * level, ' ') << '}';
+        }
+        if (h != nullptr) {
+            out << ",\n" << std::string(2 * level, ' ');
+            h = h->GetNextSibling();
+        }
+    }
+}
+
+void ReadNodes(const Json& array, const CJsonPath& path, CPagewellDoc& doc, HTREEITEM hParent)
 {
     struct CPending {
         const Json* pArray;
-        std::string strPath;
+        const CJsonPath* pPath;
         HTREEITEM hParent;
     };
-    std::vector<CPending> pending { { &array, path, hParent } };
+    // The paths of the arrays still to read; a deque keeps them in place.
+    std::deque<CJsonPath> paths;
+    std::vector<CPending> pending { { &array, &path, hParent } };
     while (!pending.empty()) {
         const CPending next = pending.back();
         pending.pop_back();
         if (!next.pArray->is_array())
-            CJsonReader::Fail(next.strPath, "an array");
+            CJsonReader::Fail(next.pPath->ToString(), "an array");
         for (size_t i = 0; i < next.pArray->size(); ++i) {
-            const std::string name = next.strPath + "[" + std::to_string(i) + "]";
-            CJsonReader reader((*next.pArray)[i], name);
+            const CJsonPath itemPath { next.pPath, {}, i };
+            CJsonReader reader((*next.pArray)[i], itemPath);
             auto pNode = std::make_unique<CNode>(nullptr);
             CString tag;
             VisitNode(tag, *pNode, reader);
             if (const Json* pInfo = reader.Find("info")) {
-                CJsonReader infoReader(*pInfo, reader.Name("info"));
+                const CJsonPath infoPath { &itemPath, "info" };
+                CJsonReader infoReader(*pInfo, infoPath);
                 VisitInfo(pNode->m_info, infoReader);
                 infoReader.RejectUnknownKeys();
             }
             const Json* pChildren = reader.Find("children");
             reader.RejectUnknownKeys();
             HTREEITEM hItem = doc.m_tree.InsertItem(tag, std::move(pNode), next.hParent, ETreeInsert::Last);
-            if (pChildren != nullptr)
-                pending.push_back({ pChildren, reader.Name("children"), hItem });
+            if (pChildren != nullptr) {
+                const CJsonPath& stored = paths.emplace_back(itemPath);
+                paths.push_back({ &stored, "children" });
+                pending.push_back({ pChildren, &paths.back(), hItem });
+            }
         }
     }
 }
 
-} // namespace
+// Checks a document before it is parsed into values: its depth, and that no
+// object gives a key twice. A reader of events (SAX) of its own, since
+// nlohmann's parser with a callback scans an array's elements each time an
+// object in it ends, which takes time growing with the square of its size.
+class CParseChecker : public nlohmann::json_sax<Json> {
+public:
+    bool null() override { return StartElement(); }
+    bool boolean(bool /*value*/) override { return StartElement(); }
+    bool number_integer(number_integer_t /*value*/) override { return StartElement(); }
+    bool number_unsigned(number_unsigned_t /*value*/) override { return StartElement(); }
+    bool number_float(number_float_t /*value*/, const string_t& /*text*/) override { return StartElement(); }
+    bool string(string_t& /*value*/) override { return StartElement(); }
+    bool binary(binary_t& /*value*/) override { return StartElement(); }
+    bool start_object(std::size_t /*count*/) override { return Open(false); }
+    bool key(string_t& value) override
+    {
+        COpen& open = m_open.back();
+        open.strKey = value;
+        if (!open.keys.insert(value).second)
+            throw CJsonFormatError("duplicate key " + Path());
+        return true;
+    }
+    bool end_object() override { return Close(); }
+    bool start_array(std::size_t /*count*/) override { return Open(true); }
+    bool end_array() override { return Close(); }
+    // The parser that follows reports the error with its own message.
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+        const nlohmann::detail::exception& /*error*/) override
+    {
+        return false;
+    }
 
-Json CProjectJson::ToJson(const CPagewellDoc& doc)
+private:
+    struct COpen {
+        bool bArray;
+        size_t nNext = 0; // of an array: the index of its next element
+        std::string strKey; // of an object: the key being read
+        std::set<std::string> keys;
+    };
+    bool StartElement()
+    {
+        if (!m_open.empty() && m_open.back().bArray)
+            ++m_open.back().nNext;
+        return true;
+    }
+    bool Open(bool bArray)
+    {
+        StartElement();
+        if (m_open.size() >= static_cast<size_t>(CProjectJson::kMaxDepth))
+            throw CJsonFormatError(
+                "the document is nested deeper than " + std::to_string(CProjectJson::kMaxDepth) + " levels");
+        m_open.push_back({ bArray, 0, {}, {} });
+        return true;
+    }
+    bool Close()
+    {
+        m_open.pop_back();
+        return true;
+    }
+    std::string Path() const
+    {
+        std::string text;
+        for (const COpen& open : m_open) {
+            if (open.bArray)
+                text += "[" + std::to_string(open.nNext - 1) + "]";
+            else
+                text += (text.empty() ? "" : ".") + open.strKey;
+        }
+        return text;
+    }
+
+    std::vector<COpen> m_open;
+};
+
+// The document with its "tree" key, empty, in its place.
+Json ToJsonWithoutTree(const CPagewellDoc& doc)
 {
     Json out = Json::object();
     Json props = Json::object();
     CJsonWriter writer(props);
     VisitProperties(const_cast<CDocProperties&>(doc.m_props), writer);
     out["properties"] = std::move(props);
-    out["tree"] = TreeToJson(doc.m_tree);
+    out["tree"] = Json::array();
     out["generate"] = { { "destination", CCodePage::ToUtf8(doc.m_dlgGenerate.m_strDestination) },
         { "spare", CCodePage::ToUtf8(doc.m_dlgGenerate.m_strSpare) } };
     return out;
 }
 
+} // namespace
+
+Json CProjectJson::ToJson(const CPagewellDoc& doc)
+{
+    Json out = ToJsonWithoutTree(doc);
+    out["tree"] = TreeToJson(doc.m_tree);
+    return out;
+}
+
+Json CProjectJson::Parse(const std::string& text)
+{
+    // Text that is not JSON stops the check; the parse then throws the
+    // parser's own message.
+    CParseChecker checker;
+    Json::sax_parse(text, &checker);
+    return Json::parse(text);
+}
+
+void CProjectJson::WriteJson(const CPagewellDoc& doc, std::ostream& out)
+{
+    Json top = ToJsonWithoutTree(doc);
+    out << "{\n  \"properties\": " << DumpAt(top["properties"], 1) << ",\n  \"tree\": ";
+    WriteTree(doc.m_tree, out);
+    out << ",\n  \"generate\": " << DumpAt(top["generate"], 1) << "\n}";
+}
+
 void CProjectJson::FromJson(const Json& json, CPagewellDoc& doc)
 {
-    CJsonReader top(json, "");
+    const CJsonPath document;
+    CJsonReader top(json, document);
     if (const Json* pProps = top.Find("properties")) {
-        CJsonReader reader(*pProps, "properties");
+        const CJsonPath path { &document, "properties" };
+        CJsonReader reader(*pProps, path);
         VisitProperties(doc.m_props, reader);
         reader.RejectUnknownKeys();
     }
     if (const Json* pGenerate = top.Find("generate")) {
-        CJsonReader reader(*pGenerate, "generate");
+        const CJsonPath path { &document, "generate" };
+        CJsonReader reader(*pGenerate, path);
         reader.String("destination", doc.m_dlgGenerate.m_strDestination);
         reader.String("spare", doc.m_dlgGenerate.m_strSpare);
         reader.RejectUnknownKeys();
     }
     doc.m_tree.DeleteAllItems();
-    if (const Json* pTree = top.Find("tree"))
-        ReadNodes(*pTree, "tree", doc, nullptr);
+    if (const Json* pTree = top.Find("tree")) {
+        const CJsonPath treePath { &document, "tree" };
+        ReadNodes(*pTree, treePath, doc, nullptr);
+    }
     top.RejectUnknownKeys();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,16 @@ public:
 class CProjectJson {
 public:
     static nlohmann::ordered_json ToJson(const CPagewellDoc& doc);
+    // Writes ToJson(doc).dump(2) to out, byte for byte, without building the
+    // tree's JSON or recursing: a tree of any depth is written in memory
+    // that does not grow with it.
+    static void WriteJson(const CPagewellDoc& doc, std::ostream& out);
+    // Parses the text of a project's JSON form. Throws CJsonFormatError for
+    // values nested deeper than kMaxDepth (a tree of about kMaxDepth / 2
+    // levels) and for a key given twice in one object, and
+    // nlohmann::json::exception for text that is not JSON.
+    static nlohmann::ordered_json Parse(const std::string& text);
+    static constexpr int kMaxDepth = 10000;
     // Fills doc from json; keys left out keep their defaults. Throws
     // CJsonFormatError for a wrong type or an unknown key.
     static void FromJson(const nlohmann::ordered_json& json, CPagewellDoc& doc);

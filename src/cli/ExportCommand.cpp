@@ -16,6 +16,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // Opening applies the banner auto-expire rule, as in the program.
     if (!doc.DoFileOpen(args[0]))
         return kExitUsage;
-    out << CProjectJson::ToJson(doc).dump(2) << '\n';
+    CProjectJson::WriteJson(doc, out);
+    out << '\n';
     return kExitOk;
 }

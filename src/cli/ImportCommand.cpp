@@ -25,7 +25,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& /*out*/, std::
     CConsoleUserInterface ui(err);
     CPagewellDoc doc(ui);
     try {
-        CProjectJson::FromJson(nlohmann::ordered_json::parse(text.str()), doc);
+        CProjectJson::FromJson(CProjectJson::Parse(text.str()), doc);
     } catch (const nlohmann::json::exception& e) {
         err << "pagewell-cli: " << args[0] << ": invalid JSON: " << e.what() << '\n';
         return kExitUsage;

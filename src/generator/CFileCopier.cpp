@@ -23,6 +23,13 @@ void CFileCopier::CopyFiles(const CCopyList& copyList, const CString& destinatio
 
 void CFileCopier::CopyFile(const CString& source, const CString& destination)
 {
+    // A project is a document people send each other: its image names must
+    // not publish any file of the machine beside the pages.
+    if (!CPathRules::IsInsideWorkspace(source)) {
+        m_run.GetUserInterface().MessageBox("Unable to copy " + source + ": it lies outside the workspace.",
+            "CopyFiles() ERROR", EMessageIcon::Exclamation, EMessageButtons::Ok);
+        return;
+    }
     CFileSystem& files = m_run.GetFileSystem();
     CSiteOutput& output = m_run.GetOutput();
     const std::string name = CPathRules::ToNative(CPathRules::GetFileName(destination));

@@ -1,11 +1,14 @@
 #include "generator/CGenerationRun.h"
 
 #include <climits>
+#include <new>
+#include <stdexcept>
 
 #include "generator/CFileCopier.h"
 #include "generator/CGenerateDlg.h"
 #include "generator/CMacroContext.h"
 #include "generator/CNodeExpander.h"
+#include "generator/CPageLimitError.h"
 #include "generator/CPageWriter.h"
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
@@ -47,6 +50,35 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
 
 void CGenerationRun::Run()
 {
+    // Pages joined to an empty destination would go to the root of the file
+    // system.
+    if (m_strDestination.empty()) {
+        m_ui.MessageBox("No destination folder is set.", kApplicationTitle, EMessageIcon::Exclamation,
+            EMessageButtons::Ok);
+        return;
+    }
+    // Running out of memory ends the run; every page written so far is
+    // complete and the others are as they were.
+    try {
+        RunSteps();
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory();
+    } catch (const std::length_error&) {
+        ReportOutOfMemory();
+    }
+}
+
+void CGenerationRun::ReportOutOfMemory()
+{
+    m_log.Clear();
+    m_copyList.Clear();
+    m_strHomeLinks.clear();
+    m_strHomeLinks.shrink_to_fit();
+    m_ui.MessageBox("Out of memory.", kApplicationTitle, EMessageIcon::Stop, EMessageButtons::Ok);
+}
+
+void CGenerationRun::RunSteps()
+{
     m_strHomeLinks.clear();
     m_copyList.Clear();
     m_log.Clear();
@@ -58,8 +90,7 @@ void CGenerationRun::Run()
     m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
     m_ui.SetProgressPos(0);
     // Temporary files of a run that was killed are cleared away first.
-    if (!m_strDestination.empty())
-        m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
+    m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
     m_output.Start();
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
@@ -110,10 +141,17 @@ std::unique_ptr<CMacroContext> CGenerationRun::CreateNode(HTREEITEM hItem)
             "CreateNode() ERROR", EMessageIcon::Exclamation, EMessageButtons::Ok);
         return std::make_unique<CMacroContext>(m_log);
     }
-    ++m_nNesting;
-    auto pContext = CNodeExpander(*this).CreateNode(hItem);
-    --m_nNesting;
-    return pContext;
+    if (++m_nPageSteps > m_limits.nMaxSteps)
+        throw CPageLimitError("the page takes too many steps");
+    // Kept right when a page is abandoned by an exception.
+    struct CNestingLevel {
+        int& nNesting;
+        explicit CNestingLevel(int& n)
+            : nNesting(++n)
+        { }
+        ~CNestingLevel() { --nNesting; }
+    } level(m_nNesting);
+    return CNodeExpander(*this).CreateNode(hItem);
 }
 
 void CGenerationRun::CopyFiles(const CString& destination)

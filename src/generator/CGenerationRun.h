@@ -34,11 +34,28 @@ public:
     CGenerationRun& operator=(const CGenerationRun&) = delete;
 
     // The whole run: every page in tree order, then the images; the log goes
-    // to the user interface at the end.
+    // to the user interface at the end. Refused with a message when no
+    // destination is set; out of memory, it ends with a message.
     void Run();
 
     // Writes the page file of a page item.
     void CreatePage(HTREEITEM hItem);
+
+    // What one page may take: the bytes of any text of its expansion and the
+    // number of expansions (the page and every object expanded into it). A
+    // template can make a page grow without bound (LINKS assigned twice per
+    // level doubles the work with every level); past either limit the page
+    // is abandoned with a message and the run goes on. Real sites stay far
+    // below: a page's expansions number its sections and links, and the
+    // largest benchmark site holds 300,000 objects in all.
+    struct CPageLimits {
+        size_t nMaxBytes = size_t { 256 } << 20;
+        size_t nMaxSteps = size_t { 1 } << 22;
+    };
+    const CPageLimits& GetPageLimits() const { return m_limits; }
+    void SetPageLimits(const CPageLimits& limits) { m_limits = limits; }
+    // Starts counting the expansions of a new page.
+    void BeginPage() { m_nPageSteps = 0; }
     // Expands the object of hItem through its template into a new record.
     // Expansions nest through LINKS; past kMaxNesting levels an object is
     // reported and left empty instead of exhausting the stack.
@@ -66,9 +83,11 @@ public:
     CTemplateCache& GetTemplates() { return m_templates; }
 
 private:
+    void RunSteps();
     void WritePages();
     // The favicon and a robots.txt of the workspace join the copy list.
     void AddPublishingFiles();
+    void ReportOutOfMemory();
 
     const CSiteTree& m_tree;
     const CDocProperties& m_props;
@@ -88,4 +107,6 @@ private:
     CSiteOutput m_output { *this };
     bool m_bClean;
     int m_nNesting = 0;
+    CPageLimits m_limits;
+    size_t m_nPageSteps = 0;
 };

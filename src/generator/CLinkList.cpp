@@ -37,6 +37,8 @@ void CLinkList::AddChild(HTREEITEM hItem, HTREEITEM hChild)
             .append("]</A>\n");
     if (child.m_nType != NODE_PAGE) {
         const auto pChild = m_run.CreateNode(hChild);
-        m_context.m_strValue[MACRO_LINKBODY] += pChild->m_strOutput;
+        CString& body = m_context.m_strValue[MACRO_LINKBODY];
+        m_context.CheckSize(body.size() + pChild->m_strOutput.size());
+        body += pChild->m_strOutput;
     }
 }

@@ -1,5 +1,7 @@
 #include "generator/CMacroContext.h"
 
+#include "generator/CPageLimitError.h"
+
 #include <array>
 
 #include "generator/CGenerationLog.h"
@@ -78,4 +80,10 @@ int CMacroContext::AssignMacro(std::string_view text)
         return -1;
     m_strDef[static_cast<size_t>(nMacro)].assign(text.substr(text.find('=') + 1));
     return nMacro;
+}
+
+void CMacroContext::CheckSize(size_t size) const
+{
+    if (size > m_nMaxOutput)
+        throw CPageLimitError("the page grows too large");
 }

@@ -30,6 +30,10 @@ public:
     CString m_strOutput;
     // Set when the object's template could not be opened (the output is empty).
     bool m_bTemplateMissing = false;
+    // The most a text of this expansion may hold (the page's limit).
+    size_t m_nMaxOutput = static_cast<size_t>(-1);
+    // Throws CPageLimitError when a text of size bytes passes m_nMaxOutput.
+    void CheckSize(size_t size) const;
 
 private:
     int SyntaxError(std::string_view text);

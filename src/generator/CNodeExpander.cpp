@@ -27,6 +27,7 @@ CString CNodeExpander::GetTemplatePath(const CString& templateName, uint32_t typ
 std::unique_ptr<CMacroContext> CNodeExpander::CreateNode(HTREEITEM hItem)
 {
     auto pContext = std::make_unique<CMacroContext>(m_run.GetLog());
+    pContext->m_nMaxOutput = m_run.GetPageLimits().nMaxBytes;
     IUserInterface& ui = m_run.GetUserInterface();
     ui.StepProgress();
     ui.SetStatusText(EStatusLine::CurrentTag, m_run.GetNames().GetTag(hItem));

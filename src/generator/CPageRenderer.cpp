@@ -4,6 +4,9 @@
 
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
+#include "generator/CPageLimitError.h"
+#include "generator/CSiteNames.h"
+#include "platform/IUserInterface.h"
 
 CString CPageRenderer::MakePageText(std::string_view expansion)
 {
@@ -26,9 +29,16 @@ CRenderedPage CPageRenderer::Render(HTREEITEM hItem)
 {
     const size_t logStart = m_run.GetLog().GetText().size();
     CRenderedPage page;
-    const auto pContext = m_run.CreateNode(hItem);
-    page.bComplete = !pContext->m_bTemplateMissing;
-    page.strText = MakePageText(pContext->m_strOutput);
+    m_run.BeginPage();
+    try {
+        const auto pContext = m_run.CreateNode(hItem);
+        page.bComplete = !pContext->m_bTemplateMissing;
+        page.strText = MakePageText(pContext->m_strOutput);
+    } catch (const CPageLimitError& error) {
+        m_run.GetUserInterface().MessageBox(
+            "Unable to expand " + m_run.GetNames().GetTag(hItem) + ": " + error.what(), "CreateNode() ERROR",
+            EMessageIcon::Exclamation, EMessageButtons::Ok);
+    }
     page.strLog = m_run.GetLog().GetText().substr(logStart);
     return page;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/CFileLocator.h"
 #include "platform/CFileSystem.h"
+#include "platform/CPathRules.h"
 #include "platform/CTextLineReader.h"
 
 CTemplateCache::CTemplate* CTemplateCache::GetTemplate(
@@ -11,7 +12,9 @@ CTemplateCache::CTemplate* CTemplateCache::GetTemplate(
     if (it == m_templates.end()) {
         std::optional<CTemplate> loaded;
         std::string contents;
-        if (files.ReadFile(locator.LocateForRead(path), contents) == EFileError::None) {
+        // A template set named outside the workspace is treated as missing.
+        if (CPathRules::IsInsideWorkspace(path)
+            && files.ReadFile(locator.LocateForRead(path), contents) == EFileError::None) {
             loaded.emplace();
             CTextLineReader reader(contents);
             for (std::string piece; reader.ReadLine(piece);)

@@ -103,8 +103,13 @@ bool CTemplateScanner::TestCondition(std::string_view text)
 void CTemplateScanner::Insert(std::string_view text)
 {
     const int nMacro = m_context.LookupMacro(text, false);
-    if (nMacro >= 0)
-        m_context.m_strOutput += m_context.m_strValue[static_cast<size_t>(nMacro)];
+    if (nMacro < 0)
+        return;
+    // Inserting a value again and again is how a template makes a page grow
+    // without bound: stopped before the text is made.
+    const CString& value = m_context.m_strValue[static_cast<size_t>(nMacro)];
+    m_context.CheckSize(m_context.m_strOutput.size() + value.size());
+    m_context.m_strOutput += value;
 }
 
 void CTemplateScanner::Close(std::string_view text)

@@ -27,6 +27,8 @@ int CSiteTree::GetLevel(HTREEITEM hItem)
 
 int CSiteTree::GetRow(HTREEITEM hItem)
 {
+    if (hItem->m_pNext == nullptr && hItem->m_pParent != nullptr)
+        return hItem->m_pParent->m_nChildren - 1;
     int row = 0;
     for (HTREEITEM h = hItem->GetPrevSibling(); h != nullptr; h = h->GetPrevSibling())
         ++row;
@@ -77,6 +79,7 @@ HTREEITEM CSiteTree::Link(std::unique_ptr<CTreeItem> pItem, CTreeItem* pParent, 
         pAfter->m_pNext = pNew;
     else
         pParent->m_pFirstChild = pNew;
+    ++pParent->m_nChildren;
     ++m_nCount;
     for (ISiteTreeObserver* pObserver : m_observers)
         pObserver->OnItemInserted(pNew);
@@ -139,6 +142,7 @@ void CSiteTree::DeleteItem(HTREEITEM hItem)
         hItem->m_pNext->m_pPrev = hItem->m_pPrev;
     else
         pParent->m_pLastChild = hItem->m_pPrev;
+    --pParent->m_nChildren;
     hItem->m_pParent = nullptr;
     hItem->m_pPrev = hItem->m_pNext = nullptr;
 
@@ -187,6 +191,7 @@ void CSiteTree::Swap(CSiteTree& other)
         pObserver->OnTreeResetting();
     std::swap(m_top.m_pFirstChild, other.m_top.m_pFirstChild);
     std::swap(m_top.m_pLastChild, other.m_top.m_pLastChild);
+    std::swap(m_top.m_nChildren, other.m_top.m_nChildren);
     std::swap(m_nCount, other.m_nCount);
     for (CTreeItem* p = m_top.m_pFirstChild; p != nullptr; p = p->m_pNext)
         p->m_pParent = &m_top;

@@ -26,6 +26,9 @@ private:
     CString m_strLabel;
     std::unique_ptr<CNode> m_pNode;
     bool m_bTop = false; // the hidden item whose children are the top level
+    // Kept so that the row of a last child, where items are appended, is
+    // known without walking its siblings.
+    int m_nChildren = 0;
     CTreeItem* m_pParent = nullptr;
     CTreeItem* m_pFirstChild = nullptr;
     CTreeItem* m_pLastChild = nullptr;

@@ -41,21 +41,43 @@ EFileError CFileSystem::FromErrno(int error)
     }
 }
 
+int CFileSystem::OpenRegular(const std::string& path, EFileError& error)
+{
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever;
+    // reading a regular file ignores the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = FromErrno(errno);
+        return -1;
+    }
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = EFileError::BadPath;
+        return -1;
+    }
+    error = EFileError::None;
+    return fd;
+}
+
+bool CFileSystem::IsRegularFile(const std::string& path)
+{
+    struct stat info { };
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 EFileError CFileSystem::ReadFile(const std::string& path, std::string& contents)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    EFileError error = EFileError::None;
+    const int fd = OpenRegular(path, error);
     if (fd < 0)
-        return FromErrno(errno);
+        return error;
     struct stat info { };
     const bool bKnownSize = ::fstat(fd, &info) == 0;
-    if (bKnownSize && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return EFileError::BadPath;
-    }
-    // Read straight into contents, sized once for a regular file; a file that
-    // grows meanwhile (or has no size, like a pipe) still reads to its end.
+    // Read straight into contents, sized once; a file that grows meanwhile
+    // still reads to its end.
     size_t size = 0;
-    contents.resize(bKnownSize && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
+    contents.resize(bKnownSize ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
     for (;;) {
         if (size == contents.size())
             contents.resize(contents.size() * 2);
@@ -163,19 +185,8 @@ CFileSystem& CFileSystem::Real()
 
 std::unique_ptr<CFile> CFileSystem::OpenForRead(const std::string& path, EFileError& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = FromErrno(errno);
-        return nullptr;
-    }
-    auto pFile = std::make_unique<CFile>(fd);
-    struct stat info { };
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        error = EFileError::BadPath;
-        return nullptr;
-    }
-    error = EFileError::None;
-    return pFile;
+    const int fd = OpenRegular(path, error);
+    return fd < 0 ? nullptr : std::make_unique<CFile>(fd);
 }
 
 std::unique_ptr<CFile> CFileSystem::CreateForWrite(const std::string& path, EFileError& error)
@@ -215,12 +226,6 @@ bool CFileSystem::Exists(const std::string& path)
 {
     struct stat info { };
     return ::stat(path.c_str(), &info) == 0;
-}
-
-bool CFileSystem::IsRegularFile(const std::string& path)
-{
-    struct stat info { };
-    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool CFileSystem::IsDirectory(const std::string& path)

@@ -17,7 +17,9 @@ class CFileSystem {
 public:
     virtual ~CFileSystem() = default;
 
-    // Reads the whole file at path into contents.
+    // Reads the whole file at path into contents. Only a regular file (or a
+    // link to one) is read: a folder, device, FIFO or socket fails with
+    // BadPath, as a file that cannot be opened, and is never read.
     virtual EFileError ReadFile(const std::string& path, std::string& contents);
 
     // Starts replacing the file at path atomically (see CAtomicFile): the new
@@ -38,7 +40,7 @@ public:
     static constexpr std::string_view kTempPrefix = ".pagewell-tmp-";
 
     // Opens a file for reading in blocks; null (with error set) when it cannot
-    // be opened or is a folder.
+    // be opened or is not a regular file (as ReadFile).
     virtual std::unique_ptr<CFile> OpenForRead(const std::string& path, EFileError& error);
     // Creates (or empties) a file for writing; null with error set on failure.
     virtual std::unique_ptr<CFile> CreateForWrite(const std::string& path, EFileError& error);
@@ -52,7 +54,8 @@ public:
     // Whether anything (file or folder) exists at path.
     virtual bool Exists(const std::string& path);
     virtual bool IsDirectory(const std::string& path);
-    // Whether a regular file (not a folder, device or link to one) is at path.
+    // Whether path is a regular file (or a link to one): the only kind of
+    // file the program reads or copies.
     virtual bool IsRegularFile(const std::string& path);
     // Whether path is a regular file whose bytes are exactly bytes; false
     // when it cannot be read.
@@ -70,4 +73,7 @@ public:
     static CFileSystem& Real();
 
     static EFileError FromErrno(int error);
+    // Opens path for reading when it is a regular file: its descriptor, or
+    // -1 with error set (BadPath for any other kind of file).
+    static int OpenRegular(const std::string& path, EFileError& error);
 };

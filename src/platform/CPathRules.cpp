@@ -49,5 +49,20 @@ bool CPathRules::IsPlainFileName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of("\\/") == std::string_view::npos;
+    return name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos;
+}
+
+bool CPathRules::IsInsideWorkspace(std::string_view path)
+{
+    if (BeginsWithSeparator(path) || path.find('\0') != std::string_view::npos)
+        return false;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = path.find_first_of("\\/", start);
+        if (path.substr(start, end == std::string_view::npos ? end : end - start) == "..")
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        start = end + 1;
+    }
 }

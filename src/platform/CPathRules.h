@@ -32,6 +32,12 @@ public:
     static std::string ToNative(std::string_view path);
 
     // A name that stays inside the folder it is joined to: not empty, no
-    // separator, not "." or "..".
+    // separator, not "." or "..", no NUL character (the system would end the
+    // name there).
     static bool IsPlainFileName(std::string_view name);
+    // Whether a path as the program builds it stays below the current
+    // directory: not absolute (no leading separator), no ".." component and
+    // no NUL character. Everything the program reads from a project's
+    // workspace on a project's say goes through this test.
+    static bool IsInsideWorkspace(std::string_view path);
 };

@@ -251,9 +251,10 @@ TEST_F(GenerationRun, UnsafeTagsAreNotWritten)
 TEST_F(GenerationRun, ImageSourcesAreFoundWithoutRegardToCase)
 {
     Add(nullptr, "Index");
-    WriteTemplates("[@IMAGE=images\\sub\\..\\Logo.gif][@LINE=lineimages\\rule.gif]");
-    Write("IMAGES/Sub/x", "");
-    Write("IMAGES/LOGO.GIF", "logo");
+    // (A ".." component, even one that stays inside, is refused: see
+    // HostileProject.)
+    WriteTemplates("[@IMAGE=images\\sub\\Logo.gif][@LINE=lineimages\\rule.gif]");
+    Write("IMAGES/Sub/LOGO.GIF", "logo");
     Write("LineImages/Rule.GIF", "rule");
     Write("IMAGES/PageWell.jpg", "jpg");
     Write("IMAGES/bluerib.gif", "gif");

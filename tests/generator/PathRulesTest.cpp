@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 TEST(GeneratorPathRules, SeparatorsAndJoins)
 {
     EXPECT_EQ(CPathRules::GetFileName("images\\sub/Logo.GIF"), "Logo.GIF");
@@ -19,10 +21,33 @@ TEST(GeneratorPathRules, SeparatorsAndJoins)
     EXPECT_EQ(CPathRules::AppendName("/site/", "a.gif"), "/site//a.gif");
     // Windows-1252 to UTF-8, every backslash read as a slash.
     EXPECT_EQ(CPathRules::ToNative("images\\\xE9t\xE9.gif"), "images/\xC3\xA9t\xC3\xA9.gif");
-    for (const char* name : { "", ".", "..", "a/b", "a\\b", "/" })
+    for (const std::string& name :
+        { ""s, "."s, ".."s, "a/b"s, "a\\b"s, "/"s, "evil\0"s, "\0"s, "pagewell.jpg\0"s })
         EXPECT_FALSE(CPathRules::IsPlainFileName(name)) << name;
     for (const char* name : { "index", "...", ".hidden", "a b" })
         EXPECT_TRUE(CPathRules::IsPlainFileName(name)) << name;
+}
+
+TEST(GeneratorPathRules, OnlyRelativePathsWithoutUpStepsStayInTheWorkspace)
+{
+    const std::pair<std::string, bool> cases[] = {
+        { "images/logo.gif", true },
+        { "images\\sub\\a.gif", true },
+        { "a..b/..c/d..", true },
+        { "./images/./a.gif", true },
+        { "C:\\images\\a.gif", true }, // a Windows drive is a folder name here
+        { "\\etc\\passwd", false },
+        { "/etc/passwd", false },
+        { "../../../proc/self/environ", false },
+        { "images/../../secret", false },
+        { "images\\..\\..", false },
+        { "..", false },
+        { "images/..", false },
+        { "images/a.gif\0/../../x"s, false },
+        { "a\0"s, false },
+    };
+    for (const auto& [path, bInside] : cases)
+        EXPECT_EQ(CPathRules::IsInsideWorkspace(path), bInside) << path;
 }
 
 TEST(GeneratorPathRules, PageTextEndsEveryLineInCrLf)

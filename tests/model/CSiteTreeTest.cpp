@@ -141,4 +141,39 @@ TEST(CSiteTree, TellsObserversBeforeAndAfterEveryChange)
     tree.RemoveObserver(&recorder);
 }
 
+TEST(CSiteTree, RowsStayRightThroughAppendsDeletionsAndSwaps)
+{
+    // The row of a last child comes from a kept count: every change that
+    // moves items must keep it right.
+    CSiteTree tree;
+    CRecorder recorder;
+    tree.AddObserver(&recorder);
+    const HTREEITEM hRoot = tree.InsertItem("R", NewNode(), nullptr, ETreeInsert::Last);
+    std::vector<HTREEITEM> items;
+    for (int i = 0; i < 5; ++i)
+        items.push_back(tree.InsertItem(std::to_string(i), NewNode(), hRoot, ETreeInsert::Last));
+    tree.DeleteItem(items[4]); // the last
+    tree.DeleteItem(items[1]); // one in the middle
+    tree.InsertItem("x", NewNode(), hRoot, ETreeInsert::First);
+    recorder.m_events.clear();
+    tree.InsertItem("y", NewNode(), hRoot, ETreeInsert::Last);
+    EXPECT_EQ(recorder.m_events, "inserting R:4;inserted y;");
+    EXPECT_EQ(Children(hRoot, tree), "x 0 2 3 y");
+    for (HTREEITEM h = hRoot->GetFirstChild(); h != nullptr; h = h->GetNextSibling()) {
+        int walked = 0;
+        for (HTREEITEM p = h->GetPrevSibling(); p != nullptr; p = p->GetPrevSibling())
+            ++walked;
+        EXPECT_EQ(CSiteTree::GetRow(h), walked) << h->GetLabel();
+    }
+
+    CSiteTree other;
+    other.InsertItem("A", NewNode(), nullptr, ETreeInsert::Last);
+    tree.Swap(other);
+    recorder.m_events.clear();
+    tree.InsertItem("B", NewNode(), nullptr, ETreeInsert::Last);
+    EXPECT_EQ(recorder.m_events, "inserting top:1;inserted B;");
+    EXPECT_EQ(CSiteTree::GetRow(other.GetRootItem()), 0);
+    tree.RemoveObserver(&recorder);
+}
+
 } // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "platform/CFile.h"
@@ -93,4 +95,40 @@ TEST(CFileSystem, ReplaceForWriteMakesANewFileWhateverWasThere)
     EXPECT_NE(error, EFileError::None);
     EXPECT_EQ(CFileSystem::Real().ReplaceForWrite(folder.File("missing/a.htm"), error), nullptr);
     EXPECT_EQ(error, EFileError::NotFound);
+}
+
+TEST(CFileSystem, OnlyRegularFilesAreRead)
+{
+    // A device would fill the memory, a FIFO hang the run: both are refused
+    // before a byte is read, as a folder and a socket are.
+    CTempFolder folder;
+    WriteWholeFile(folder.File("a.txt"), "text");
+    std::filesystem::create_symlink(folder.File("a.txt"), folder.File("link.txt"));
+    std::filesystem::create_symlink("/dev/zero", folder.File("zero"));
+    ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.File("sock");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    CFileSystem& files = CFileSystem::Real();
+    for (const std::string name : { "a.txt", "link.txt" }) {
+        std::string contents;
+        EXPECT_EQ(files.ReadFile(folder.File(name), contents), EFileError::None) << name;
+        EXPECT_EQ(contents, "text");
+        EXPECT_TRUE(files.IsRegularFile(folder.File(name)));
+    }
+    for (const std::string path :
+        { folder.File("zero"), std::string("/dev/zero"), folder.File("fifo"), socketPath, folder.Path() }) {
+        std::string contents;
+        EXPECT_EQ(files.ReadFile(path, contents), EFileError::BadPath) << path;
+        EFileError error = EFileError::None;
+        EXPECT_EQ(files.OpenForRead(path, error), nullptr) << path;
+        EXPECT_EQ(error, EFileError::BadPath) << path;
+        EXPECT_FALSE(files.IsRegularFile(path)) << path;
+    }
+    ::close(sock);
 }
