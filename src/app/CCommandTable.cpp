@@ -12,6 +12,8 @@ constexpr CCommandInfo kCommands[] = {
     { ID_FILE_SAVE, "Save", "Save the active document\nSave", ":/icons/save.svg" },
     { ID_FILE_SAVE_AS, "Save As", "Save the active document with a new name\nSave As", nullptr },
     { ID_FILE_PRINT, "Print", "Print the active document\nPrint", nullptr },
+    { ID_SITE_SETTINGS, "Site Settings", "Language, description, address, markup and encoding of the site",
+        nullptr },
     { ID_FILE_GENERATE, "Generate", "Generate your HTML pages", nullptr },
     { ID_FILE_MRU_FILE1, "Recent File", "Open this document", nullptr },
     { ID_FILE_MRU_FILE1 + 1, "Recent File", "Open this document", nullptr },

@@ -15,6 +15,7 @@ bool CDocCommands::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
     case ID_DOC_PROPERTIES:
+    case ID_SITE_SETTINGS:
     case ID_FILE_GENERATE:
         return true;
     case ID_OBJECT_PROPERTIES:
@@ -44,6 +45,9 @@ void CDocCommands::OnCommand(int nId)
         break;
     case ID_OBJECT_PROPERTIES:
         m_doc.OnObjectProperties();
+        break;
+    case ID_SITE_SETTINGS:
+        m_doc.OnSiteSettings();
         break;
     case ID_FILE_GENERATE:
         m_doc.UpdateAllViews(nullptr, HINT_STORE);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The command numbers of the program's menus, accelerators and toolbar. The
-// program's own commands are 32771 to 32809; the framework's keep their
+// program's own commands are 32771 to 32810; the framework's keep their
 // traditional numbers from 57600 up, so that saved habits and the string
 // table line up.
 enum ECommandId : int {
@@ -33,6 +33,7 @@ enum ECommandId : int {
     ID_VIEW_COLORS = 32807,
     ID_HTML_OL = 32808,
     ID_HTML_TOC = 32809,
+    ID_SITE_SETTINGS = 32810,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

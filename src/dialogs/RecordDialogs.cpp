@@ -4,6 +4,7 @@
 #include "dialogs/CDocInfoDialog.h"
 #include "dialogs/CDocPropertiesDialog.h"
 #include "dialogs/CGenerateDialog.h"
+#include "dialogs/CSiteSettingsDialog.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
 #include "platform/IUserInterface.h"
@@ -44,6 +45,10 @@ void RegisterRecordDialogs(CDialogRegistry& registry)
         auto& info = static_cast<CDocInfo&>(record);
         CDocProperties* pProject = g_pDocument != nullptr ? &g_pDocument->m_props : nullptr;
         CDocInfoDialog dialog(info, TypeOfObject(info), pProject, pParent);
+        return ResultOf(dialog);
+    });
+    registry.Register(CSiteSettings::IDD, [](CDialogRecord& record, QWidget* pParent) {
+        CSiteSettingsDialog dialog(static_cast<CSiteSettings&>(record), pParent);
         return ResultOf(dialog);
     });
     registry.Register(CGenerateDlg::IDD, [](CDialogRecord& record, QWidget* pParent) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CSiteSettings.h"
 #include "platform/CString.h"
 
 class CSiteNames;
@@ -8,8 +9,10 @@ class CSiteNames;
 // tree order, each entry a reference to the object with its title.
 class CContentsWriter {
 public:
-    explicit CContentsWriter(const CSiteNames& names)
+    // Modern markup writes the lists in lower case.
+    explicit CContentsWriter(const CSiteNames& names, EMarkup markup = EMarkup::Classic)
         : m_names(names)
+        , m_markup(markup)
     { }
 
     // Appends the table to out; always succeeds.
@@ -17,4 +20,5 @@ public:
 
 private:
     const CSiteNames& m_names;
+    EMarkup m_markup;
 };

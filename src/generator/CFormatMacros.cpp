@@ -1,5 +1,6 @@
 #include "generator/CFormatMacros.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/CDocInfo.h"
@@ -18,19 +19,20 @@ unsigned long RedFirst(COLORREF color)
 
 } // namespace
 
-CString CFormatMacros::Align(std::string_view def, uint32_t format)
+CString CFormatMacros::Align(std::string_view def, uint32_t format, EMarkup markup)
 {
+    const bool bModern = markup == EMarkup::Modern;
     CString text(def);
     if (!text.empty() && text.front() == '!') {
         switch (GetAlignment(format)) {
         case ALIGN_LEFT:
-            text = "LEFT";
+            text = bModern ? "pw-left" : "LEFT";
             break;
         case ALIGN_RIGHT:
-            text = "RIGHT";
+            text = bModern ? "pw-right" : "RIGHT";
             break;
         case ALIGN_CENTER:
-            text = "CENTER";
+            text = bModern ? "pw-center" : "CENTER";
             break;
         default:
             text.erase(0, 1);
@@ -40,12 +42,14 @@ CString CFormatMacros::Align(std::string_view def, uint32_t format)
     return text.empty() ? CString() : "<" + text + ">";
 }
 
-CString CFormatMacros::Style(std::string_view def, uint32_t format)
+CString CFormatMacros::Style(std::string_view def, uint32_t format, EMarkup markup)
 {
     CString text(def);
     if (!text.empty() && text.front() == '!') {
         const uint32_t style = GetStyle(format);
-        if (style >= 1 && style <= 8)
+        if (style >= 1 && style <= 8 && markup == EMarkup::Modern)
+            text = "h" + std::to_string(std::min<uint32_t>(style, 6)); // HTML has no h7 or h8
+        else if (style >= 1 && style <= 8)
             text = "H" + std::to_string(style);
         else if (style == STYLE_NORMAL)
             text.clear();
@@ -59,10 +63,10 @@ CString CFormatMacros::Style(std::string_view def, uint32_t format)
     return "<" + text + ">";
 }
 
-CString CFormatMacros::Color(std::string_view def, const CDocInfo& info)
+CString CFormatMacros::Color(std::string_view def, const CDocInfo& info, EMarkup markup)
 {
     if (!def.empty() && def.front() == '!')
-        return ColorAttributes(info);
+        return markup == EMarkup::Modern ? ColorStyle(info) : ColorAttributes(info);
     return CString(def);
 }
 
@@ -72,5 +76,16 @@ CString CFormatMacros::ColorAttributes(const CDocInfo& info)
     std::snprintf(buffer, sizeof buffer,
         "text=\"#%06lX\" bgcolor=\"#%06lX\" link=\"#%06lX\" vlink=\"#%06lX\"", RedFirst(info.m_clrText),
         RedFirst(info.m_clrBg), RedFirst(info.m_clrLink), RedFirst(info.m_clrVLink));
+    return buffer;
+}
+
+CString CFormatMacros::ColorStyle(const CDocInfo& info)
+{
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer,
+        "class=\"pw-colors\" "
+        "style=\"color:#%06lX;background-color:#%06lX;--pw-link:#%06lX;--pw-vlink:#%06lX\"",
+        RedFirst(info.m_clrText), RedFirst(info.m_clrBg), RedFirst(info.m_clrLink),
+        RedFirst(info.m_clrVLink));
     return buffer;
 }

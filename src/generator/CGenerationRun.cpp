@@ -43,7 +43,7 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     , m_files(files)
     , m_locator(locator)
     , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
-    , m_contents(m_names)
+    , m_contents(m_names, m_siteSettings.GetMarkup())
     , m_preparer(&m_contents)
     , m_bClean(settings.m_bClean != 0)
 { }

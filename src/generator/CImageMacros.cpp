@@ -1,12 +1,15 @@
 #include "generator/CImageMacros.h"
 
 #include "generator/CGenerationRun.h"
+#include "generator/CHtmlText.h"
 #include "generator/CMacroContext.h"
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "platform/CPathRules.h"
 
 namespace {
+
+constexpr std::string_view kBackgroundStyle = "style=\"background-image:";
 
 bool BeginsWith(const CString& text, char c)
 {
@@ -48,14 +51,36 @@ void CImageMacros::EvaluateWithFallback(int nMacro)
     value = MakeFallbackValue(nMacro, def);
 }
 
-CString CImageMacros::MakeFallbackValue(int nMacro, const CString& path)
+CString CImageMacros::GetSource(const CString& path) const
 {
     const CString base = m_run.GetNames().GetBaseName(path);
+    if (m_run.GetSiteSettings().IsModern())
+        return CHtmlText::EscapeAttribute(CHtmlText::EncodeUrlPath(base));
+    return CHtmlText::EscapeAttribute(base);
+}
+
+CString CImageMacros::MakeFallbackValue(int nMacro, const CString& path)
+{
+    const CString source = GetSource(path);
+    const CString& value = m_context.m_strValue[MACRO_BGIMAGE];
+    if (!m_run.GetSiteSettings().IsModern()) {
+        if (nMacro == MACRO_LINE)
+            return "<IMG SRC=\"" + source + "\">";
+        if (nMacro == MACRO_BGIMAGE)
+            return value + "background=\"" + source + "\"";
+        return "<IMG SRC=\"" + source + "\" border=0 vspace=0>";
+    }
+    // Decorative images: an empty alternative text.
     if (nMacro == MACRO_LINE)
-        return "<IMG SRC=\"" + base + "\">";
-    if (nMacro == MACRO_BGIMAGE)
-        return m_context.m_strValue[MACRO_BGIMAGE] + "background=\"" + base + "\"";
-    return "<IMG SRC=\"" + base + "\" border=0 vspace=0>";
+        return "<img src=\"" + source + "\" alt=\"\">";
+    if (nMacro == MACRO_BULLET)
+        return "<img src=\"" + source + "\" alt=\"\" class=\"bullet\">";
+    // A second background joins the first one's style attribute: an element
+    // takes one style attribute only.
+    const CString image = "url('" + source + "')";
+    if (value.starts_with(kBackgroundStyle) && value.ends_with('"'))
+        return value.substr(0, value.size() - 1) + "," + image + "\"";
+    return value + (value.empty() ? "" : " ") + CString(kBackgroundStyle) + image + "\"";
 }
 
 CImageMacros::CImageSource CImageMacros::GetImageSource(int nMacro) const
@@ -105,5 +130,9 @@ void CImageMacros::EvaluateImage(int nMacro)
         ? CString(source.pszAlt)
         : m_run.GetPreparer().PrepareText(m_node.m_strTitle, m_node.m_nType == NODE_LINK, true);
     m_run.GetCopyList().AddToCopyList(def);
-    value = "<IMG SRC=\"" + m_run.GetNames().GetBaseName(def) + "\" ALT=\"" + alt + "\" border=0>";
+    if (m_run.GetSiteSettings().IsModern())
+        value = "<img src=\"" + GetSource(def) + "\" alt=\"" + CHtmlText::EscapeAttribute(alt) + "\">";
+    else
+        value
+            = "<IMG SRC=\"" + GetSource(def) + "\" ALT=\"" + CHtmlText::EscapeAttribute(alt) + "\" border=0>";
 }

@@ -18,6 +18,11 @@ class CNode;
 // empty. IMAGE, the three buttons and the three banners take "!" for the
 // property (in "images/") or "!file" / "file" for an explicit path. Raw HTML
 // ("<...") is used unchanged.
+//
+// Modern markup writes lower-case elements with an alternative text on every
+// image (empty for the line image and the bullet, which only decorate) and
+// the background as a style attribute; classic markup writes what earlier
+// versions wrote. In both, the texts in attributes are escaped.
 class CImageMacros {
 public:
     CImageMacros(CGenerationRun& run, CMacroContext& context, const CNode& node)
@@ -36,6 +41,8 @@ private:
         int32_t bRequired; // the banner flag; 1 for the others
     };
     CImageSource GetImageSource(int nMacro) const;
+    // The base name of a file path as the value of a src attribute.
+    CString GetSource(const CString& path) const;
     // A file path's image element or background attribute for macro.
     CString MakeFallbackValue(int nMacro, const CString& path);
 

@@ -1,6 +1,7 @@
 #include "generator/CLinkList.h"
 
 #include "generator/CGenerationRun.h"
+#include "generator/CHtmlText.h"
 #include "generator/CMacroContext.h"
 #include "model/CNode.h"
 
@@ -17,24 +18,32 @@ void CLinkList::AddChild(HTREEITEM hItem, HTREEITEM hChild)
     const CSiteNames& names = m_run.GetNames();
     const CNode& child = *hChild->GetNode();
     const bool bOtherPage = CSiteNames::GetPageItem(hChild) != hItem;
-    const CString reference = names.GetReference(hChild);
+    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
+    const CString reference = CHtmlText::Reference(names.GetReference(hChild), markup);
     const CString title = m_run.GetPreparer().PrepareText(child.m_strTitle, child.m_nType == NODE_LINK, true);
+    const char* pszOpen = markup == EMarkup::Modern ? "<a href=\"" : "<A HREF=\"";
+    const char* pszClose = markup == EMarkup::Modern ? "</a>\n" : "</A>\n";
 
     // Appended piece by piece: every child of every object passes here.
     CString& links = m_context.m_strValue[MACRO_LINKS];
-    links.append(m_context.m_strValue[MACRO_BULLET]).append("  <A HREF=\"").append(reference).append("\"> ");
+    links.append(m_context.m_strValue[MACRO_BULLET])
+        .append("  ")
+        .append(pszOpen)
+        .append(reference)
+        .append("\"> ");
     if (bOtherPage)
         links.append("[").append(title).append("]");
     else
         links.append(title);
-    links.append("</A>\n");
+    links.append(pszClose);
     if (hItem == names.GetRootItem())
         m_run.GetHomeLinks()
-            .append("<A HREF=\"")
+            .append(pszOpen)
             .append(reference)
             .append("\"> [")
             .append(title)
-            .append("]</A>\n");
+            .append("]")
+            .append(pszClose);
     if (child.m_nType != NODE_PAGE) {
         const auto pChild = m_run.CreateNode(hChild);
         CString& body = m_context.m_strValue[MACRO_LINKBODY];

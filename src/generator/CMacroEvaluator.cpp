@@ -41,6 +41,22 @@ void CMacroEvaluator::Evaluate(int nMacro)
     EvaluateImages(nMacro);
 }
 
+void CMacroEvaluator::JoinStyles()
+{
+    // An element takes one style attribute, and templates put COLOR and
+    // BGIMAGE on the same one (<BODY [COLOR] [BGIMAGE]>): with modern markup
+    // the background joins the colours' style attribute.
+    CString& color = Value(MACRO_COLOR);
+    CString& background = Value(MACRO_BGIMAGE);
+    constexpr std::string_view kStyle = "style=\"";
+    if (color.find(kStyle) == CString::npos || !color.ends_with('"') || !background.starts_with(kStyle)
+        || !background.ends_with('"'))
+        return;
+    color.pop_back();
+    color.append(";").append(std::string_view(background).substr(kStyle.size()));
+    background.clear();
+}
+
 CString CMacroEvaluator::Prepare(bool bCutLastWord) const
 {
     return m_run.GetPreparer().PrepareText(m_node.m_strTitle, bCutLastWord, true);
@@ -122,25 +138,25 @@ bool CMacroEvaluator::EvaluateProject(int nMacro)
     default:
         return false;
     }
-    Value(nMacro) = ref.strRef;
+    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
+    Value(nMacro) = markup == EMarkup::Modern ? CHtmlText::Reference(ref.strRef, markup) : ref.strRef;
     return true;
 }
 
 bool CMacroEvaluator::EvaluateSite(int nMacro)
 {
-    // Plain texts from the settings, escaped for the attributes they are
-    // meant for (<html lang>, <meta content>, <link href>).
     const CSiteSettings& settings = m_run.GetSiteSettings();
+    const CString* pSetting = nullptr;
     switch (nMacro) {
     case MACRO_LANG:
-        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strLang);
-        return true;
+        pSetting = &settings.m_strLang;
+        break;
     case MACRO_DESCRIPTION:
-        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strDescription);
-        return true;
+        pSetting = &settings.m_strDescription;
+        break;
     case MACRO_BASEURL:
-        Value(nMacro) = CHtmlText::EscapeAttribute(settings.m_strBaseUrl);
-        return true;
+        pSetting = &settings.m_strBaseUrl;
+        break;
     case MACRO_CHARSET:
         Value(nMacro) = settings.m_strEncoding;
         return true;
@@ -160,20 +176,30 @@ bool CMacroEvaluator::EvaluateSite(int nMacro)
     default:
         return false;
     }
+    // "!text" falls back to text when the setting is empty, as the image
+    // macros fall back to a file. The value is plain text, escaped for the
+    // attributes it is meant for (<html lang>, <meta content>, <link href>).
+    const CString& def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    const bool bFallback = pSetting->empty() && def.size() > 1 && def.front() == '!';
+    Value(nMacro) = CHtmlText::EscapeAttribute(bFallback ? std::string_view(def).substr(1) : *pSetting);
+    return true;
 }
 
 bool CMacroEvaluator::EvaluateFormat(int nMacro)
 {
     const CString& def = m_context.m_strDef[static_cast<size_t>(nMacro)];
+    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
     switch (nMacro) {
     case MACRO_ALIGN:
-        Value(nMacro) = CFormatMacros::Align(def, m_nFormat);
+        Value(nMacro) = CFormatMacros::Align(def, m_nFormat, markup);
         return true;
     case MACRO_STYLE:
-        Value(nMacro) = CFormatMacros::Style(def, m_nFormat);
+        Value(nMacro) = CFormatMacros::Style(def, m_nFormat, markup);
         return true;
     case MACRO_COLOR:
-        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info);
+        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info, markup);
+        if (markup == EMarkup::Modern)
+            JoinStyles();
         return true;
     default:
         return false;
@@ -206,6 +232,8 @@ bool CMacroEvaluator::EvaluateImages(int nMacro)
     case MACRO_BGIMAGE:
     case MACRO_BULLET:
         images.EvaluateWithFallback(nMacro);
+        if (nMacro == MACRO_BGIMAGE && m_run.GetSiteSettings().IsModern())
+            JoinStyles();
         return true;
     case MACRO_IMAGE:
     case MACRO_BACKBUTTON:

@@ -31,6 +31,8 @@ private:
     bool EvaluateLinks(int nMacro);
     bool EvaluateImages(int nMacro);
     void EvaluateLink();
+    // With modern markup: moves BGIMAGE's style into COLOR's when both have one.
+    void JoinStyles();
     CString Prepare(bool bCutLastWord) const;
     bool IsTitleHidden() const;
     CString& Value(int nMacro);

@@ -4,6 +4,7 @@
 
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
+#include "generator/CPageEncoding.h"
 #include "generator/CPageLimitError.h"
 #include "generator/CSiteNames.h"
 #include "platform/IUserInterface.h"
@@ -34,6 +35,8 @@ CRenderedPage CPageRenderer::Render(HTREEITEM hItem)
         const auto pContext = m_run.CreateNode(hItem);
         page.bComplete = !pContext->m_bTemplateMissing;
         page.strText = MakePageText(pContext->m_strOutput);
+        if (m_run.GetSiteSettings().IsUtf8())
+            page.strText = CPageEncoding::Encode(page.strText, CPageEncoding::EEncoding::Utf8);
     } catch (const CPageLimitError& error) {
         m_run.GetUserInterface().MessageBox(
             "Unable to expand " + m_run.GetNames().GetTag(hItem) + ": " + error.what(), "CreateNode() ERROR",

@@ -16,6 +16,10 @@
 //
 // Every setting is a row of the key table (Keys()), so a new setting is one
 // member and one row.
+// How the generator writes its own markup: as earlier versions did, or as
+// valid HTML5.
+enum class EMarkup { Classic, Modern };
+
 class CSiteSettings : public CDialogRecord {
 public:
     enum { IDD = 160 };
@@ -62,6 +66,7 @@ public:
     bool Set(std::string_view key, std::string_view value, CString& error);
 
     bool IsModern() const { return m_strMarkup == kMarkupModern; }
+    EMarkup GetMarkup() const { return IsModern() ? EMarkup::Modern : EMarkup::Classic; }
     bool IsUtf8() const { return m_strEncoding == kEncodingUtf8; }
 
     bool operator==(const CSiteSettings& other) const;

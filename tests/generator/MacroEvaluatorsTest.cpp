@@ -91,16 +91,17 @@ TEST_F(MacroEvaluators, SiteSettingsFollowTheTemplateRules)
     Add(nullptr, "index", NODE_PAGE, "T", "B");
     const std::string tmpl = "[LANG]0[@LANG=!][@DESCRIPTION=x][@BASEURL=!][@CHARSET=!]"
                              "[LANG]|[DESCRIPTION]|[BASEURL]|[CHARSET]|[/LANG= lang][/CHARSET][@LANG=]"
-                             "[lang][/baseurl=!]";
+                             "[lang][/baseurl=!][@LANG=!en][@BASEURL=!\"&][LANG][BASEURL]";
     // No settings: empty texts and the old encoding; closings of empty values write nothing.
-    EXPECT_EQ(ExpandWith(tmpl), "0|||windows-1252|</indows-1252");
+    EXPECT_EQ(ExpandWith(tmpl), "0|||windows-1252|</indows-1252en&quot;&amp;");
     m_settings.m_strSpare = "pagewell-settings 1\nlang=de-CH\ndescription=Fish & \"chips\" <3\n"
                             "baseurl=https://x.org/?a=1&b=2\nencoding=utf-8\n";
     m_pRun.reset();
     // Texts are escaped for the attributes they go into; an empty
-    // definition keeps the value.
+    // definition keeps the value; a fallback serves only an empty setting.
     EXPECT_EQ(ExpandWith(tmpl),
-        "0de-CH|Fish &amp; &quot;chips&quot; &lt;3|https://x.org/?a=1&amp;b=2|utf-8| lang</tf-8de-CH!");
+        "0de-CH|Fish &amp; &quot;chips&quot; &lt;3|https://x.org/?a=1&amp;b=2|utf-8| "
+        "lang</tf-8de-CH!de-CHhttps://x.org/?a=1&amp;b=2");
 }
 
 TEST_F(MacroEvaluators, FormatStateFollowsTextTitleAndResets)
@@ -196,7 +197,7 @@ TEST_F(MacroEvaluators, ImagesButtonsAndBanners)
     node.m_info.m_bUpdated = 0;
     node.m_info.m_bConstruction = 0;
     EXPECT_EQ(Expand(hRoot),
-        "<IMG SRC=\"logo.gif\" ALT=\"Logo & co\" border=0>|<IMG SRC=\"home.gif\" ALT=\"Home\" border=0>||"
+        "<IMG SRC=\"logo.gif\" ALT=\"Logo &amp; co\" border=0>|<IMG SRC=\"home.gif\" ALT=\"Home\" border=0>||"
         "<IMG SRC=\"up.gif\" ALT=\"Up\" border=0>||<i><i>|");
     EXPECT_EQ(Run().GetCopyList().GetText(), "[images/Logo.GIF][images/home.gif][icons\\Up.gif]");
 
@@ -204,7 +205,7 @@ TEST_F(MacroEvaluators, ImagesButtonsAndBanners)
     node.m_info.m_bUpdated = 1;
     node.m_info.m_bConstruction = 1;
     EXPECT_EQ(Expand(hRoot),
-        "<IMG SRC=\"logo.gif\" ALT=\"Logo & co\" border=0>|<IMG SRC=\"home.gif\" ALT=\"Home\" border=0>||"
+        "<IMG SRC=\"logo.gif\" ALT=\"Logo &amp; co\" border=0>|<IMG SRC=\"home.gif\" ALT=\"Home\" border=0>||"
         "<IMG SRC=\"up.gif\" ALT=\"Up\" border=0>|<IMG SRC=\"new.gif\" ALT=\"New\" border=0>|"
         "<i><IMG SRC=\"upd.gif\" ALT=\"Updated\" border=0>|<IMG SRC=\"c.gif\" ALT=\"Construction\" "
         "border=0>");

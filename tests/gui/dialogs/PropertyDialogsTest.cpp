@@ -395,6 +395,40 @@ private slots:
         QCOMPARE(document.IsModified(), ok);
     }
 
+    // The site settings command: the dialog shows the project's settings,
+    // every control named; OK stores what was typed and chosen.
+    void SiteSettingsCommand_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("ok") << true;
+    }
+    void SiteSettingsCommand()
+    {
+        QFETCH(bool, ok);
+        CWorkspace workspace;
+        CDialogTestUserInterface ui;
+        CPagewellDoc document(ui);
+        document.m_dlgGenerate.m_strSpare = "pagewell-settings 1\nlang=de\n";
+        QString shownLang;
+        WhenModalOpens([&](QWidget* pDialog) {
+            for (const char* name : { "lang", "description", "baseurl", "markup", "encoding" })
+                QVERIFY(!Find<QWidget>(pDialog, name)->accessibleName().isEmpty());
+            shownLang = Find<QLineEdit>(pDialog, "lang")->text();
+            QCOMPARE(Find<QComboBox>(pDialog, "markup")->currentText(), QString("classic"));
+            SetText(pDialog, "description", QString::fromUtf8("Caf\u00e9 \u4e2d"));
+            Find<QComboBox>(pDialog, "encoding")->setCurrentText("utf-8");
+            Click(pDialog, ok ? "ok" : "cancel");
+        });
+        document.OnSiteSettings();
+        QCOMPARE(shownLang, QString("de"));
+        QCOMPARE(document.IsModified(), ok);
+        const CString expected = ok
+            ? "pagewell-settings 1\nlang=de\ndescription=Caf\xe9 &#20013;\nencoding=utf-8\n"
+            : "pagewell-settings 1\nlang=de\n";
+        QVERIFY2(document.m_dlgGenerate.m_strSpare == expected, document.m_dlgGenerate.m_strSpare.c_str());
+    }
+
     // File New asks for the project properties; Cancel leaves the open
     // project as it was.
     void FileNew_data()

@@ -1,0 +1,100 @@
+#include "dialogs/CSiteSettingsDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/QtText.h"
+#include "model/CSiteSettings.h"
+
+namespace {
+
+QString FromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The label's text as a screen reader should say it: no mnemonic, no colon.
+QString AccessibleName(std::string_view label)
+{
+    QString name = FromView(label);
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name;
+}
+
+QWidget* MakeControl(const CSiteSettings::CKey& key, const CString& value)
+{
+    if (key.choices.empty()) {
+        auto* pEdit = new QLineEdit(ToQString(value));
+        pEdit->setMinimumWidth(360);
+        return pEdit;
+    }
+    auto* pCombo = new QComboBox;
+    for (const std::string_view choice : key.choices)
+        pCombo->addItem(FromView(choice));
+    pCombo->setCurrentIndex(pCombo->findText(ToQString(value)));
+    return pCombo;
+}
+
+CString ControlText(const QWidget* pControl)
+{
+    if (const auto* pCombo = qobject_cast<const QComboBox*>(pControl))
+        return FromQString(pCombo->currentText());
+    return FromQString(static_cast<const QLineEdit*>(pControl)->text());
+}
+
+} // namespace
+
+CSiteSettingsDialog::CSiteSettingsDialog(CSiteSettings& record, QWidget* pParent)
+    : QDialog(pParent)
+    , m_record(record)
+{
+    setObjectName("siteSettingsDialog");
+    setWindowTitle(QStringLiteral("Site Settings"));
+
+    auto* pForm = new QFormLayout;
+    for (const CSiteSettings::CKey& key : CSiteSettings::Keys()) {
+        QWidget* pControl = MakeControl(key, record.*key.pMember);
+        pControl->setObjectName(FromView(key.strName));
+        pControl->setAccessibleName(AccessibleName(key.strLabel));
+        pControl->setAccessibleDescription(FromView(key.strHelp));
+        auto* pLabel = new QLabel(FromView(key.strLabel));
+        pLabel->setBuddy(pControl);
+        auto* pHelp = new QLabel(FromView(key.strHelp));
+        pHelp->setWordWrap(true);
+        pHelp->setEnabled(false); // shown quieter than the values
+        auto* pField = new QVBoxLayout;
+        pField->setSpacing(2);
+        pField->addWidget(pControl);
+        pField->addWidget(pHelp);
+        pForm->addRow(pLabel, pField);
+        m_controls.push_back(pControl);
+    }
+
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    pButtons->button(QDialogButtonBox::Ok)->setObjectName("ok");
+    pButtons->button(QDialogButtonBox::Cancel)->setObjectName("cancel");
+    connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pForm);
+    pLayout->addWidget(pButtons);
+}
+
+void CSiteSettingsDialog::accept()
+{
+    // Every control offers only values its key allows, so no Set fails.
+    const auto keys = CSiteSettings::Keys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        CString error;
+        m_record.Set(keys[i].strName, ControlText(m_controls[i]), error);
+    }
+    QDialog::accept();
+}
