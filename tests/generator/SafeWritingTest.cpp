@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include "GeneratorFixture.h"
-#include "generator/COutputManifest.h"
 #include "generator/CPageRenderer.h"
 #include "platform/CAtomicFile.h"
 #include "platform/CCollectingUserInterface.h"
@@ -20,17 +19,6 @@ protected:
         Add(hRoot, "news", NODE_PARAGRAPH);
         Add(hRoot, "about");
         WriteTemplates("[@TAG=!][TAG]:[@LINKS=!][LINKBODY]", "<[@TAG=!][TAG]>");
-    }
-    // The files of the destination but the run's list of them.
-    std::vector<std::string> OutNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out"))) {
-            if (entry.path().filename() != COutputManifest::kFileName)
-                names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
 };
 
