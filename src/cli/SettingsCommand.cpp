@@ -49,7 +49,11 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::os
         // Nothing is saved unless every assignment is accepted.
         if (!ApplyAssignments(args, settings, err))
             return kExitUsage;
+        const CString old = doc.m_dlgGenerate.m_strSpare;
         doc.m_dlgGenerate.SetSiteSettings(settings);
+        if (!old.empty() && !CSiteSettings::IsSettingsSpare(old) && doc.m_dlgGenerate.m_strSpare != old)
+            err << "pagewell-cli: " << args[0]
+                << ": the spare string held other data; the settings replace it\n";
         if (!doc.DoFileSave())
             return kExitFailed;
     }

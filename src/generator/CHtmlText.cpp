@@ -2,6 +2,8 @@
 
 CString CHtmlText::EscapeAttribute(std::string_view text)
 {
+    if (text.find_first_of("&\"<") == std::string_view::npos)
+        return CString(text);
     CString out;
     out.reserve(text.size());
     for (const char c : text) {

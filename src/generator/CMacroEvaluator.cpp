@@ -52,8 +52,14 @@ void CMacroEvaluator::JoinStyles()
     if (color.find(kStyle) == CString::npos || !color.ends_with('"') || !background.starts_with(kStyle)
         || !background.ends_with('"'))
         return;
+    // A second background adds its image to the first one's list.
+    constexpr std::string_view kImage = "background-image:";
+    const std::string_view declaration = std::string_view(background).substr(kStyle.size());
     color.pop_back();
-    color.append(";").append(std::string_view(background).substr(kStyle.size()));
+    if (color.find(kImage) != CString::npos && declaration.starts_with(kImage))
+        color.append(",").append(declaration.substr(kImage.size()));
+    else
+        color.append(";").append(declaration);
     background.clear();
 }
 

@@ -416,16 +416,18 @@ private slots:
                 QVERIFY(!Find<QWidget>(pDialog, name)->accessibleName().isEmpty());
             shownLang = Find<QLineEdit>(pDialog, "lang")->text();
             QCOMPARE(Find<QComboBox>(pDialog, "markup")->currentText(), QString("classic"));
-            SetText(pDialog, "description", QString::fromUtf8("Caf\u00e9 \u4e2d"));
+            // Typed keys are ASCII only: the rest goes in as pasted text would.
+            SetText(pDialog, "baseurl", "https://x.org/");
+            Find<QLineEdit>(pDialog, "description")->setText(QString::fromUtf8("Caf\u00e9 \u4e2d"));
             Find<QComboBox>(pDialog, "encoding")->setCurrentText("utf-8");
             Click(pDialog, ok ? "ok" : "cancel");
         });
         document.OnSiteSettings();
         QCOMPARE(shownLang, QString("de"));
         QCOMPARE(document.IsModified(), ok);
-        const CString expected = ok
-            ? "pagewell-settings 1\nlang=de\ndescription=Caf\xe9 &#20013;\nencoding=utf-8\n"
-            : "pagewell-settings 1\nlang=de\n";
+        const CString expected = ok ? "pagewell-settings 1\nlang=de\ndescription=Caf\xe9 "
+                                      "&#20013;\nbaseurl=https://x.org/\nencoding=utf-8\n"
+                                    : "pagewell-settings 1\nlang=de\n";
         QVERIFY2(document.m_dlgGenerate.m_strSpare == expected, document.m_dlgGenerate.m_strSpare.c_str());
     }
 

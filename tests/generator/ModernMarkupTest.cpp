@@ -1,0 +1,118 @@
+#include "GeneratorFixture.h"
+#include "generator/CFormatMacros.h"
+#include "generator/CHtmlText.h"
+#include "generator/CPageEncoding.h"
+#include "model/CDocInfo.h"
+
+namespace {
+
+constexpr uint32_t Format(uint32_t align, uint32_t style)
+{
+    return align | (style << FORMAT_STYLE_SHIFT);
+}
+
+TEST(ModernMarkup, AlignStyleAndColorHaveNoObsoleteMarkup)
+{
+    struct CCase {
+        const char* pszDef;
+        uint32_t nFormat;
+        const char* pszAlign;
+        const char* pszStyle;
+    } cases[] = {
+        { "!", Format(ALIGN_CENTER, STYLE_H2), "<pw-center>", "<h2>" },
+        { "!", Format(ALIGN_LEFT, STYLE_H4), "<pw-left>", "<h4>" },
+        { "!", Format(ALIGN_RIGHT, 8), "<pw-right>", "<h6>" },
+        { "!", Format(ALIGN_NONE, STYLE_NORMAL), "", "" },
+        // The template's own texts stay as written.
+        { "!P", Format(ALIGN_NONE, STYLE_NONE), "<P>", "<P>" },
+        { "<div>", Format(ALIGN_CENTER, STYLE_H1), "<<div>>", "<div>" },
+    };
+    for (const CCase& c : cases) {
+        EXPECT_EQ(CFormatMacros::Align(c.pszDef, c.nFormat, EMarkup::Modern), c.pszAlign) << c.pszDef;
+        EXPECT_EQ(CFormatMacros::Style(c.pszDef, c.nFormat, EMarkup::Modern), c.pszStyle) << c.pszDef;
+    }
+    CDocInfo info;
+    info.m_clrText = 0x000000FF;
+    info.m_clrBg = 0xAB563412;
+    info.m_clrLink = 0x00FF0000;
+    info.m_clrVLink = 0x0000FF00;
+    EXPECT_EQ(CFormatMacros::Color("!", info, EMarkup::Modern),
+        R"(class="pw-colors" style="color:#FF0000;background-color:#123456;--pw-link:#0000FF;--pw-vlink:#00FF00")");
+}
+
+TEST(ModernMarkup, TextsInAttributes)
+{
+    EXPECT_EQ(CHtmlText::EscapeAttribute(R"(a "b" & <c> 'd')"), "a &quot;b&quot; &amp; &lt;c> 'd'");
+    EXPECT_EQ(CHtmlText::EncodeUrlPath("my pic (1)#2?.gif"), "my%20pic%20%281%29%232%3F.gif");
+    EXPECT_EQ(CHtmlText::EncodeUrlPath("caf\xE9%.gif"), "caf\xE9%25.gif");
+    EXPECT_EQ(CHtmlText::Reference("a b.htm#c\"d", EMarkup::Modern), "a%20b.htm#c%22d");
+    EXPECT_EQ(CHtmlText::Reference("a b.htm#c\"d&", EMarkup::Classic), "a b.htm#c&quot;d&amp;");
+}
+
+TEST(ModernMarkup, Utf8PagesConvertTheTextsAndTheirCharacterReferences)
+{
+    struct CCase {
+        const char* pszPage;
+        const char* pszUtf8;
+    } cases[] = {
+        { "plain\r\n", "plain\r\n" },
+        { "caf\xE9 \x80 \x81", "caf\xC3\xA9 \xE2\x82\xAC \xC2\x81" },
+        { "&#20013;&#128512;&#256;", "\xE4\xB8\xAD\xF0\x9F\x98\x80\xC4\x80" },
+        // Kept: below 256, surrogates, noncharacters, beyond Unicode, not a
+        // complete decimal reference.
+        { "&#233;&#55296;&#65535;&#1114112;&#x4E2D;&#20013&#;&#99999999;",
+            "&#233;&#55296;&#65535;&#1114112;&#x4E2D;&#20013&#;&#99999999;" },
+    };
+    for (const CCase& c : cases) {
+        EXPECT_EQ(CPageEncoding::Encode(c.pszPage, CPageEncoding::EEncoding::Utf8), c.pszUtf8) << c.pszPage;
+        EXPECT_EQ(CPageEncoding::Encode(c.pszPage, CPageEncoding::EEncoding::Windows1252), c.pszPage);
+    }
+}
+
+class ModernPages : public CGeneratorFixture {
+protected:
+    ModernPages() { m_settings.m_strSpare = "pagewell-settings 1\nmarkup=modern\nencoding=utf-8\n"; }
+};
+
+TEST_F(ModernPages, ImagesLinksAndContentsAreValidHtml)
+{
+    const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "Fish \"&\" <chips>");
+    Add(hRoot, "my page", NODE_PAGE, "Sub");
+    CNode& node = Node(hRoot);
+    node.m_info.m_strIcon = "a b.gif";
+    node.m_info.m_strLineImage = "line.gif";
+    node.m_info.m_strBgBitmap = "paper.jpg";
+    node.m_info.m_clrText = 0;
+    node.m_info.m_clrBg = 0xFFFFFF;
+    node.m_info.m_clrLink = 0xFF0000;
+    node.m_info.m_clrVLink = 0x800080;
+    m_props.m_strBullet = "dot.gif";
+    EXPECT_EQ(ExpandWith("[@IMAGE=!][IMAGE]\n[@LINE=!][LINE]\n[@BULLET=!][@LINKS=!][LINKS]"
+                         "[@COLOR=!][@BGIMAGE=!]<body [COLOR] [BGIMAGE]>\n[@HOMELINKS=!][HOMELINKS][TEXT]"),
+        "<img src=\"a%20b.gif\" alt=\"Fish &quot;&amp;&quot; &lt;chips>\">\n"
+        "<img src=\"line.gif\" alt=\"\">\n"
+        "<img src=\"dot.gif\" alt=\"\" class=\"bullet\">  <a href=\"my%20page.htm#my%20page\"> [Sub]</a>\n"
+        "<body class=\"pw-colors\" style=\"color:#000000;background-color:#FFFFFF;--pw-link:#0000FF;"
+        "--pw-vlink:#800080;background-image:url('paper.jpg')\" >\n"
+        "<a href=\"my%20page.htm#my%20page\"> [Sub]</a>\n");
+    // The background joins the colours whichever comes first.
+    m_pRun.reset();
+    EXPECT_EQ(ExpandWith("[@BGIMAGE=!][@COLOR=!][@BGIMAGE=x.gif][BGIMAGE]|[COLOR]"),
+        "|class=\"pw-colors\" style=\"color:#000000;background-color:#FFFFFF;--pw-link:#0000FF;"
+        "--pw-vlink:#800080;background-image:url('paper.jpg'),url('x.gif')\"");
+    Node(hRoot).m_strText = "[$i]";
+    m_pRun.reset();
+    EXPECT_EQ(ExpandWith("[@TEXT=!][TEXT]"),
+        "<ul>\n<li>Page <a href=\"index.htm#index\">Fish \"&\" <chips></a>\n<ul>\n"
+        "<li>Page <a href=\"my%20page.htm#my%20page\">Sub</a>\n</ul>\n</ul>\n");
+}
+
+TEST_F(ModernPages, PageFilesAreWrittenInTheirEncoding)
+{
+    Add(nullptr, "index", NODE_PAGE, "Caf\xE9 &#20013;");
+    WriteTemplates("[@CHARSET=!][@TITLE=!]<meta charset=\"[CHARSET]\">[TITLE]\n");
+    Run().Run();
+    EXPECT_EQ(Read("out/index.htm"), "<meta charset=\"utf-8\">Caf\xC3\xA9 \xE4\xB8\xAD\r\n\r\n");
+}
+
+} // namespace
