@@ -109,6 +109,8 @@ CSiteSettings CSiteSettings::ForNewProject()
     CSiteSettings settings;
     settings.m_strMarkup = kMarkupModern;
     settings.m_strEncoding = kEncodingUtf8;
+    // The installed workspace has one, so that a new site has an icon.
+    settings.m_strFavicon = "favicon.svg";
     return settings;
 }
 
