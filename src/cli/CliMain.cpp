@@ -28,7 +28,7 @@ const std::vector<CCliCommand> kCommands = {
     { "import", "FILE.json OUT.pwl", "write a project file from its JSON form",
         IgnoringProcessEnd<RunImport> },
     { "outline", "PROJECT.pwl", "print the site's outline", IgnoringProcessEnd<RunOutline> },
-    { "generate", "PROJECT.pwl [--dest DIR] [--no-lowercase]",
+    { "generate", "PROJECT.pwl [--dest DIR] [--no-lowercase] [--clean]",
         "generate the site (the current directory is the workspace); prints the log", RunGenerate },
     { "serve", "PROJECT.pwl [--port N] [--bind ADDRESS]",
         "serve the site at http://127.0.0.1:8080/ and reload open pages when it changes",

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +31,7 @@ struct CGenerateArgs {
     std::string strProject;
     std::optional<std::string> strDestination;
     bool bLowercase = true;
+    bool bClean = false;
 };
 
 void DefineArgs(CLI::App& app, CGenerateArgs& parsed)
@@ -42,6 +44,9 @@ void DefineArgs(CLI::App& app, CGenerateArgs& parsed)
     app.add_flag_callback(
         "--no-lowercase", [&parsed] { parsed.bLowercase = false; },
         "keep the letter case of tags in file names and references");
+    app.add_flag_callback(
+        "--clean", [&parsed] { parsed.bClean = true; },
+        "remove the files an earlier run wrote that this run no longer writes");
     app.footer("Exit status: 0 success, 1 the run reported a failure (on standard error or in the log),\n"
                "2 wrong arguments or unreadable project.");
 }
@@ -75,9 +80,19 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     CPagewellDoc& doc = *pDoc;
     if (!OpenProjectArgument(doc, parsed.strProject, "generate", err))
         return kExitUsage;
-    if (parsed.strDestination)
+    if (parsed.strDestination) {
+        // A destination named on the command line is made when missing.
+        std::error_code error;
+        std::filesystem::create_directories(*parsed.strDestination, error);
+        if (error) {
+            err << "pagewell-cli: cannot create the folder " << *parsed.strDestination << ": "
+                << error.message() << "\n";
+            return kExitFailed;
+        }
         doc.m_dlgGenerate.m_strDestination = CCodePage::FromUtf8(*parsed.strDestination);
+    }
     doc.m_dlgGenerate.m_bLowercase = parsed.bLowercase ? 1 : 0;
+    doc.m_dlgGenerate.m_bClean = parsed.bClean ? 1 : 0;
 
     const int messagesBefore = ui.GetMessageCount();
     doc.m_dlgGenerate.OnGenerate(doc);

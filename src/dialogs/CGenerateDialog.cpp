@@ -54,6 +54,10 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
     pDestinationLabel->setBuddy(m_pDestination);
     m_pLowercase = new QCheckBox(QStringLiteral("Convert all filenames and file references to lowercase"));
     m_pLowercase->setObjectName("lowercase");
+    m_pClean = new QCheckBox(
+        QStringLiteral("&Remove pages and images of the last run that this run does not write"));
+    m_pClean->setObjectName("clean");
+    m_pClean->setToolTip(QStringLiteral("Only files that Pagewell wrote into this folder are ever removed."));
     m_pLog = new QPlainTextEdit;
     m_pLog->setObjectName("log");
     m_pLog->setAccessibleName("Log");
@@ -85,6 +89,7 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
     pMain->addLayout(pTop);
     pMain->addLayout(pDestination);
     pMain->addWidget(m_pLowercase);
+    pMain->addWidget(m_pClean);
     pMain->addWidget(m_pLog, 1);
     pMain->addWidget(m_pCurrentFile);
     pMain->addWidget(m_pCurrentTag);
@@ -99,6 +104,7 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
 
     m_pDestination->setText(ToQString(m_record.m_strDestination));
     CheckIn(m_pLowercase, m_record.m_bLowercase);
+    CheckIn(m_pClean, m_record.m_bClean);
 
     SetActive(this);
 }
@@ -113,6 +119,7 @@ void CGenerateDialog::SaveControls()
 {
     m_record.m_strDestination = FromQString(m_pDestination->text());
     m_record.m_bLowercase = CheckOut(m_pLowercase);
+    m_record.m_bClean = CheckOut(m_pClean);
 }
 
 void CGenerateDialog::accept()

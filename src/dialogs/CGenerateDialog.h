@@ -52,6 +52,7 @@ private:
 
     QLineEdit* m_pDestination;
     QCheckBox* m_pLowercase;
+    QCheckBox* m_pClean;
     QPlainTextEdit* m_pLog;
     QLabel* m_pCurrentFile;
     QLabel* m_pCurrentTag;

@@ -31,10 +31,22 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
         return;
     }
     CFileSystem& files = m_run.GetFileSystem();
+    CSiteOutput& output = m_run.GetOutput();
+    const std::string name = CPathRules::ToNative(CPathRules::GetFileName(destination));
+    output.Want(name);
     EFileError error = EFileError::None;
-    const auto pIn = files.OpenForRead(m_run.GetLocator().LocateForRead(source), error);
+    const std::string sourcePath = m_run.GetLocator().LocateForRead(source);
+    const auto pIn = files.OpenForRead(sourcePath, error);
     if (pIn == nullptr) {
         m_run.GetLog().Add({ "Unable to open ", source, " for read." });
+        return;
+    }
+    // A copy that is there already, byte for byte, keeps its file and time.
+    const std::string destinationPath = CPathRules::ToNative(destination);
+    if (output.CompareFirst() && files.HaveSameContent(sourcePath, destinationPath)) {
+        m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentTag, source);
+        m_run.GetLog().Add({ "Copying file ", source, " to ", destination });
+        output.Produced(name);
         return;
     }
     // The copy replaces the old file only when complete.
@@ -61,6 +73,9 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
             return;
         }
     }
-    if (pOut->Commit() != EFileError::None)
+    if (pOut->Commit() != EFileError::None) {
         m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
+        return;
+    }
+    output.Produced(name);
 }

@@ -37,5 +37,7 @@ public:
 
     CString m_strDestination;
     int32_t m_bLowercase = 1;
+    // Remove the files the last run wrote and this one does not; not saved.
+    int32_t m_bClean = 0;
     CString m_strSpare;
 };

@@ -45,6 +45,7 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
     , m_contents(m_names, m_siteSettings.GetMarkup())
     , m_preparer(&m_contents)
+    , m_bClean(settings.m_bClean != 0)
 { }
 
 void CGenerationRun::Run()
@@ -90,11 +91,15 @@ void CGenerationRun::RunSteps()
     m_ui.SetProgressPos(0);
     // Temporary files of a run that was killed are cleared away first.
     m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
+    m_output.Start();
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
     for (const char* pszImage : kFixedImages)
         m_copyList.AddToCopyList(pszImage);
+    AddPublishingFiles();
     CopyFiles(m_strDestination);
+    if (!m_strDestination.empty())
+        m_output.Finish(m_bClean);
     m_ui.SetStatusText(EStatusLine::Log, m_log.GetText());
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Done...");
     m_ui.Beep(EBeep::Default);
@@ -102,6 +107,16 @@ void CGenerationRun::RunSteps()
     m_ui.SetStatusText(EStatusLine::CurrentTag, "");
     m_log.Clear();
     m_copyList.Clear();
+}
+
+void CGenerationRun::AddPublishingFiles()
+{
+    // The favicon is copied whether or not a template names it.
+    if (!m_siteSettings.m_strFavicon.empty())
+        m_copyList.AddToCopyList("images/" + m_siteSettings.m_strFavicon);
+    // A robots.txt of the workspace's own replaces the one the run writes.
+    if (!m_siteSettings.m_strBaseUrl.empty() && m_files.IsRegularFile("robots.txt"))
+        m_copyList.AddToCopyList("robots.txt");
 }
 
 void CGenerationRun::WritePages()

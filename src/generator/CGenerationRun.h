@@ -7,6 +7,7 @@
 #include "generator/CCopyList.h"
 #include "generator/CGenerationLog.h"
 #include "generator/CSiteNames.h"
+#include "generator/CSiteOutput.h"
 #include "generator/CTemplateCache.h"
 #include "generator/CTextPreparer.h"
 #include "model/CSiteSettings.h"
@@ -68,6 +69,7 @@ public:
     // Copies every file of the copy list into destination.
     void CopyFiles(const CString& destination);
 
+    const CSiteTree& GetTree() const { return m_tree; }
     const CDocProperties& GetProps() const { return m_props; }
     const CString& GetDestination() const { return m_strDestination; }
     const CSiteSettings& GetSiteSettings() const { return m_siteSettings; }
@@ -79,6 +81,8 @@ public:
 
     CGenerationLog& GetLog() { return m_log; }
     CCopyList& GetCopyList() { return m_copyList; }
+    // The files the run puts into the destination.
+    CSiteOutput& GetOutput() { return m_output; }
     CString& GetHomeLinks() { return m_strHomeLinks; }
     // Each template file is read once per run.
     CTemplateCache& GetTemplates() { return m_templates; }
@@ -86,6 +90,8 @@ public:
 private:
     void RunSteps();
     void WritePages();
+    // The favicon and a robots.txt of the workspace join the copy list.
+    void AddPublishingFiles();
     void ReportOutOfMemory();
 
     const CSiteTree& m_tree;
@@ -103,6 +109,8 @@ private:
     CCopyList m_copyList;
     CString m_strHomeLinks;
     CTemplateCache m_templates;
+    CSiteOutput m_output { *this };
+    bool m_bClean;
     int m_nNesting = 0;
     CPageLimits m_limits;
     size_t m_nPageSteps = 0;

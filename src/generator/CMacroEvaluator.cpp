@@ -173,6 +173,19 @@ bool CMacroEvaluator::EvaluateSite(int nMacro)
     case MACRO_CHARSET:
         Value(nMacro) = settings.m_strEncoding;
         return true;
+    case MACRO_FAVICON:
+        // The run copies the favicon beside the pages whether or not a
+        // template names it.
+        Value(nMacro) = settings.m_strFavicon.empty() ? CString()
+                                                      : "<link rel=\"icon\" href=\""
+                + CHtmlText::EscapeAttribute(m_run.GetNames().GetBaseName(settings.m_strFavicon)) + "\">";
+        return true;
+    case MACRO_FEED:
+        // The run writes the feed only where the site has an address.
+        Value(nMacro) = settings.m_strBaseUrl.empty()
+            ? CString()
+            : CString("<link rel=\"alternate\" type=\"application/atom+xml\" href=\"feed.xml\">");
+        return true;
     default:
         return false;
     }

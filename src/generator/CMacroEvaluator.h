@@ -31,7 +31,7 @@ private:
     bool EvaluateText(int nMacro);
     // Project texts and references: ADDRESS, AUTHOR, GENERATOR, HOME, PARENT, UP.
     bool EvaluateProject(int nMacro);
-    // The site settings: LANG, DESCRIPTION, BASEURL, CHARSET.
+    // The site settings: LANG, DESCRIPTION, BASEURL, CHARSET, FAVICON, FEED.
     bool EvaluateSite(int nMacro);
     bool EvaluateFormat(int nMacro);
     bool EvaluateLinks(int nMacro);

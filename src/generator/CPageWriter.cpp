@@ -1,7 +1,10 @@
 #include "generator/CPageWriter.h"
 
+#include <optional>
+
 #include "generator/CGenerationRun.h"
 #include "generator/CPageRenderer.h"
+#include "model/CNode.h"
 #include "platform/CAtomicFile.h"
 #include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
@@ -31,17 +34,34 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         ReportUnableToOpen(path);
         return;
     }
+    const CString fileName = tag + ".htm";
+    const std::string native = CPathRules::ToNative(path);
+    CSiteOutput& output = m_run.GetOutput();
+    output.Want(CPathRules::ToNative(fileName));
+    CFileSystem& files = m_run.GetFileSystem();
+    // An old page that may be unchanged is compared before anything is made,
+    // so that an unchanged page keeps its file and its time.
+    std::optional<CRenderedPage> rendered;
+    if (output.CompareFirst() && files.IsRegularFile(native)) {
+        rendered = CPageRenderer(m_run).Render(hItem);
+        if (!rendered->bComplete)
+            return;
+        if (files.HasContent(native, rendered->strText)) {
+            output.ProducedPage(CPathRules::ToNative(fileName), fileName, hItem->GetNode()->m_tStamp);
+            return;
+        }
+    }
     // The new page goes to a temporary file first, made before the page is
     // expanded (a page that cannot be created is not expanded at all), and
     // replaces the old page only when complete: a killed or failed run never
     // leaves a page missing or cut short.
     EFileError error = EFileError::None;
-    const auto pFile = m_run.GetFileSystem().CreateReplacement(CPathRules::ToNative(path), error);
+    const auto pFile = files.CreateReplacement(native, error);
     if (pFile == nullptr) {
         ReportUnableToOpen(path);
         return;
     }
-    const CRenderedPage page = CPageRenderer(m_run).Render(hItem);
+    const CRenderedPage page = rendered ? std::move(*rendered) : CPageRenderer(m_run).Render(hItem);
     // Without its template the page would be a bare line end: the old page
     // stays, and a missing one is not made.
     if (!page.bComplete)
@@ -49,6 +69,9 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // A page that could not be written whole (a full disk) is reported like
     // one that could not be created, not passed over in silence.
     pFile->GetFile().Write(page.strText);
-    if (pFile->Commit() != EFileError::None)
+    if (pFile->Commit() != EFileError::None) {
         ReportUnableToOpen(path);
+        return;
+    }
+    output.ProducedPage(CPathRules::ToNative(fileName), fileName, hItem->GetNode()->m_tStamp);
 }

@@ -42,14 +42,16 @@ enum EMacro : int {
     MACRO_DESCRIPTION = 33,
     MACRO_BASEURL = 34,
     MACRO_CHARSET = 35,
-    MACRO_COUNT = 36,
+    MACRO_FAVICON = 36,
+    MACRO_FEED = 37,
+    MACRO_COUNT = 38,
 };
 
 inline constexpr std::array<std::string_view, MACRO_COUNT> kMacroNames = { "ALIGN", "LINE", "IMAGE",
     "BGIMAGE", "BULLET", "STYLE", "COLOR", "GENERATOR", "TAG", "LINKS", "LINKBODY", "ADDRESS", "TITLE",
     "AUTHOR", "TEXT", "HOME", "PARENT", "HOMENAME", "PARENTNAME", "BACKBUTTON", "HOMEBUTTON", "LEVEL",
     "UPBUTTON", "UP", "NEWIMAGE", "CONSTRIMAGE", "UPDATEDIMAGE", "UPNAME", "LINK", "MORELINKS", "REFTITLE",
-    "HOMELINKS", "LANG", "DESCRIPTION", "BASEURL", "CHARSET" };
+    "HOMELINKS", "LANG", "DESCRIPTION", "BASEURL", "CHARSET", "FAVICON", "FEED" };
 
 // Whether an assignment computes a value: the names set by HOME, PARENT and
 // UP and the two conditional names do not.

@@ -47,10 +47,15 @@ std::optional<int64_t> CNode::GetBannerExpiry() const
 
 void CNode::ApplyAutoExpire(int64_t now)
 {
-    const std::optional<int64_t> expiry = GetBannerExpiry();
-    if (expiry && now > *expiry) {
+    if (HasExpired(now)) {
         m_info.m_bNew = 0;
         m_info.m_bConstruction = 0;
         m_info.m_bUpdated = 0;
     }
+}
+
+bool CNode::HasExpired(int64_t now) const
+{
+    const std::optional<int64_t> expiry = GetBannerExpiry();
+    return expiry && now > *expiry;
 }

@@ -30,6 +30,9 @@ public:
     // The last moment (seconds since 1970) at which the banner flags survive
     // a load; none when they never expire (expire days 0).
     std::optional<int64_t> GetBannerExpiry() const;
+    // Whether the banners' expiry time has passed at now (never without
+    // expire days).
+    bool HasExpired(int64_t now) const;
 
     CString& TextOf(ETextField field) { return field == ETextField::Text ? m_strText : m_strTitle; }
     uint32_t& FormatOf(ETextField field)

@@ -9,7 +9,7 @@ constexpr std::array<std::string_view, 2> kMarkups
 constexpr std::array<std::string_view, 2> kEncodings
     = { CSiteSettings::kEncodingWindows1252, CSiteSettings::kEncodingUtf8 };
 
-const std::array<CSiteSettings::CKey, 5> kKeys = { {
+const std::array<CSiteSettings::CKey, 6> kKeys = { {
     { "lang", &CSiteSettings::m_strLang, "", {}, "Site &language:",
         "The language of the pages, as a language tag such as en or de-CH (the LANG macro)." },
     { "description", &CSiteSettings::m_strDescription, "", {}, "Site &description:",
@@ -21,6 +21,9 @@ const std::array<CSiteSettings::CKey, 5> kKeys = { {
     { "encoding", &CSiteSettings::m_strEncoding, CSiteSettings::kEncodingWindows1252, kEncodings,
         "Page &encoding:",
         "The character set of the page files (the CHARSET macro); utf-8 is the modern one." },
+    { "favicon", &CSiteSettings::m_strFavicon, "", {}, "&Favicon:",
+        "An image of the images folder that browsers show for the site, such as favicon.svg (the FAVICON "
+        "macro)." },
 } };
 
 // The spare string split into lines, each without its line end.
@@ -106,6 +109,8 @@ CSiteSettings CSiteSettings::ForNewProject()
     CSiteSettings settings;
     settings.m_strMarkup = kMarkupModern;
     settings.m_strEncoding = kEncodingUtf8;
+    // The installed workspace has one, so that a new site has an icon.
+    settings.m_strFavicon = "favicon.svg";
     return settings;
 }
 

@@ -76,6 +76,7 @@ public:
     CString m_strBaseUrl;
     CString m_strMarkup;
     CString m_strEncoding;
+    CString m_strFavicon;
     // Lines of a later version's keys, kept so that they survive a save.
     std::vector<CString> m_unknownLines;
 };

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <csignal>
+#include <cstring>
 #include <dirent.h>
 #include <vector>
 
@@ -230,6 +232,92 @@ bool CFileSystem::IsDirectory(const std::string& path)
 {
     struct stat info { };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+namespace {
+
+// A regular file opened for reading, closed when it goes.
+class CReadOnlyFd {
+public:
+    explicit CReadOnlyFd(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+        struct stat info { };
+        if (m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode))
+            m_size = info.st_size;
+    }
+    ~CReadOnlyFd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CReadOnlyFd(const CReadOnlyFd&) = delete;
+    CReadOnlyFd& operator=(const CReadOnlyFd&) = delete;
+
+    // The size of a regular file, or -1.
+    off_t GetSize() const { return m_size; }
+    // Fills buffer completely; false at an error or a short file.
+    bool ReadExactly(char* buffer, size_t size) const
+    {
+        while (size > 0) {
+            const ssize_t got = ::read(m_fd, buffer, size);
+            if (got <= 0) {
+                if (got < 0 && errno == EINTR)
+                    continue;
+                return false;
+            }
+            buffer += got;
+            size -= static_cast<size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int m_fd;
+    off_t m_size = -1;
+};
+
+constexpr size_t kCompareBlock = 64 * 1024;
+
+} // namespace
+
+bool CFileSystem::HasContent(const std::string& path, std::string_view bytes)
+{
+    const CReadOnlyFd file(path);
+    if (file.GetSize() < 0 || static_cast<uint64_t>(file.GetSize()) != bytes.size())
+        return false;
+    std::vector<char> buffer(std::min(bytes.size(), kCompareBlock));
+    for (size_t done = 0; done < bytes.size();) {
+        const size_t size = std::min(buffer.size(), bytes.size() - done);
+        if (!file.ReadExactly(buffer.data(), size)
+            || bytes.substr(done, size) != std::string_view(buffer.data(), size))
+            return false;
+        done += size;
+    }
+    return true;
+}
+
+bool CFileSystem::HaveSameContent(const std::string& path, const std::string& otherPath)
+{
+    const CReadOnlyFd file(path);
+    const CReadOnlyFd other(otherPath);
+    if (file.GetSize() < 0 || file.GetSize() != other.GetSize())
+        return false;
+    std::vector<char> buffer(kCompareBlock);
+    std::vector<char> otherBuffer(kCompareBlock);
+    for (auto left = static_cast<uint64_t>(file.GetSize()); left > 0;) {
+        const size_t size = static_cast<size_t>(std::min<uint64_t>(left, kCompareBlock));
+        if (!file.ReadExactly(buffer.data(), size) || !other.ReadExactly(otherBuffer.data(), size)
+            || std::memcmp(buffer.data(), otherBuffer.data(), size) != 0)
+            return false;
+        left -= size;
+    }
+    return true;
+}
+
+bool CFileSystem::CanCreateIn(const std::string& folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
 bool CFileSystem::ListFolder(const std::string& path, std::vector<std::string>& names)

@@ -57,6 +57,14 @@ public:
     // Whether path is a regular file (or a link to one): the only kind of
     // file the program reads or copies.
     virtual bool IsRegularFile(const std::string& path);
+    // Whether path is a regular file whose bytes are exactly bytes; false
+    // when it cannot be read.
+    virtual bool HasContent(const std::string& path, std::string_view bytes);
+    // Whether two regular files hold the same bytes; false when either cannot
+    // be read.
+    virtual bool HaveSameContent(const std::string& path, const std::string& otherPath);
+    // Whether new files can be made in folder (empty: the current folder).
+    virtual bool CanCreateIn(const std::string& folder);
     // The names in a folder (without "." and ".."), in no particular order;
     // false when the folder cannot be read.
     virtual bool ListFolder(const std::string& path, std::vector<std::string>& names);

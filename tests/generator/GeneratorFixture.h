@@ -1,15 +1,18 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "generator/CGenerateDlg.h"
 #include "generator/CGenerationRun.h"
 #include "generator/CMacroContext.h"
+#include "generator/COutputManifest.h"
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
@@ -81,6 +84,17 @@ protected:
     }
     std::string Read(const std::string& path) const { return ReadWholeFile(m_folder.File(path)); }
     bool Exists(const std::string& path) const { return std::filesystem::exists(m_folder.File(path)); }
+    // The files of the destination, sorted, without the run's list of them.
+    std::vector<std::string> OutNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out"))) {
+            if (entry.path().filename() != COutputManifest::kFileName)
+                names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     CGenerationRun& Run()
     {

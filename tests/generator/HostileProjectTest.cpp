@@ -16,14 +16,6 @@ protected:
             texts.push_back(message.strCaption + ": " + message.strText);
         return texts;
     }
-    std::vector<std::string> OutNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out")))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 TEST_F(HostileProject, ImagesOutsideTheWorkspaceAreNotCopied)

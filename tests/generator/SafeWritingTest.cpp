@@ -20,14 +20,6 @@ protected:
         Add(hRoot, "about");
         WriteTemplates("[@TAG=!][TAG]:[@LINKS=!][LINKBODY]", "<[@TAG=!][TAG]>");
     }
-    std::vector<std::string> OutNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out")))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 TEST_F(SafeWriting, RendererMakesThePageBytesWithoutWriting)

@@ -80,8 +80,8 @@ TEST(SiteSettings, ForeignSpareStringStaysUntilSettingsChange)
     ASSERT_TRUE(settings.Set("lang", "en", error));
     generate.SetSiteSettings(settings);
     EXPECT_EQ(generate.m_strSpare, "pagewell-settings 1\nlang=en\n");
-    EXPECT_EQ(
-        CSiteSettings::ForNewProject().ToSpare(), "pagewell-settings 1\nmarkup=modern\nencoding=utf-8\n");
+    EXPECT_EQ(CSiteSettings::ForNewProject().ToSpare(),
+        "pagewell-settings 1\nmarkup=modern\nencoding=utf-8\nfavicon=favicon.svg\n");
 }
 
 } // namespace

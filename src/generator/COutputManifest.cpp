@@ -1,0 +1,54 @@
+#include "generator/COutputManifest.h"
+
+namespace {
+
+constexpr std::string_view kFirstLine = "pagewell-files 1";
+
+} // namespace
+
+bool COutputManifest::IsOurs(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." && name != kFileName
+        && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+COutputManifest COutputManifest::Parse(std::string_view text)
+{
+    COutputManifest manifest;
+    size_t pos = text.find('\n');
+    if (pos == std::string_view::npos || text.substr(0, pos) != kFirstLine)
+        return manifest;
+    while (++pos < text.size()) {
+        const size_t end = std::min(text.find('\n', pos), text.size());
+        manifest.Add(text.substr(pos, end - pos));
+        pos = end;
+    }
+    return manifest;
+}
+
+std::string COutputManifest::Format() const
+{
+    std::string text(kFirstLine);
+    text += '\n';
+    for (const std::string& name : m_names) {
+        text += name;
+        text += '\n';
+    }
+    return text;
+}
+
+void COutputManifest::Add(std::string_view name)
+{
+    if (IsOurs(name) && name.find('\n') == std::string_view::npos)
+        m_names.emplace(name);
+}
+
+std::vector<std::string> COutputManifest::Without(const COutputManifest& newer) const
+{
+    std::vector<std::string> gone;
+    for (const std::string& name : m_names) {
+        if (!newer.Contains(name))
+            gone.push_back(name);
+    }
+    return gone;
+}

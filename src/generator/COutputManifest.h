@@ -1,0 +1,33 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The list of files a run wrote into the destination, kept there as
+// ".pagewell-files" so that the next run can tell its own files from the
+// user's: only a file named in it is ever removed by a clean run. Names are
+// plain file names as they are on the disk (UTF-8); anything else in the list
+// (a path, "..", the list itself) is ignored, so an edited list can never
+// make a run remove a file elsewhere.
+class COutputManifest {
+public:
+    static constexpr const char* kFileName = ".pagewell-files";
+
+    // Reads the list's text; a text without our first line is an empty list.
+    static COutputManifest Parse(std::string_view text);
+    std::string Format() const;
+
+    void Add(std::string_view name);
+    bool Contains(std::string_view name) const { return m_names.count(std::string(name)) != 0; }
+    const std::set<std::string>& GetNames() const { return m_names; }
+
+    // The names of this list that the newer one no longer has.
+    std::vector<std::string> Without(const COutputManifest& newer) const;
+
+private:
+    static bool IsOurs(std::string_view name);
+
+    std::set<std::string> m_names;
+};

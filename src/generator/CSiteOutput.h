@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/COutputManifest.h"
+#include "generator/CSitemapWriter.h"
+#include "model/CTreeItem.h"
+#include "platform/CString.h"
+
+class CGenerationRun;
+
+// What one run puts into the destination besides its log: which files it
+// meant to write and which it wrote (or found already there, byte for byte),
+// the publishing files (sitemap, feed, robots.txt), the list of our own
+// files kept in the destination, and the clean-up of the files an earlier
+// run wrote that this one no longer does.
+class CSiteOutput {
+public:
+    explicit CSiteOutput(CGenerationRun& run)
+        : m_run(run)
+    { }
+
+    // Reads the list of the last run's files and whether unchanged files can
+    // be left alone (the destination accepts new files).
+    void Start();
+    // Whether a file that may be unchanged is compared before it is made:
+    // only where making it could not fail in a way the user would be told.
+    bool CompareFirst() const { return m_bCompareFirst; }
+
+    // A file name (as on the disk) the run means to write into the destination.
+    void Want(std::string_view name);
+    // The file is in the destination as this run made it.
+    void Produced(std::string_view name);
+    // A page file is in the destination: the sitemap lists it.
+    void ProducedPage(std::string_view name, const CString& fileName, int64_t tStamp);
+
+    // Writes the publishing files when a base URL is set, removes the last
+    // run's files this one did not write when bClean, and updates the list.
+    void Finish(bool bClean);
+
+    // Writes bytes to the file name of the destination unless it holds them
+    // already; reports a failure like a page that cannot be created.
+    void WriteFile(const CString& fileName, std::string_view bytes);
+
+private:
+    void WritePublishFiles();
+    void RemoveStale();
+    void WriteManifest(bool bClean);
+    std::string GetNativePath(std::string_view name) const;
+
+    CGenerationRun& m_run;
+    bool m_bCompareFirst = false;
+    bool m_bRobotsCopied = false;
+    COutputManifest m_last;
+    COutputManifest m_wanted;
+    COutputManifest m_produced;
+    std::vector<CSitemapWriter::CPage> m_pages;
+};
