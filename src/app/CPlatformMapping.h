@@ -46,7 +46,8 @@ QString OldProfileFileName();
 // Takes over the old profile file once: copies it into the settings folder
 // when no profile is there yet. False when nothing was taken over.
 bool AdoptOldProfile();
-// The window's size, position, maximised state and splitter positions.
+// The window's size, position, maximised state and splitter positions, the
+// preview pane's state and the Generate dialog's remembered choices.
 QString WindowStateFileName();
 
 // Dialog units of the dialogs' 8-point font to pixels (a dialog unit is a

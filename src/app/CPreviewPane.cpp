@@ -1,12 +1,11 @@
+#include "app/CPlatformMapping.h"
 #include "app/CPreviewPane.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
@@ -217,8 +216,7 @@ void CPreviewPane::OnPageLink(const QString& name, const QString& fragment)
 
 QString CPreviewPane::SettingsFile()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return QDir(folder).filePath(QStringLiteral("pagewell-preview.ini"));
+    return PlatformMapping::WindowStateFileName();
 }
 
 void CPreviewPane::RestoreState()

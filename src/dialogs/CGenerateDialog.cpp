@@ -9,14 +9,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSettings>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/CPlatformMapping.h"
 #include "app/QtText.h"
 #include "dialogs/DialogControls.h"
 #include "generator/CGenerateDlg.h"
 
 namespace {
+
+const QString kCleanKey = QStringLiteral("Generate/Clean");
 
 // A status line that shows whatever it is given without resizing the dialog.
 QLabel* MakeStatusLine(const QString& objectName, const QString& text)
@@ -104,7 +108,10 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
 
     m_pDestination->setText(ToQString(m_record.m_strDestination));
     CheckIn(m_pLowercase, m_record.m_bLowercase);
-    CheckIn(m_pClean, m_record.m_bClean);
+    // The clean choice is the user's habit rather than the project's: it is
+    // remembered between runs, and the record's value applies until then.
+    const QSettings settings(PlatformMapping::WindowStateFileName(), QSettings::IniFormat);
+    CheckIn(m_pClean, settings.value(kCleanKey, m_record.m_bClean != 0).toBool() ? 1 : 0);
 
     SetActive(this);
 }
@@ -120,6 +127,8 @@ void CGenerateDialog::SaveControls()
     m_record.m_strDestination = FromQString(m_pDestination->text());
     m_record.m_bLowercase = CheckOut(m_pLowercase);
     m_record.m_bClean = CheckOut(m_pClean);
+    QSettings settings(PlatformMapping::WindowStateFileName(), QSettings::IniFormat);
+    settings.setValue(kCleanKey, m_record.m_bClean != 0);
 }
 
 void CGenerateDialog::accept()

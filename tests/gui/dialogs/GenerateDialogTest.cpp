@@ -69,6 +69,26 @@ private slots:
         QCOMPARE(IGenerationDisplay::Active(), static_cast<IGenerationDisplay*>(&dialog));
     }
 
+    // The clean choice is a habit of the user's: the next dialog, for any
+    // project, starts with the box as it was left.
+    void RemembersTheCleanChoice()
+    {
+        for (const bool bClean : { true, false }) {
+            CGenerateDlg record;
+            CGenerateDialog dialog(record, [](CGenerateDlg&) {});
+            dialog.show();
+            if (Find<QCheckBox>(&dialog, "clean")->isChecked() != bClean)
+                Click(&dialog, "clean");
+            Click(&dialog, "generate");
+            QCOMPARE(record.m_bClean, bClean ? 1 : 0);
+
+            CGenerateDlg other;
+            other.m_bClean = bClean ? 0 : 1;
+            CGenerateDialog next(other, {});
+            QCOMPARE(Find<QCheckBox>(&next, "clean")->isChecked(), bClean);
+        }
+    }
+
     // Generate takes the controls into the record, then runs; the run's
     // progress and status lines show while it goes, the log at its end.
     void GenerateRunsWithTheControlsValues()
