@@ -1,5 +1,5 @@
-#include "app/CPlatformMapping.h"
 #include "app/CPreviewPane.h"
+#include "app/CPlatformMapping.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -37,7 +37,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     CCommandLine cli("check");
     cli.App().add_option("PROJECT.pwl", project, "the project file")->required()->type_name("");
     cli.App().add_flag("--json", bJson, "print the findings as a JSON array");
-    cli.App().add_option("--as-of", asOfText, "check the banners as of this day (default: today)")
+    cli.App()
+        .add_option("--as-of", asOfText, "check the banners as of this day (default: today)")
         ->type_name("YYYY-MM-DD");
     cli.App()
         .add_option("--soon", nSoonDays, "a banner expiring within this many days is reported (default 14)")

@@ -56,8 +56,11 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     cli.App()
         .add_option("--bind", strAddress, "the address to listen on (default 127.0.0.1)")
         ->type_name("ADDRESS")
-        ->check([](const std::string& text) { return text.empty() ? std::string("an empty address") : std::string(); });
-    cli.App().footer("Exit status: 0 stopped with Ctrl+C, 1 cannot listen, 2 wrong arguments or unreadable project.");
+        ->check([](const std::string& text) {
+            return text.empty() ? std::string("an empty address") : std::string();
+        });
+    cli.App().footer(
+        "Exit status: 0 stopped with Ctrl+C, 1 cannot listen, 2 wrong arguments or unreadable project.");
     if (const auto status = cli.Parse(args, out, err))
         return *status;
     const CStopSignals signals;
@@ -70,8 +73,8 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitFailed;
     }
     const bool bIpv6 = strAddress.find(':') != std::string::npos;
-    out << "Serving " << strProject << " at http://" << (bIpv6 ? "[" : "") << strAddress
-        << (bIpv6 ? "]" : "") << ":" << server.GetPort() << "/ (Ctrl+C stops)\n";
+    out << "Serving " << strProject << " at http://" << (bIpv6 ? "[" : "") << strAddress << (bIpv6 ? "]" : "")
+        << ":" << server.GetPort() << "/ (Ctrl+C stops)\n";
     out.flush();
     while (!signals.WaitForStop(kPollNanoseconds))
         project.RebuildIfChanged();

@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSettings>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "app/CPlatformMapping.h"

@@ -94,9 +94,7 @@ void CGenerationRun::RunSteps()
     m_output.Start();
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
-    for (const char* pszImage : kFixedImages)
-        m_copyList.AddToCopyList(pszImage);
-    AddPublishingFiles();
+    AddSiteFiles();
     CopyFiles(m_strDestination);
     if (!m_strDestination.empty())
         m_output.Finish(m_bClean);
@@ -109,8 +107,10 @@ void CGenerationRun::RunSteps()
     m_copyList.Clear();
 }
 
-void CGenerationRun::AddPublishingFiles()
+void CGenerationRun::AddSiteFiles()
 {
+    for (const char* pszImage : kFixedImages)
+        m_copyList.AddToCopyList(pszImage);
     // The favicon is copied whether or not a template names it.
     if (!m_siteSettings.m_strFavicon.empty())
         m_copyList.AddToCopyList("images/" + m_siteSettings.m_strFavicon);

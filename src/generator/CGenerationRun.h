@@ -83,6 +83,9 @@ public:
     CCopyList& GetCopyList() { return m_copyList; }
     // The files the run puts into the destination.
     CSiteOutput& GetOutput() { return m_output; }
+    // The files every run copies after the pages: the fixed images, the
+    // favicon and a robots.txt of the workspace join the copy list.
+    void AddSiteFiles();
     CString& GetHomeLinks() { return m_strHomeLinks; }
     // Each template file is read once per run.
     CTemplateCache& GetTemplates() { return m_templates; }
@@ -90,8 +93,6 @@ public:
 private:
     void RunSteps();
     void WritePages();
-    // The favicon and a robots.txt of the workspace join the copy list.
-    void AddPublishingFiles();
     void ReportOutOfMemory();
 
     const CSiteTree& m_tree;

@@ -132,8 +132,7 @@ CRenderedSite CSiteRenderer::RenderSiteUnguarded() const
     }
     if (IsPage(m_tree.GetRootItem()))
         site.strHome = GetPageFileName(m_tree.GetRootItem());
-    run.GetCopyList().AddToCopyList("images/pagewell.jpg");
-    run.GetCopyList().AddToCopyList("images/bluerib.gif");
+    run.AddSiteFiles();
     AddImages(run, site);
     AddMessages(ui, site);
     return site;

@@ -40,8 +40,13 @@ protected:
             m_doc.m_tree, m_doc.m_props, m_doc.m_dlgGenerate, m_doc.GetFileSystem(), m_locator);
         const CRenderedSite site = renderer.RenderSite();
         std::set<CString> written;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out")))
-            written.insert(entry.path().filename().string());
+        // The run's list of files and the publishing files it makes itself
+        // (with a base URL) are not part of the site in memory.
+        const std::set<CString> kRunFiles = { ".pagewell-files", "sitemap.xml", "feed.xml", "robots.txt" };
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("out"))) {
+            if (!kRunFiles.contains(entry.path().filename().string()))
+                written.insert(entry.path().filename().string());
+        }
         size_t nPages = 0;
         for (HTREEITEM h = m_doc.m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
             if (h->GetNode()->m_nType != NODE_PAGE)

@@ -88,7 +88,8 @@ TEST_F(CMainWindow, MenusAndToolbarInOrder)
     QStringList titles;
     for (QAction* pMenu : Frame().menuBar()->actions())
         titles << pMenu->text();
-    EXPECT_EQ(titles, (QStringList { "&File", "&Edit", "&View", "&Object", "HT&ML", "Fo&rmat", "&Tools", "&Help" }));
+    EXPECT_EQ(titles,
+        (QStringList { "&File", "&Edit", "&View", "&Object", "HT&ML", "Fo&rmat", "&Tools", "&Help" }));
     QStringList html;
     for (QAction* pAction : Frame().menuBar()->actions().at(4)->menu()->actions())
         html << (pAction->isSeparator() ? QStringLiteral("|") : pAction->text());
