@@ -1,5 +1,7 @@
 #include "app/CCheckDock.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -50,6 +52,7 @@ CCheckDock::CCheckDock(CPagewellDoc& doc, CPagewellView& tree, QWidget* pParent)
     m_pList->setRootIsDecorated(false);
     m_pList->setUniformRowHeights(true);
     m_pList->setAlternatingRowColors(true);
+    m_pList->setTextElideMode(Qt::ElideMiddle);
     m_pList->header()->setStretchLastSection(true);
     pLayout->addWidget(m_pList, 1);
     setWidget(pBody);
@@ -79,12 +82,19 @@ void CCheckDock::ShowFindings()
         pRow->setText(ColObject, ToQString(finding.GetPathText()));
         pRow->setText(ColMessage, ToQString(finding.message));
         pRow->setText(ColHint, ToQString(finding.hint));
+        pRow->setToolTip(ColObject, ToQString(finding.GetPathText()));
         pRow->setToolTip(ColMessage, ToQString(finding.message));
         pRow->setToolTip(ColHint, ToQString(finding.hint));
         pRow->setData(ColSeverity, Qt::UserRole, static_cast<qulonglong>(i));
     }
-    for (int col = 0; col < ColHint; ++col)
+    // A column fits its texts, but no deep path or long message pushes the
+    // columns after it out of sight: those are elided in the middle, whole
+    // in their tool tips.
+    const int nMaxWidth = std::max(160, m_pList->viewport()->width() / 3);
+    for (int col = 0; col < ColHint; ++col) {
         m_pList->resizeColumnToContents(col);
+        m_pList->setColumnWidth(col, std::min(m_pList->columnWidth(col), nMaxWidth));
+    }
     m_pSummary->setText(m_findings.empty()
             ? QStringLiteral("No problems found.")
             : QStringLiteral("%1 error(s), %2 warning(s).").arg(nErrors).arg(m_findings.size() - nErrors));

@@ -113,6 +113,9 @@ CRenderedSite CSiteRenderer::RenderPageUnguarded(HTREEITEM hPage) const
     }
     if (IsPage(hPage))
         AddPage(run, hPage, EKeepPage::Always, site);
+    // The images every run copies (the templates' own, the favicon) are
+    // beside every page too.
+    run.AddSiteFiles();
     AddImages(run, site);
     AddMessages(ui, site);
     return site;

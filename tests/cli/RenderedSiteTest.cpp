@@ -60,6 +60,8 @@ protected:
             EXPECT_EQ(site.pages.at(name), file) << name;
             for (const auto& [image, source] : page.images)
                 EXPECT_TRUE(site.images.count(image)) << image;
+            // The images every run copies show in the preview of any page.
+            EXPECT_TRUE(page.images.count("pagewell.jpg")) << name;
         }
         EXPECT_GT(nPages, 0U);
         // The site in memory holds exactly the files a run writes.
