@@ -90,10 +90,11 @@ void CCheckDock::ShowFindings()
     // A column fits its texts, but no deep path or long message pushes the
     // columns after it out of sight: those are elided in the middle, whole
     // in their tool tips.
-    const int nMaxWidth = std::max(160, m_pList->viewport()->width() / 3);
+    const int nWidth = m_pList->viewport()->width();
+    const int nMaxWidth[] = { nWidth / 8, nWidth / 4, nWidth * 3 / 5 };
     for (int col = 0; col < ColHint; ++col) {
         m_pList->resizeColumnToContents(col);
-        m_pList->setColumnWidth(col, std::min(m_pList->columnWidth(col), nMaxWidth));
+        m_pList->setColumnWidth(col, std::min(m_pList->columnWidth(col), std::max(80, nMaxWidth[col])));
     }
     m_pSummary->setText(m_findings.empty()
             ? QStringLiteral("No problems found.")
