@@ -19,6 +19,8 @@
 namespace {
 
 enum EColumn { ColSeverity, ColObject, ColMessage, ColHint, ColCount };
+// The widest the object's path column starts.
+constexpr int kMaxPathWidth = 240;
 
 } // namespace
 
@@ -53,7 +55,12 @@ CCheckDock::CCheckDock(CPagewellDoc& doc, CPagewellView& tree, QWidget* pParent)
     m_pList->setUniformRowHeights(true);
     m_pList->setAlternatingRowColors(true);
     m_pList->setTextElideMode(Qt::ElideMiddle);
-    m_pList->header()->setStretchLastSection(true);
+    QHeaderView* pHeader = m_pList->header();
+    pHeader->setStretchLastSection(false);
+    pHeader->setSectionResizeMode(ColSeverity, QHeaderView::ResizeToContents);
+    pHeader->setSectionResizeMode(ColObject, QHeaderView::Interactive);
+    pHeader->setSectionResizeMode(ColMessage, QHeaderView::Stretch);
+    pHeader->setSectionResizeMode(ColHint, QHeaderView::Stretch);
     pLayout->addWidget(m_pList, 1);
     setWidget(pBody);
 
@@ -87,15 +94,11 @@ void CCheckDock::ShowFindings()
         pRow->setToolTip(ColHint, ToQString(finding.hint));
         pRow->setData(ColSeverity, Qt::UserRole, static_cast<qulonglong>(i));
     }
-    // A column fits its texts, but no deep path or long message pushes the
-    // columns after it out of sight: those are elided in the middle, whole
-    // in their tool tips.
-    const int nWidth = m_pList->viewport()->width();
-    const int nMaxWidth[] = { nWidth / 8, nWidth / 4, nWidth * 3 / 5 };
-    for (int col = 0; col < ColHint; ++col) {
-        m_pList->resizeColumnToContents(col);
-        m_pList->setColumnWidth(col, std::min(m_pList->columnWidth(col), std::max(80, nMaxWidth[col])));
-    }
+    // A deep path does not push the problem out of sight: it is elided in
+    // the middle (whole in its tool tip), and the problem and what to do
+    // share the rest of the width.
+    m_pList->resizeColumnToContents(ColObject);
+    m_pList->setColumnWidth(ColObject, std::min(m_pList->columnWidth(ColObject), kMaxPathWidth));
     m_pSummary->setText(m_findings.empty()
             ? QStringLiteral("No problems found.")
             : QStringLiteral("%1 error(s), %2 warning(s).").arg(nErrors).arg(m_findings.size() - nErrors));
