@@ -1,7 +1,9 @@
 #include "platform/CAtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/CFileSystem.h"
@@ -13,10 +15,17 @@ CAtomicFile::CAtomicFile(int fd, std::string tempPath, std::string path, ESync s
     , m_sync(sync)
 { }
 
+std::unique_ptr<CAtomicFile> CAtomicFile::Unnamed(int fd, std::string path, std::string tempStem, ESync sync)
+{
+    auto pFile = std::make_unique<CAtomicFile>(fd, std::move(tempStem), std::move(path), sync);
+    pFile->m_bUnnamed = true;
+    return pFile;
+}
+
 CAtomicFile::~CAtomicFile()
 {
-    if (m_bCommitted)
-        return;
+    if (m_bCommitted || m_bUnnamed)
+        return; // an unnamed file goes with its descriptor
     m_file.Close();
     ::unlink(m_strTempPath.c_str());
 }
@@ -27,10 +36,44 @@ EFileError CAtomicFile::Commit()
         return m_file.GetError();
     // The data reaches the disk before the rename makes it the file, so that a
     // crash leaves either the old file or the complete new one.
-    if ((m_sync == ESync::Flush && !m_file.Sync()) || !m_file.Close())
+    if (m_sync == ESync::Flush && !m_file.Sync())
+        return m_file.GetError();
+    if (m_bUnnamed)
+        return CommitUnnamed();
+    if (!m_file.Close())
         return m_file.GetError();
     if (std::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
         return CFileSystem::FromErrno(errno);
     m_bCommitted = true;
     return EFileError::None;
+}
+
+EFileError CAtomicFile::CommitUnnamed()
+{
+    static std::atomic<unsigned> s_nCounter { 0 };
+    const std::string self = "/proc/self/fd/" + std::to_string(m_file.GetDescriptor());
+    const auto link = [&self](const std::string& name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    if (!link(m_strPath)) {
+        if (errno != EEXIST)
+            return CFileSystem::FromErrno(errno);
+        // An old file is there: the new one gets a name of its own first and
+        // is then renamed over it.
+        std::string temp;
+        for (int attempt = 0;; ++attempt) {
+            temp = m_strTempPath + std::to_string(s_nCounter++);
+            if (link(temp))
+                break;
+            if (errno != EEXIST || attempt == 100)
+                return CFileSystem::FromErrno(errno);
+        }
+        if (std::rename(temp.c_str(), m_strPath.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(temp.c_str());
+            return CFileSystem::FromErrno(error);
+        }
+    }
+    m_bCommitted = true;
+    return m_file.Close() ? EFileError::None : m_file.GetError();
 }

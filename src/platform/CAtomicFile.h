@@ -20,6 +20,11 @@ public:
 
     // Takes over fd, the open temporary file at tempPath.
     CAtomicFile(int fd, std::string tempPath, std::string path, ESync sync = ESync::Flush);
+    // Takes over fd, an unnamed file of path's folder (O_TMPFILE): the commit
+    // links it in under path where nothing is there yet (one entry of the
+    // folder, as a plain new file), and otherwise under tempStem + a number,
+    // renamed over the old file. A killed process leaves no unnamed file behind.
+    static std::unique_ptr<CAtomicFile> Unnamed(int fd, std::string path, std::string tempStem, ESync sync);
     ~CAtomicFile();
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
@@ -33,9 +38,12 @@ public:
     EFileError Commit();
 
 private:
+    EFileError CommitUnnamed();
+
     CFile m_file;
     std::string m_strTempPath;
     std::string m_strPath;
     ESync m_sync;
     bool m_bCommitted = false;
+    bool m_bUnnamed = false;
 };

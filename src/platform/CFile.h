@@ -31,6 +31,9 @@ public:
     // The first error a read, write, sync or close met, or None.
     EFileError GetError() const;
 
+    // The open file's descriptor (-1 once closed).
+    int GetDescriptor() const { return m_fd; }
+
 private:
     bool Fail();
 

@@ -141,6 +141,18 @@ std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& p
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string stem = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
+    // An unnamed file first: a run killed while writing it leaves nothing,
+    // and a new page costs the folder one entry, as a plain write would. The
+    // link to a name goes through /proc; without it, or where the file system
+    // has no unnamed files, a named temporary file does the same.
+    static const bool s_bProcFd = ::access("/proc/self/fd", X_OK) == 0;
+    if (s_bProcFd) {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            error = EFileError::None;
+            return CAtomicFile::Unnamed(fd, path, stem, CAtomicFile::ESync::NoFlush);
+        }
+    }
     // The name carries the process number, so that a later run knows whether
     // the process that made it is gone; a leftover of an earlier process of
     // that number is stepped over.
