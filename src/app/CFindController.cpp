@@ -269,13 +269,13 @@ void CFindController::ReplaceAll()
                     .arg(Plural(result.nTagsRefused, "tag was", "tags were"));
     m_lastHit.reset();
     if (!result.changes.empty())
-        AfterChange(std::move(result.changes), QStringLiteral("Replace All"));
+        AfterChange(result.changes, QStringLiteral("Replace All"));
     Report(text);
     m_doc.GetUserInterface().MessageBox(
         FromQString(text), "Pagewell", EMessageIcon::Information, EMessageButtons::Ok);
 }
 
-void CFindController::AfterChange(std::vector<CTextChange> changes, const QString& strName)
+void CFindController::AfterChange(const std::vector<CTextChange>& changes, const QString& strName)
 {
     m_doc.SetModifiedFlag(true);
     m_doc.UpdateAllViews(nullptr, HINT_RELOAD);

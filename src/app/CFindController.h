@@ -53,7 +53,7 @@ private:
     CSearchCursor Cursor(CSiteSearch::EDirection direction) const;
     HTREEITEM ScopeItem() const;
     bool IsHitSelected(const CSearchHit& hit) const;
-    void AfterChange(std::vector<CTextChange> changes, const QString& strName);
+    void AfterChange(const std::vector<CTextChange>& changes, const QString& strName);
 
     CMainFrame& m_frame;
     CPagewellDoc& m_doc;

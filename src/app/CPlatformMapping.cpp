@@ -175,7 +175,7 @@ QString SingleInstanceServerName()
     if (key.size() > 32)
         key = QString::fromLatin1(
             QCryptographicHash::hash(display.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-    const QString name = QStringLiteral("pagewell-%1-%2").arg(getuid()).arg(key);
+    QString name = QStringLiteral("pagewell-%1-%2").arg(getuid()).arg(key);
     // Without a runtime folder the socket goes to the temporary folder.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime))

@@ -52,7 +52,6 @@ private:
 
     CGenerationRun& m_run;
     bool m_bCompareFirst = false;
-    bool m_bRobotsCopied = false;
     COutputManifest m_last;
     COutputManifest m_wanted;
     COutputManifest m_produced;

@@ -289,7 +289,7 @@ private:
     off_t m_size = -1;
 };
 
-constexpr size_t kCompareBlock = 64 * 1024;
+constexpr size_t kCompareBlock = size_t { 64 } * 1024;
 
 } // namespace
 
