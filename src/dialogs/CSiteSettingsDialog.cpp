@@ -68,7 +68,12 @@ CSiteSettingsDialog::CSiteSettingsDialog(CSiteSettings& record, QWidget* pParent
         pLabel->setBuddy(pControl);
         auto* pHelp = new QLabel(FromView(key.strHelp));
         pHelp->setWordWrap(true);
-        pHelp->setEnabled(false); // shown quieter than the values
+        // Quieter than the values by its size, not by the disabled grey,
+        // which is too faint to read (and reads as unavailable to a screen
+        // reader); the control carries the text as its description.
+        QFont helpFont = pHelp->font();
+        helpFont.setPointSizeF(helpFont.pointSizeF() * 0.9);
+        pHelp->setFont(helpFont);
         auto* pField = new QVBoxLayout;
         pField->setSpacing(2);
         pField->addWidget(pControl);
