@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,9 +14,16 @@ int main(int argc, char* argv[])
     // The web engine draws in software: test machines have no GPU.
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    // The window's settings (the preview's state) go to a folder of the run.
-    const QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    // Each run has a home, settings, temporary files and a runtime folder
+    // (the single-instance socket) of its own, so no two runs meet.
+    const QTemporaryDir run;
+    for (const char* pszName : { "HOME", "XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR" }) {
+        const QString folder = run.filePath(QString::fromLatin1(pszName).toLower());
+        QDir().mkpath(folder);
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv(pszName, folder.toLocal8Bit());
+    }
     CPreviewPane::PrepareEngine();
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
