@@ -81,9 +81,11 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!OpenProjectArgument(doc, parsed.strProject, "generate", err))
         return kExitUsage;
     if (parsed.strDestination) {
-        // A destination named on the command line is made when missing.
+        // A destination named on the command line is made when missing; an
+        // empty one is left to the run, which refuses it with its message.
         std::error_code error;
-        std::filesystem::create_directories(*parsed.strDestination, error);
+        if (!parsed.strDestination->empty())
+            std::filesystem::create_directories(*parsed.strDestination, error);
         if (error) {
             err << "pagewell-cli: cannot create the folder " << *parsed.strDestination << ": "
                 << error.message() << "\n";

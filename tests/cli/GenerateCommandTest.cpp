@@ -84,6 +84,10 @@ TEST_F(GenerateCommand, DestinationAndLowercaseOptions)
     EXPECT_EQ(ReadWholeFile(d + "/Index.htm"), "<Index:Home>\r\n\r\n");
     EXPECT_TRUE(std::filesystem::exists(d + "/News.htm"));
     EXPECT_FALSE(std::filesystem::exists(m_folder.File("site/index.htm")));
+
+    // An empty --dest is the run's own refusal, not a folder to make.
+    EXPECT_EQ(Generate({ "site.pwl", "--dest", "" }), kExitFailed);
+    EXPECT_EQ(m_err.str(), "Pagewell: No destination folder is set.\n");
 }
 
 TEST_F(GenerateCommand, MessageBoxesGoToStandardErrorAndFailTheRun)
