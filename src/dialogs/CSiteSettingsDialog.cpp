@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -95,11 +96,18 @@ CSiteSettingsDialog::CSiteSettingsDialog(CSiteSettings& record, QWidget* pParent
 
 void CSiteSettingsDialog::accept()
 {
-    // Every control offers only values its key allows, so no Set fails.
+    // The choices offer only values their keys allow; a typed value (the
+    // base URL) may be refused: then nothing changes and the dialog stays.
+    CSiteSettings settings = m_record;
     const auto keys = CSiteSettings::Keys();
     for (size_t i = 0; i < keys.size(); ++i) {
         CString error;
-        m_record.Set(keys[i].strName, ControlText(m_controls[i]), error);
+        if (!settings.Set(keys[i].strName, ControlText(m_controls[i]), error)) {
+            QMessageBox::warning(this, windowTitle(), ToQString(error));
+            m_controls[i]->setFocus();
+            return;
+        }
     }
+    m_record = settings;
     QDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "model/CSiteSettings.h"
 
 #include <array>
+#include <string>
 
 namespace {
 
@@ -25,6 +26,26 @@ const std::array<CSiteSettings::CKey, 6> kKeys = { {
         "An image of the images folder that browsers show for the site, such as favicon.svg (the FAVICON "
         "macro)." },
 } };
+
+// Whether text is an address a sitemap and a feed can start their addresses
+// with: empty (no base URL), or http:// or https:// and a host, without
+// spaces or control characters.
+bool IsBaseUrl(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    std::string lower(text);
+    for (char& c : lower)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const size_t nScheme = lower.starts_with("https://") ? 8 : lower.starts_with("http://") ? 7 : 0;
+    if (nScheme == 0 || text.size() == nScheme || text[nScheme] == '/')
+        return false;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f')
+            return false;
+    }
+    return true;
+}
 
 // The spare string split into lines, each without its line end.
 std::vector<std::string_view> SplitLines(std::string_view text)
@@ -147,6 +168,10 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
                 error.append(i == 0 ? " " : " or ").append(pKey->choices[i]);
             return false;
         }
+    }
+    if (pKey->pMember == &CSiteSettings::m_strBaseUrl && !IsBaseUrl(text)) {
+        error = "baseurl must be an address starting with http:// or https://, such as https://example.org/";
+        return false;
     }
     this->*pKey->pMember = text;
     // A kept line of the same key (a value of a later version) is replaced.

@@ -62,6 +62,16 @@ TEST(SiteSettings, SetChecksKeysAndChoices)
     EXPECT_EQ(settings.Get("description"), "two  lines ");
     EXPECT_EQ(CSiteSettings::FromSpare(settings.ToSpare()).Get("description"), "two  lines ");
 
+    // The base URL starts the sitemap's and the feed's addresses.
+    for (const char* pszUrl : { "example.org", "javascript:alert(1)", "https://", "http:///x", "https://a b/",
+             "ftp://example.org/" }) {
+        EXPECT_FALSE(settings.Set("baseurl", pszUrl, error)) << pszUrl;
+        EXPECT_TRUE(error.starts_with("baseurl must be an address starting with http:// or https://"))
+            << pszUrl;
+    }
+    for (const char* pszUrl : { "", "https://example.org/", "HTTP://example.org/club/" })
+        EXPECT_TRUE(settings.Set("baseurl", pszUrl, error)) << pszUrl;
+
     // Setting a key replaces a kept line of it.
     CSiteSettings later = CSiteSettings::FromSpare("pagewell-settings 1\nmarkup=fancy\n");
     EXPECT_TRUE(later.Set("markup", "modern", error));

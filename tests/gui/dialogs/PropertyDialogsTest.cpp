@@ -431,6 +431,35 @@ private slots:
         QVERIFY2(document.m_dlgGenerate.m_strSpare == expected, document.m_dlgGenerate.m_strSpare.c_str());
     }
 
+    // A base URL that is no http(s) address is refused at OK with a message;
+    // the dialog stays open and the project unchanged.
+    void SiteSettingsRefuseABaseUrlThatIsNoAddress()
+    {
+        CWorkspace workspace;
+        CDialogTestUserInterface ui;
+        CPagewellDoc document(ui);
+        document.m_dlgGenerate.m_strSpare = "pagewell-settings 1\nlang=de\n";
+        QString message;
+        bool bStayedOpen = false;
+        WhenModalOpens([&](QWidget* pDialog) {
+            SetText(pDialog, "baseurl", "example.org");
+            WhenModalOpens(
+                [&](QWidget* pBox) {
+                    message = MessageBoxText(pBox);
+                    QTest::keyClick(pBox, Qt::Key_Return);
+                },
+                pDialog);
+            Click(pDialog, "ok");
+            bStayedOpen = pDialog->isVisible();
+            Click(pDialog, "cancel");
+        });
+        document.OnSiteSettings();
+        QVERIFY(message.startsWith("baseurl must be an address starting with http:// or https://"));
+        QVERIFY(bStayedOpen);
+        QVERIFY(!document.IsModified());
+        QVERIFY(document.m_dlgGenerate.m_strSpare == "pagewell-settings 1\nlang=de\n");
+    }
+
     // File New asks for the project properties; Cancel leaves the open
     // project as it was.
     void FileNew_data()
