@@ -29,7 +29,7 @@ const std::array<CSiteSettings::CKey, 6> kKeys = { {
 
 // Whether text is an address a sitemap and a feed can start their addresses
 // with: empty (no base URL), or http:// or https:// and a host, without
-// spaces or control characters.
+// control characters (a space is written percent-encoded).
 bool IsBaseUrl(std::string_view text)
 {
     if (text.empty())
@@ -41,7 +41,7 @@ bool IsBaseUrl(std::string_view text)
     if (nScheme == 0 || text.size() == nScheme || text[nScheme] == '/')
         return false;
     for (const char c : text) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f')
+        if (static_cast<unsigned char>(c) < ' ' || c == '\x7f')
             return false;
     }
     return true;

@@ -63,8 +63,8 @@ TEST(SiteSettings, SetChecksKeysAndChoices)
     EXPECT_EQ(CSiteSettings::FromSpare(settings.ToSpare()).Get("description"), "two  lines ");
 
     // The base URL starts the sitemap's and the feed's addresses.
-    for (const char* pszUrl : { "example.org", "javascript:alert(1)", "https://", "http:///x", "https://a b/",
-             "ftp://example.org/" }) {
+    for (const char* pszUrl :
+        { "example.org", "javascript:alert(1)", "https://", "http:///x", "ftp://example.org/" }) {
         EXPECT_FALSE(settings.Set("baseurl", pszUrl, error)) << pszUrl;
         EXPECT_TRUE(error.starts_with("baseurl must be an address starting with http:// or https://"))
             << pszUrl;
