@@ -186,6 +186,10 @@ void CPreviewPane::OnLoadFinished(bool bOk)
 {
     if (m_pPage == nullptr)
         return;
+    // The engine draws into a widget of its own, made with the first page,
+    // that takes the focus for the view: it is what a screen reader meets.
+    if (QWidget* pProxy = m_pView->focusProxy(); pProxy != nullptr && pProxy->accessibleName().isEmpty())
+        pProxy->setAccessibleName(m_pView->accessibleName());
     m_bLoaded = bOk;
     if (!bOk || m_strScrollTag.isEmpty()) {
         emit pageShown(bOk);

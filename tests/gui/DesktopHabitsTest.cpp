@@ -298,6 +298,36 @@ TEST_F(CDesktop, PromptsAndControlsAreNamedForTheAccessibilityLayer)
     }
 }
 
+// Every control a user can reach with Tab, in the window with all its panes
+// (the preview's page loaded) and in the find dialog, has a name a screen
+// reader can say.
+TEST_F(CDesktop, EveryReachableControlHasAnAccessibleName)
+{
+    ASSERT_TRUE(Start());
+    Key(Qt::Key_F12); // the preview
+    Key(Qt::Key_F7); // the site check
+    Key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() != &Frame(); }, 2000));
+    QWidget* pFindDialog = QApplication::activeWindow();
+    const auto unnamed = [&] {
+        QStringList found;
+        for (QWidget* pWindow : { static_cast<QWidget*>(&Frame()), pFindDialog }) {
+            for (QWidget* pWidget : pWindow->findChildren<QWidget*>()) {
+                if (pWidget->isVisibleTo(pWindow) && (pWidget->focusPolicy() & Qt::TabFocus) != 0
+                    && pWidget->focusProxy() == nullptr && AccessibleName(pWidget).trimmed().isEmpty())
+                    found << QString::fromLatin1(pWidget->metaObject()->className());
+            }
+        }
+        return found;
+    };
+    const auto* pView = Frame().findChild<QWidget*>(QStringLiteral("previewView"));
+    ASSERT_NE(pView, nullptr);
+    // The engine makes the widget it draws into with the first page.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return pView->focusProxy() != nullptr && unnamed().isEmpty(); }, 20000));
+    EXPECT_EQ(unnamed().join(QLatin1Char(' ')).toStdString(), "");
+}
+
 TEST_F(CDesktop, ADropShowsItsPicturesWhileTheDialogIsOpen)
 {
     ASSERT_TRUE(Start());
