@@ -4,25 +4,6 @@
 
 namespace {
 
-void AppendUtf8(CString& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Whether a character reference may be written as the character: a scalar
 // value of 256 or more that is neither a surrogate nor a noncharacter (both
 // invalid in a page as themselves). Smaller ones were typed as references on
@@ -64,12 +45,12 @@ CString CPageEncoding::Encode(std::string_view page, EEncoding encoding)
         char32_t c = 0;
         if (page[i] == '&') {
             if (const size_t length = ReadReference(page.substr(i), c); length > 0) {
-                AppendUtf8(out, c);
+                CCodePage::AppendUtf8(out, c);
                 i += length;
                 continue;
             }
         }
-        AppendUtf8(out, CCodePage::ToCodePoint(static_cast<unsigned char>(page[i])));
+        CCodePage::AppendUtf8(out, CCodePage::ToCodePoint(static_cast<unsigned char>(page[i])));
         ++i;
     }
     return out;

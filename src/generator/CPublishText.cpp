@@ -90,25 +90,6 @@ std::string CPublishText::DateTime(int64_t time)
 
 namespace {
 
-void AppendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 int DigitValue(char c, int nBase)
 {
     const auto byte = static_cast<unsigned char>(c);
@@ -200,12 +181,12 @@ std::string CPublishText::Summary(std::string_view html, size_t nMaxBytes)
                 ? 0
                 : ReferenceCode(html.substr(pos + 1, semicolon - pos - 1));
             if (code != 0) {
-                AppendUtf8(plain, code);
+                CCodePage::AppendUtf8(plain, code);
                 pos = semicolon + 1;
                 continue;
             }
         }
-        AppendUtf8(plain, CCodePage::ToCodePoint(static_cast<unsigned char>(html[pos++])));
+        CCodePage::AppendUtf8(plain, CCodePage::ToCodePoint(static_cast<unsigned char>(html[pos++])));
     }
     std::string folded;
     for (const char c : plain) {

@@ -1,7 +1,8 @@
 #include "model/CSiteSettings.h"
 
 #include <array>
-#include <string>
+
+#include "platform/CCodePage.h"
 
 namespace {
 
@@ -34,9 +35,8 @@ bool IsBaseUrl(std::string_view text)
 {
     if (text.empty())
         return true;
-    std::string lower(text);
-    for (char& c : lower)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    CString lower(text);
+    CCodePage::AsciiLower(lower);
     const size_t nScheme = lower.starts_with("https://") ? 8 : lower.starts_with("http://") ? 7 : 0;
     if (nScheme == 0 || text.size() == nScheme || text[nScheme] == '/')
         return false;

@@ -18,6 +18,9 @@ public:
     // Appends the Windows-1252 form of one code point: its byte, or "&#N;".
     static void AppendCodePoint(CString& out, char32_t codePoint);
 
+    // Appends the UTF-8 bytes of one code point.
+    static void AppendUtf8(std::string& out, char32_t codePoint);
+
     static std::string ToUtf8(std::string_view text);
     // Invalid UTF-8 sequences become U+FFFD, as "&#65533;".
     static CString FromUtf8(std::string_view utf8);
