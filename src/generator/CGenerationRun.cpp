@@ -3,6 +3,7 @@
 #include <climits>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 #include "generator/CFileCopier.h"
 #include "generator/CGenerateDlg.h"
@@ -39,7 +40,7 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     , m_props(props)
     , m_strDestination(settings.m_strDestination)
     , m_siteSettings(settings.GetSiteSettings())
-    , m_ui(ui)
+    , m_ui(ui, [this] { m_pageWriter.Drain(); })
     , m_files(files)
     , m_locator(locator)
     , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
@@ -122,16 +123,26 @@ void CGenerationRun::AddSiteFiles()
 void CGenerationRun::WritePages()
 {
     // Parent first, in the order of the tree, the root page first of all.
+    std::vector<HTREEITEM> pages;
     for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr;
          hItem = CSiteTree::GetNextPreOrder(hItem)) {
         if (hItem->GetNode() != nullptr && hItem->GetNode()->m_nType == NODE_PAGE)
-            CreatePage(hItem);
+            pages.push_back(hItem);
     }
-}
-
-void CGenerationRun::CreatePage(HTREEITEM hItem)
-{
-    CPageWriter(*this).CreatePage(hItem);
+    // The file of the next page is looked at while this one is expanded.
+    constexpr size_t kLookAhead = 16;
+    try {
+        for (size_t i = 0, ahead = 0; i < pages.size(); ++i) {
+            for (; ahead < pages.size() && ahead <= i + kLookAhead; ++ahead)
+                m_pageWriter.LookAhead(pages[ahead]);
+            m_pageWriter.CreatePage(pages[i]);
+        }
+        m_pageWriter.Drain();
+    } catch (...) {
+        m_pageWriter.Abandon();
+        throw;
+    }
+    m_pageWriter.Abandon();
 }
 
 std::unique_ptr<CMacroContext> CGenerationRun::CreateNode(HTREEITEM hItem)

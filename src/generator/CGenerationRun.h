@@ -6,6 +6,8 @@
 #include "generator/CContentsWriter.h"
 #include "generator/CCopyList.h"
 #include "generator/CGenerationLog.h"
+#include "generator/CPageWriter.h"
+#include "generator/CRunUserInterface.h"
 #include "generator/CSiteNames.h"
 #include "generator/CSiteOutput.h"
 #include "generator/CTemplateCache.h"
@@ -39,8 +41,6 @@ public:
     // destination is set; out of memory, it ends with a message.
     void Run();
 
-    // Writes the page file of a page item.
-    void CreatePage(HTREEITEM hItem);
 
     // What one page may take: the bytes of any text of its expansion and the
     // number of expansions (the page and every object expanded into it). A
@@ -99,7 +99,7 @@ private:
     const CDocProperties& m_props;
     CString m_strDestination;
     CSiteSettings m_siteSettings;
-    IUserInterface& m_ui;
+    CRunUserInterface m_ui;
     CFileSystem& m_files;
     const CFileLocator& m_locator;
     CSiteNames m_names;
@@ -111,6 +111,7 @@ private:
     CString m_strHomeLinks;
     CTemplateCache m_templates;
     CSiteOutput m_output { *this };
+    CPageWriter m_pageWriter { *this };
     bool m_bClean;
     int m_nNesting = 0;
     CPageLimits m_limits;

@@ -1,7 +1,5 @@
 #include "generator/CPageWriter.h"
 
-#include <optional>
-
 #include "generator/CGenerationRun.h"
 #include "generator/CPageRenderer.h"
 #include "model/CNode.h"
@@ -9,6 +7,19 @@
 #include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
+
+namespace {
+
+// Results that may wait for the run's thread: each holds a page's text, so
+// the run stops to take them when more are behind.
+constexpr size_t kMaxBehind = 32;
+
+} // namespace
+
+CPageWriter::~CPageWriter()
+{
+    Abandon();
+}
 
 CString CPageWriter::GetPagePath(const CString& destination, const CString& tag)
 {
@@ -19,6 +30,60 @@ void CPageWriter::ReportUnableToOpen(const CString& path)
 {
     m_run.GetUserInterface().MessageBox("Unable to open destination file " + path, "CreatePage() ERROR",
         EMessageIcon::Exclamation, EMessageButtons::Ok);
+}
+
+CWorkerThread& CPageWriter::GetWorker()
+{
+    if (!m_worker)
+        m_worker.emplace();
+    return *m_worker;
+}
+
+void CPageWriter::LookAhead(HTREEITEM hItem)
+{
+    const CString tag = m_run.GetNames().GetTag(hItem);
+    if (!CPathRules::IsPlainFileName(tag))
+        return;
+    std::string native = CPathRules::ToNative(GetPagePath(m_run.GetDestination(), tag));
+    const bool bCompareFirst = m_run.GetOutput().CompareFirst();
+    m_ahead.push_back({ hItem, GetWorker().Post([this, native = std::move(native), bCompareFirst] {
+                           return Prepare(native, bCompareFirst);
+                       }) });
+}
+
+// On the thread: an old page that may be unchanged is compared after the page
+// is expanded, so that it keeps its file and its time; otherwise the new page
+// goes to a temporary file, made before the page is expanded (a page that
+// cannot be created is not expanded at all).
+CPageWriter::CPrepared CPageWriter::Prepare(const std::string& native, bool bCompareFirst)
+{
+    CFileSystem& files = m_run.GetFileSystem();
+    CPrepared prepared;
+    if (bCompareFirst && files.IsRegularFile(native)) {
+        prepared.bOldFile = true;
+        return prepared;
+    }
+    EFileError error = EFileError::None;
+    prepared.pFile = files.CreateReplacement(native, error);
+    return prepared;
+}
+
+// On the thread: the page replaces the old file only when complete, so a
+// killed or failed run never leaves a page missing or cut short. False when
+// the page could not be written whole (a full disk).
+bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text)
+{
+    CFileSystem& files = m_run.GetFileSystem();
+    if (prepared.bOldFile) {
+        if (files.HasContent(native, text))
+            return true;
+        EFileError error = EFileError::None;
+        prepared.pFile = files.CreateReplacement(native, error);
+        if (prepared.pFile == nullptr)
+            return false;
+    }
+    prepared.pFile->GetFile().Write(text);
+    return prepared.pFile->Commit() == EFileError::None;
 }
 
 void CPageWriter::CreatePage(HTREEITEM hItem)
@@ -35,43 +100,67 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         return;
     }
     const CString fileName = tag + ".htm";
-    const std::string native = CPathRules::ToNative(path);
-    CSiteOutput& output = m_run.GetOutput();
-    output.Want(CPathRules::ToNative(fileName));
-    CFileSystem& files = m_run.GetFileSystem();
-    // An old page that may be unchanged is compared before anything is made,
-    // so that an unchanged page keeps its file and its time.
-    std::optional<CRenderedPage> rendered;
-    if (output.CompareFirst() && files.IsRegularFile(native)) {
-        rendered = CPageRenderer(m_run).Render(hItem);
-        if (!rendered->bComplete)
-            return;
-        if (files.HasContent(native, rendered->strText)) {
-            output.ProducedPage(CPathRules::ToNative(fileName), fileName, hItem->GetNode()->m_tStamp);
-            return;
-        }
-    }
-    // The new page goes to a temporary file first, made before the page is
-    // expanded (a page that cannot be created is not expanded at all), and
-    // replaces the old page only when complete: a killed or failed run never
-    // leaves a page missing or cut short.
-    EFileError error = EFileError::None;
-    const auto pFile = files.CreateReplacement(native, error);
-    if (pFile == nullptr) {
+    std::string native = CPathRules::ToNative(path);
+    m_run.GetOutput().Want(CPathRules::ToNative(fileName));
+    // Pages are looked ahead in the order they are written; a page written
+    // out of that order is looked at now.
+    if (!m_ahead.empty() && m_ahead.front().hItem != hItem)
+        m_ahead.clear();
+    if (m_ahead.empty())
+        LookAhead(hItem);
+    CPrepared prepared = m_ahead.front().prepared.get();
+    m_ahead.pop_front();
+    if (!prepared.bOldFile && prepared.pFile == nullptr) {
         ReportUnableToOpen(path);
         return;
     }
-    const CRenderedPage page = rendered ? std::move(*rendered) : CPageRenderer(m_run).Render(hItem);
+    CRenderedPage page = CPageRenderer(m_run).Render(hItem);
     // Without its template the page would be a bare line end: the old page
     // stays, and a missing one is not made.
     if (!page.bComplete)
         return;
-    // A page that could not be written whole (a full disk) is reported like
-    // one that could not be created, not passed over in silence.
-    pFile->GetFile().Write(page.strText);
-    if (pFile->Commit() != EFileError::None) {
-        ReportUnableToOpen(path);
-        return;
+    auto written = GetWorker().Post(
+        [this, prepared = std::move(prepared), native, text = std::move(page.strText)]() mutable {
+            return Finish(std::move(prepared), native, text);
+        });
+    const int64_t tStamp = hItem->GetNode()->m_tStamp;
+    // A page that could not be written whole is reported like one that could
+    // not be created, not passed over in silence.
+    m_behind.push_back({ std::move(written), [this, path, fileName, tStamp](bool bWritten) {
+                            if (bWritten)
+                                m_run.GetOutput().ProducedPage(CPathRules::ToNative(fileName), fileName, tStamp);
+                            else
+                                ReportUnableToOpen(path);
+                        } });
+    while (m_behind.size() > kMaxBehind)
+        TakeOldest();
+}
+
+void CPageWriter::TakeOldest()
+{
+    CBehind behind = std::move(m_behind.front());
+    m_behind.pop_front();
+    // Its message must not wait for the pages after it.
+    const bool bWasTaking = m_bTaking;
+    m_bTaking = true;
+    try {
+        behind.onDone(behind.written.get());
+    } catch (...) {
+        m_bTaking = bWasTaking;
+        throw;
     }
-    output.ProducedPage(CPathRules::ToNative(fileName), fileName, hItem->GetNode()->m_tStamp);
+    m_bTaking = bWasTaking;
+}
+
+void CPageWriter::Drain()
+{
+    while (!m_bTaking && !m_behind.empty())
+        TakeOldest();
+}
+
+void CPageWriter::Abandon()
+{
+    m_worker.reset();
+    m_ahead.clear();
+    m_behind.clear();
 }

@@ -1,25 +1,79 @@
 #pragma once
 
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
+#include "platform/CWorkerThread.h"
 
+class CAtomicFile;
 class CGenerationRun;
 
-// Writes the file of one page: the destination + "/" + tag + ".htm", holding
-// the page as CPageRenderer makes it, replacing the old file atomically.
+// Writes the page files of a run: the destination + "/" + tag + ".htm",
+// holding the page as CPageRenderer makes it, replacing the old file
+// atomically.
+//
+// The disk's work runs on a thread of its own while the run's thread expands
+// the next page: the files of the next pages are looked at (or made) ahead,
+// and each page is compared and committed behind. The user sees nothing of
+// it: the results come back to the run's thread in page order, and every
+// message of the run waits until the pages before it are done (Drain), so
+// messages and log read exactly as if one page were written after the other.
 class CPageWriter {
 public:
     explicit CPageWriter(CGenerationRun& run)
         : m_run(run)
     { }
+    ~CPageWriter();
+    CPageWriter(const CPageWriter&) = delete;
+    CPageWriter& operator=(const CPageWriter&) = delete;
 
+    // Starts looking at the file of a page that CreatePage will write later
+    // (pages are looked ahead in the order they are written).
+    void LookAhead(HTREEITEM hItem);
     void CreatePage(HTREEITEM hItem);
+    // Waits for every page given so far and reports each one's result.
+    void Drain();
+    // Waits for the thread's work and forgets the results: the run is ending
+    // on an error of its own.
+    void Abandon();
 
     // The page file's path as the log shows it.
     static CString GetPagePath(const CString& destination, const CString& tag);
 
 private:
+    // What the thread found or made for a page file before the page is
+    // expanded: an old regular file to compare with first, or the new file.
+    struct CPrepared {
+        bool bOldFile = false;
+        std::unique_ptr<CAtomicFile> pFile;
+    };
+    struct CAhead {
+        HTREEITEM hItem;
+        std::future<CPrepared> prepared;
+    };
+    // A page given to the thread, and what to do on the run's thread with its
+    // result (whether the file is in the destination as this run made it).
+    struct CBehind {
+        std::future<bool> written;
+        std::function<void(bool)> onDone;
+    };
+
+    CWorkerThread& GetWorker();
+    CPrepared Prepare(const std::string& native, bool bCompareFirst);
+    // Reports the result of the oldest page given to the thread.
+    void TakeOldest();
+    bool Finish(CPrepared prepared, const std::string& native, const CString& text);
     void ReportUnableToOpen(const CString& path);
 
     CGenerationRun& m_run;
+    std::deque<CAhead> m_ahead;
+    std::deque<CBehind> m_behind;
+    bool m_bTaking = false;
+    std::optional<CWorkerThread> m_worker;
 };

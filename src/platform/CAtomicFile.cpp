@@ -51,8 +51,20 @@ EFileError CAtomicFile::Commit()
 EFileError CAtomicFile::CommitUnnamed()
 {
     static std::atomic<unsigned> s_nCounter { 0 };
-    const std::string self = "/proc/self/fd/" + std::to_string(m_file.GetDescriptor());
-    const auto link = [&self](const std::string& name) {
+    // Linked by its descriptor where the kernel lets anyone do so (Linux 6.10
+    // and later), which spares a walk through /proc for every file; older
+    // kernels refuse it to processes without CAP_DAC_READ_SEARCH.
+    static std::atomic<bool> s_bEmptyPath { true };
+    const int fd = m_file.GetDescriptor();
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const auto link = [fd, &self](const std::string& name) {
+        if (s_bEmptyPath.load(std::memory_order_relaxed)) {
+            if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
+                return true;
+            if (errno != ENOENT && errno != EPERM && errno != EINVAL)
+                return false;
+            s_bEmptyPath.store(false, std::memory_order_relaxed);
+        }
         return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
     };
     if (!link(m_strPath)) {

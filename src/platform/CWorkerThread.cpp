@@ -1,0 +1,40 @@
+#include "platform/CWorkerThread.h"
+
+CWorkerThread::CWorkerThread()
+    : m_thread([this] { Work(); })
+{ }
+
+CWorkerThread::~CWorkerThread()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_bStopping = true;
+    }
+    m_ready.notify_one();
+    m_thread.join();
+}
+
+void CWorkerThread::Enqueue(std::packaged_task<void()> job)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_ready.notify_one();
+}
+
+void CWorkerThread::Work()
+{
+    for (;;) {
+        std::packaged_task<void()> job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_ready.wait(lock, [this] { return m_bStopping || !m_jobs.empty(); });
+            if (m_jobs.empty())
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+    }
+}
