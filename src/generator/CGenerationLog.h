@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "platform/CString.h"
 
@@ -16,6 +17,8 @@ public:
     void Reserve(size_t size) { m_strText.reserve(size); }
     const CString& GetText() const { return m_strText; }
     void Clear() { m_strText.clear(); }
+    // The whole log at once (lines ending in CR LF), as a record kept it.
+    void SetText(CString text) { m_strText = std::move(text); }
     // Whether a line of the log begins with prefix.
     bool HasLineStarting(std::string_view prefix) const { return HasLineStarting(m_strText, prefix); }
     // Whether a line (ended by CR LF) of a log text begins with prefix.

@@ -1,6 +1,8 @@
 #include "generator/CGenerationRun.h"
 
+#include <chrono>
 #include <climits>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -14,7 +16,13 @@
 #include "model/CDocProperties.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
+#include "model/CTreeStream.h"
+#include "platform/CArchive.h"
+#include "platform/CAtomicFile.h"
+#include "platform/CClock.h"
+#include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
+#include "platform/CHash128.h"
 #include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
 
@@ -42,11 +50,12 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     , m_siteSettings(settings.GetSiteSettings())
     , m_ui(ui, [this] { m_pageWriter.Drain(); })
     , m_files(files)
-    , m_locator(locator)
+    , m_locator(m_files, locator.GetShareDir())
     , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
     , m_contents(m_names, m_siteSettings.GetMarkup())
     , m_preparer(&m_contents)
     , m_bClean(settings.m_bClean != 0)
+    , m_bLowercase(settings.m_bLowercase != 0)
 { }
 
 void CGenerationRun::Run()
@@ -83,6 +92,20 @@ void CGenerationRun::RunSteps()
     m_strHomeLinks.clear();
     m_copyList.Clear();
     m_log.Clear();
+    std::string recordPath;
+    std::string key;
+    const int64_t tStartNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+    if (!m_strRecordFolder.empty()) {
+        const std::string destination = CPathRules::ToNative(m_strDestination);
+        recordPath = CRunRecord::GetPath(m_strRecordFolder, destination);
+        key = MakeRecordKey();
+        if (AnswerFromRecord(recordPath, key))
+            return;
+        m_files.StartRecording(destination);
+        m_ui.StartRecording();
+    }
     const size_t count = m_tree.GetCount();
     // Every object logs its template and every page its file: room for all
     // of it at once, as a log of many pages is copied on each growth.
@@ -99,13 +122,96 @@ void CGenerationRun::RunSteps()
     CopyFiles(m_strDestination);
     if (!m_strDestination.empty())
         m_output.Finish(m_bClean);
+    if (!recordPath.empty())
+        SaveRecord(recordPath, key, tStartNs);
+    ShowEnd();
+    m_log.Clear();
+    m_copyList.Clear();
+}
+
+void CGenerationRun::ShowEnd()
+{
     m_ui.SetStatusText(EStatusLine::Log, m_log.GetText());
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Done...");
     m_ui.Beep(EBeep::Default);
     m_ui.SetProgressPos(0);
     m_ui.SetStatusText(EStatusLine::CurrentTag, "");
+}
+
+std::string CGenerationRun::MakeRecordKey() const
+{
+    CHash128 hash;
+    hash.AddString("Pagewell run key 1");
+    // Another build of the program may write other pages.
+    const CFileStamp program = CFileStamp::Of("/proc/self/exe");
+    for (const uint64_t part : { program.nSize, program.nDevice, program.nInode,
+             static_cast<uint64_t>(program.nModified), static_cast<uint64_t>(program.nChanged) })
+        hash.AddNumber(part);
+    hash.AddString(m_strDestination);
+    hash.AddNumber(m_bLowercase ? 1 : 0);
+    hash.AddNumber(m_bClean ? 1 : 0);
+    hash.AddString(m_siteSettings.ToSpare());
+    hash.AddString(m_locator.GetShareDir());
+    hash.AddNumber(m_limits.nMaxBytes);
+    hash.AddNumber(m_limits.nMaxSteps);
+    // The project as its file would hold it.
+    CArchive ar([&hash](std::string_view bytes) { hash.Add(bytes); });
+    CDocProperties props = m_props;
+    props.Serialize(ar);
+    CTreeStream::Write(ar, m_tree);
+    ar.Flush();
+    return hash.GetHex();
+}
+
+bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, const std::string& key)
+{
+    std::string bytes;
+    CRunRecord record;
+    if (CFileSystem::Real().ReadFile(recordPath, bytes) != EFileError::None || !record.FromBytes(bytes)
+        || !record.Answers(key, CClock::Now64()))
+        return false;
+    const size_t count = m_tree.GetCount();
+    m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
+    m_ui.SetProgressPos(0);
+    for (const CRunRecord::CMessage& message : record.messages)
+        m_ui.MessageBox(message.strText, message.strCaption, message.icon, EMessageButtons::Ok);
+    m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
+    m_log.SetText(std::move(record.strLog));
+    ShowEnd();
     m_log.Clear();
-    m_copyList.Clear();
+    return true;
+}
+
+void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string& key, int64_t tStartNs)
+{
+    // A question could have been answered otherwise next time.
+    if (!m_ui.OnlyInformed())
+        return;
+    CRunRecord record;
+    record.strKey = key;
+    record.tValidUntil = CRunRecord::GetNextExpiry(m_tree, CClock::Now64());
+    // A source changed while the run read it, or just before, is not kept.
+    for (auto& [path, stampThen] : m_files.TakePaths()) {
+        const CFileStamp stamp = CFileStamp::Of(path);
+        if (stampThen
+            && (stamp != *stampThen || stamp.nModified >= tStartNs - m_nStampWindowNs
+                || stamp.nChanged >= tStartNs - m_nStampWindowNs))
+            return;
+        record.files.emplace_back(path, stamp);
+    }
+    record.messages = m_ui.GetMessages();
+    record.strLog = m_log.GetText();
+    // A record that cannot be kept costs the next run its shortcut, nothing else.
+    const size_t slash = recordPath.rfind('/');
+    std::error_code error;
+    std::filesystem::create_directories(recordPath.substr(0, slash), error);
+    EFileError fileError = EFileError::None;
+    const auto pFile = CFileSystem::Real().CreateReplacement(recordPath, fileError);
+    if (pFile != nullptr) {
+        pFile->GetFile().Write(record.ToBytes());
+        pFile->Commit();
+    }
+    CRunRecord::Prune(m_strRecordFolder);
 }
 
 void CGenerationRun::AddSiteFiles()

@@ -7,6 +7,7 @@
 #include "generator/CCopyList.h"
 #include "generator/CGenerationLog.h"
 #include "generator/CPageWriter.h"
+#include "generator/CRecordingFileSystem.h"
 #include "generator/CRunUserInterface.h"
 #include "generator/CSiteNames.h"
 #include "generator/CSiteOutput.h"
@@ -14,10 +15,10 @@
 #include "generator/CTextPreparer.h"
 #include "model/CSiteSettings.h"
 #include "model/CTreeItem.h"
+#include "platform/CFileLocator.h"
 #include "platform/CString.h"
 
 class CDocProperties;
-class CFileLocator;
 class CFileSystem;
 class CGenerateDlg;
 class CMacroContext;
@@ -41,6 +42,17 @@ public:
     // destination is set; out of memory, it ends with a message.
     void Run();
 
+    // Keeps a record of each finished run in folder (the user's cache) and
+    // answers a run whose inputs are all unchanged from it: the same
+    // messages and log, nothing written (see CRunRecord). Off unless set.
+    // A file changed within stampWindow before the run may keep its stamp
+    // through another change (file times are coarse): such a run is not kept.
+    void SetRecordFolder(std::string folder, int64_t nStampWindowNs = kStampWindowNs)
+    {
+        m_strRecordFolder = std::move(folder);
+        m_nStampWindowNs = nStampWindowNs;
+    }
+    static constexpr int64_t kStampWindowNs = 2'000'000'000;
 
     // What one page may take: the bytes of any text of its expansion and the
     // number of expansions (the page and every object expanded into it). A
@@ -93,6 +105,13 @@ public:
 private:
     void RunSteps();
     void WritePages();
+    // The user interface's last steps of a run, which show the log.
+    void ShowEnd();
+    // The hash of everything a run depends on besides files.
+    std::string MakeRecordKey() const;
+    // Says what the record of an identical run said; false when there is none.
+    bool AnswerFromRecord(const std::string& recordPath, const std::string& key);
+    void SaveRecord(const std::string& recordPath, const std::string& key, int64_t tStartNs);
     void ReportOutOfMemory();
 
     const CSiteTree& m_tree;
@@ -100,8 +119,8 @@ private:
     CString m_strDestination;
     CSiteSettings m_siteSettings;
     CRunUserInterface m_ui;
-    CFileSystem& m_files;
-    const CFileLocator& m_locator;
+    CRecordingFileSystem m_files;
+    CFileLocator m_locator;
     CSiteNames m_names;
     CContentsWriter m_contents;
     CTextPreparer m_preparer;
@@ -113,6 +132,9 @@ private:
     CSiteOutput m_output { *this };
     CPageWriter m_pageWriter { *this };
     bool m_bClean;
+    bool m_bLowercase;
+    std::string m_strRecordFolder;
+    int64_t m_nStampWindowNs = kStampWindowNs;
     int m_nNesting = 0;
     CPageLimits m_limits;
     size_t m_nPageSteps = 0;

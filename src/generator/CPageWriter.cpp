@@ -128,7 +128,8 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // not be created, not passed over in silence.
     m_behind.push_back({ std::move(written), [this, path, fileName, tStamp](bool bWritten) {
                             if (bWritten)
-                                m_run.GetOutput().ProducedPage(CPathRules::ToNative(fileName), fileName, tStamp);
+                                m_run.GetOutput().ProducedPage(
+                                    CPathRules::ToNative(fileName), fileName, tStamp);
                             else
                                 ReportUnableToOpen(path);
                         } });

@@ -2,6 +2,9 @@
 
 #include <functional>
 #include <utility>
+#include <vector>
+
+#include "generator/CRunRecord.h"
 
 #include "platform/IUserInterface.h"
 
@@ -16,11 +19,21 @@ public:
         , m_settle(std::move(settle))
     { }
 
-    int MessageBox(const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override
+    int MessageBox(
+        const CString& text, const CString& caption, EMessageIcon icon, EMessageButtons buttons) override
     {
         m_settle();
+        if (m_bRecording) {
+            m_messages.push_back({ text, caption, icon });
+            m_bOnlyOk = m_bOnlyOk && buttons == EMessageButtons::Ok;
+        }
         return m_ui.MessageBox(text, caption, icon, buttons);
     }
+    // Keeps every message from now on.
+    void StartRecording() { m_bRecording = true; }
+    const std::vector<CRunRecord::CMessage>& GetMessages() const { return m_messages; }
+    // Whether every message kept only informed (no answer could change a run).
+    bool OnlyInformed() const { return m_bOnlyOk; }
     void Beep(EBeep kind) override { m_ui.Beep(kind); }
     int DoModal(CDialogRecord& record) override { return m_ui.DoModal(record); }
     bool PromptSavePath(std::string& path) override { return m_ui.PromptSavePath(path); }
@@ -32,4 +45,7 @@ public:
 private:
     IUserInterface& m_ui;
     std::function<void()> m_settle;
+    bool m_bRecording = false;
+    bool m_bOnlyOk = true;
+    std::vector<CRunRecord::CMessage> m_messages;
 };

@@ -1,6 +1,7 @@
 #include "platform/CArchive.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/CCodePage.h"
 #include "platform/CFile.h"
@@ -30,14 +31,26 @@ CArchive::CArchive(CFile& file, EMode mode)
     }
 }
 
+CArchive::CArchive(std::function<void(std::string_view)> sink)
+    : m_sink(std::move(sink))
+{
+    m_window.reserve(kPieceSize + kPieceSize / 4);
+    m_pOut = &m_window;
+}
+
 void CArchive::WriteOutIfFull()
 {
-    if (m_pFile != nullptr && m_window.size() >= kPieceSize)
+    if ((m_pFile != nullptr || m_sink) && m_window.size() >= kPieceSize)
         Flush();
 }
 
 bool CArchive::Flush()
 {
+    if (m_sink) {
+        m_sink(m_window);
+        m_window.clear();
+        return true;
+    }
     if (m_pFile == nullptr)
         return true;
     // After a failed write the rest is dropped: the file is incomplete anyway

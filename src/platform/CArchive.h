@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ public:
     // A failed read ends the data (the file keeps its error); after a failed
     // write nothing more is written.
     CArchive(CFile& file, EMode mode);
+    // A storing archive that hands its bytes to sink in pieces (to hash them
+    // without holding them).
+    explicit CArchive(std::function<void(std::string_view)> sink);
 
     bool IsStoring() const { return m_pOut != nullptr; }
     bool IsLoading() const { return m_pOut == nullptr; }
@@ -78,6 +82,7 @@ private:
     // Working on a file: the piece of it held in memory (loading: m_data views
     // it; storing: m_pOut appends to it).
     CFile* m_pFile = nullptr;
+    std::function<void(std::string_view)> m_sink;
     std::string m_window;
     bool m_bFileEnded = false;
 };

@@ -25,6 +25,8 @@ public:
     // repository's copy when the program runs from its build tree.
     static std::string DefaultShareDir();
 
+    // The folder of the default resource folders given at construction.
+    const std::string& GetShareDir() const { return m_strShareDir; }
     // The native path to open for reading path.
     std::string LocateForRead(const CString& path) const;
 

@@ -17,8 +17,7 @@ public:
     CWorkerThread(const CWorkerThread&) = delete;
     CWorkerThread& operator=(const CWorkerThread&) = delete;
 
-    template <typename TFunction>
-    auto Post(TFunction function) -> std::future<decltype(function())>
+    template <typename TFunction> auto Post(TFunction function) -> std::future<decltype(function())>
     {
         std::packaged_task<decltype(function())()> task(std::move(function));
         auto result = task.get_future();

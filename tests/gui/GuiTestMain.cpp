@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     // Each run has a home, settings, temporary files and a runtime folder
     // (the single-instance socket) of its own, so no two runs meet.
     const QTemporaryDir run;
-    for (const char* pszName : { "HOME", "XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR" }) {
+    for (const char* pszName : { "HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR", "XDG_RUNTIME_DIR" }) {
         const QString folder = run.filePath(QString::fromLatin1(pszName).toLower());
         QDir().mkpath(folder);
         QFile::setPermissions(

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/CFileStamp.h"
+#include "platform/CString.h"
+#include "platform/IUserInterface.h"
+
+class CFileSystem;
+class CSiteTree;
+
+// What a finished generation run said and which files it depended on, kept
+// in the user's cache folder (one record per destination). A run whose
+// inputs are all unchanged (the same program, project, settings and current
+// folder, and every file it read, looked for or wrote with the same stamp)
+// would write nothing and say the same again: it says it from the record
+// instead of expanding every page only to find the files equal.
+class CRunRecord {
+public:
+    struct CMessage {
+        CString strText;
+        CString strCaption;
+        EMessageIcon icon = EMessageIcon::None;
+    };
+
+    // The hash of the inputs held in memory.
+    std::string strKey;
+    // The first moment the run would say something else with nothing
+    // changed: when a New or Updated banner stops showing (the feed lists
+    // the objects whose banner shows).
+    int64_t tValidUntil = std::numeric_limits<int64_t>::max();
+    std::vector<std::pair<std::string, CFileStamp>> files;
+    std::vector<CMessage> messages;
+    CString strLog;
+
+    // The record file in folder for a destination (of the current folder).
+    static std::string GetPath(const std::string& folder, const std::string& destination);
+    // Keeps the kMaxRecords records of folder last written, deleting older ones.
+    static void Prune(const std::string& folder);
+    static constexpr size_t kMaxRecords = 32;
+    // When the next banner of tree stops showing after now.
+    static int64_t GetNextExpiry(const CSiteTree& tree, int64_t now);
+
+    std::string ToBytes() const;
+    // False when bytes are not a record of this version.
+    bool FromBytes(std::string_view bytes);
+    // Whether the record answers a run of key at now: every file still has
+    // the stamp it had.
+    bool Answers(const std::string& key, int64_t now) const;
+};

@@ -1,0 +1,130 @@
+// A run over unchanged inputs answers from the record of the last one; a
+// change of any input makes it a real run again.
+#include <atomic>
+#include <functional>
+
+#include "GeneratorFixture.h"
+#include "platform/CClock.h"
+
+namespace {
+
+// The real file system, counting the files read (templates and images).
+class CCountingFileSystem : public CFileSystem {
+public:
+    EFileError ReadFile(const std::string& path, std::string& contents) override
+    {
+        ++m_nReads;
+        return CFileSystem::ReadFile(path, contents);
+    }
+    std::atomic<int> m_nReads { 0 };
+};
+
+constexpr int64_t kStamp = 1'700'000'000;
+
+class RunRecord : public CGeneratorFixture {
+protected:
+    RunRecord()
+    {
+        m_hRoot = Add(nullptr, "index", NODE_PAGE, "Home");
+        m_hNews = Add(m_hRoot, "news", NODE_PARAGRAPH, "News");
+        Node(m_hNews).m_tStamp = kStamp;
+        Node(m_hNews).m_info.m_bNew = 1;
+        Node(m_hNews).m_info.m_nExpireDays = 1;
+        Add(m_hRoot, "about");
+        // A line image outside the workspace: each run reports it.
+        Node(m_hRoot).m_info.m_strLineImage = "..\\secret.gif";
+        WriteTemplates("[@TITLE=!][@LINKS=!][@LINE=!]<h1>[TITLE]</h1>[LINE][LINKBODY]\n", "<p>[TITLE]</p>\n");
+        CSiteSettings settings = m_settings.GetSiteSettings();
+        CString error;
+        EXPECT_TRUE(settings.Set("baseurl", "https://example.org/", error)) << error;
+        m_settings.SetSiteSettings(settings);
+    }
+    CFileSystem& Files() override { return m_files; }
+    // A run as the program makes one: kept in the record folder; no file
+    // counts as changed too recently.
+    void Generate()
+    {
+        m_pRun.reset();
+        m_ui.m_messages.clear();
+        m_ui.m_statusTexts.clear();
+        m_files.m_nReads = 0;
+        Run().SetRecordFolder(m_cache.Path(), 0);
+        Run().Run();
+    }
+
+    CCountingFileSystem m_files;
+    CTempFolder m_cache;
+    HTREEITEM m_hRoot = nullptr;
+    HTREEITEM m_hNews = nullptr;
+};
+
+TEST_F(RunRecord, AnUnchangedRunSaysTheSameWithoutReadingOrWriting)
+{
+    const CClock::CScopedFake clock(kStamp + 100);
+    Generate();
+    ASSERT_GT(m_files.m_nReads, 0);
+    const auto messages = m_ui.m_messages;
+    const CString log = ShownLog();
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string feed = Read("out/feed.xml");
+    const auto before = std::filesystem::last_write_time(m_folder.File("out/index.htm"));
+
+    Generate();
+    EXPECT_EQ(m_files.m_nReads, 0);
+    ASSERT_EQ(m_ui.m_messages.size(), messages.size());
+    for (size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_EQ(m_ui.m_messages[i].strText, messages[i].strText);
+        EXPECT_EQ(m_ui.m_messages[i].strCaption, messages[i].strCaption);
+        EXPECT_EQ(m_ui.m_messages[i].icon, messages[i].icon);
+    }
+    EXPECT_EQ(ShownLog(), log);
+    EXPECT_EQ(Read("out/feed.xml"), feed);
+    EXPECT_EQ(std::filesystem::last_write_time(m_folder.File("out/index.htm")), before);
+}
+
+TEST_F(RunRecord, AnyChangedInputMakesARealRun)
+{
+    struct CCase {
+        const char* pszName;
+        std::function<void()> change;
+        // What the real run shows: a file of the workspace and a text in it
+        // (the changes add up from case to case).
+        const char* pszFile;
+        const char* pszShown;
+        int64_t nNow = kStamp + 100;
+    };
+    const std::vector<CCase> cases = {
+        { "the project", [this] { Node(m_hRoot).m_strTitle = "Changed"; }, "out/index.htm",
+            "<h1>Changed</h1>" },
+        { "a template", [this] { WriteTemplates("[@TITLE=!]<h2>[TITLE]</h2>\n"); }, "out/index.htm",
+            "<h2>Changed</h2>" },
+        { "a page edited in the destination", [this] { Write("out/about.htm", "edited"); }, "out/about.htm",
+            "<h2>about</h2>" },
+        { "a page deleted from the destination",
+            [this] { std::filesystem::remove(m_folder.File("out/about.htm")); }, "out/about.htm",
+            "<h2>about</h2>" },
+        { "an image added to the workspace", [this] { Write("images/pagewell.jpg", "jpg"); },
+            "out/pagewell.jpg", "jpg" },
+        { "the settings", [this] { m_settings.m_bLowercase = 0; }, "out/index.htm", "<h2>Changed" },
+        { "the day a banner stops showing", [] {}, "out/feed.xml", "<feed", kStamp + 86400 + 1 },
+    };
+    for (const CCase& test : cases) {
+        SCOPED_TRACE(test.pszName);
+        {
+            const CClock::CScopedFake clock(kStamp + 100);
+            Generate();
+            Generate();
+            ASSERT_EQ(m_files.m_nReads, 0) << "the unchanged run was not answered from its record";
+        }
+        test.change();
+        const CClock::CScopedFake clock(test.nNow);
+        Generate();
+        EXPECT_GT(m_files.m_nReads, 0);
+        EXPECT_NE(Read(test.pszFile).find(test.pszShown), std::string::npos) << Read(test.pszFile);
+        if (test.nNow != kStamp + 100) { // the expired banner left the feed
+            EXPECT_EQ(Read("out/feed.xml").find("News"), std::string::npos);
+        }
+    }
+}
+
+} // namespace
