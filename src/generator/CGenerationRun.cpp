@@ -3,6 +3,7 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
+#include <future>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -93,16 +94,18 @@ void CGenerationRun::RunSteps()
     m_copyList.Clear();
     m_log.Clear();
     std::string recordPath;
-    std::string key;
+    // The project is hashed beside the run (the tree does not change while
+    // it goes) unless a record of this destination needs the hash first.
+    std::future<std::string> key;
     const int64_t tStartNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch())
                                  .count();
     if (!m_strRecordFolder.empty()) {
         const std::string destination = CPathRules::ToNative(m_strDestination);
         recordPath = CRunRecord::GetPath(m_strRecordFolder, destination);
-        key = MakeRecordKey();
-        if (AnswerFromRecord(recordPath, key))
+        if (AnswerFromRecord(recordPath))
             return;
+        key = std::async(std::launch::async, [this] { return MakeRecordKey(); });
         m_files.StartRecording(destination);
         m_ui.StartRecording();
     }
@@ -123,7 +126,7 @@ void CGenerationRun::RunSteps()
     if (!m_strDestination.empty())
         m_output.Finish(m_bClean);
     if (!recordPath.empty())
-        SaveRecord(recordPath, key, tStartNs);
+        SaveRecord(recordPath, key.get(), tStartNs);
     ShowEnd();
     m_log.Clear();
     m_copyList.Clear();
@@ -163,12 +166,13 @@ std::string CGenerationRun::MakeRecordKey() const
     return hash.GetHex();
 }
 
-bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, const std::string& key)
+bool CGenerationRun::AnswerFromRecord(const std::string& recordPath)
 {
     std::string bytes;
     CRunRecord record;
+    // The files are looked at first: where one changed, nothing is hashed.
     if (CFileSystem::Real().ReadFile(recordPath, bytes) != EFileError::None || !record.FromBytes(bytes)
-        || !record.Answers(key, CClock::Now64()))
+        || !record.FilesUnchanged(CClock::Now64()) || record.strKey != MakeRecordKey())
         return false;
     const size_t count = m_tree.GetCount();
     m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
@@ -189,7 +193,9 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
         return;
     CRunRecord record;
     record.strKey = key;
-    record.tValidUntil = CRunRecord::GetNextExpiry(m_tree, CClock::Now64());
+    // Only the feed depends on the time of the run.
+    if (!m_siteSettings.m_strBaseUrl.empty())
+        record.tValidUntil = CRunRecord::GetNextExpiry(m_tree, CClock::Now64());
     // A source changed while the run read it, or just before, is not kept.
     for (auto& [path, stampThen] : m_files.TakePaths()) {
         const CFileStamp stamp = CFileStamp::Of(path);
@@ -208,8 +214,10 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     EFileError fileError = EFileError::None;
     const auto pFile = CFileSystem::Real().CreateReplacement(recordPath, fileError);
     if (pFile != nullptr) {
-        pFile->GetFile().Write(record.ToBytes());
-        pFile->Commit();
+        CArchive ar(pFile->GetFile(), CArchive::EMode::Store);
+        record.Store(ar);
+        if (ar.Flush())
+            pFile->Commit();
     }
     CRunRecord::Prune(m_strRecordFolder);
 }

@@ -110,7 +110,7 @@ private:
     // The hash of everything a run depends on besides files.
     std::string MakeRecordKey() const;
     // Says what the record of an identical run said; false when there is none.
-    bool AnswerFromRecord(const std::string& recordPath, const std::string& key);
+    bool AnswerFromRecord(const std::string& recordPath);
     void SaveRecord(const std::string& recordPath, const std::string& key, int64_t tStartNs);
     void ReportOutOfMemory();
 

@@ -108,6 +108,7 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         m_ahead.clear();
     if (m_ahead.empty())
         LookAhead(hItem);
+    GetWorker().Wake();
     CPrepared prepared = m_ahead.front().prepared.get();
     m_ahead.pop_front();
     if (!prepared.bOldFile && prepared.pFile == nullptr) {
@@ -141,6 +142,7 @@ void CPageWriter::TakeOldest()
 {
     CBehind behind = std::move(m_behind.front());
     m_behind.pop_front();
+    GetWorker().Wake();
     // Its message must not wait for the pages after it.
     const bool bWasTaking = m_bTaking;
     m_bTaking = true;

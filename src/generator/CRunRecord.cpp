@@ -63,10 +63,8 @@ int64_t CRunRecord::GetNextExpiry(const CSiteTree& tree, int64_t now)
     return next;
 }
 
-std::string CRunRecord::ToBytes() const
+void CRunRecord::Store(CArchive& ar) const
 {
-    std::string bytes;
-    CArchive ar(bytes);
     ar << CString(kMagic) << CString(strKey);
     ar << static_cast<uint32_t>(static_cast<uint64_t>(tValidUntil))
        << static_cast<uint32_t>(static_cast<uint64_t>(tValidUntil) >> 32);
@@ -80,7 +78,6 @@ std::string CRunRecord::ToBytes() const
     for (const CMessage& message : messages)
         ar << message.strText << message.strCaption << static_cast<uint32_t>(message.icon);
     ar << strLog;
-    return bytes;
 }
 
 bool CRunRecord::FromBytes(std::string_view bytes)
@@ -126,9 +123,9 @@ bool CRunRecord::FromBytes(std::string_view bytes)
     }
 }
 
-bool CRunRecord::Answers(const std::string& key, int64_t now) const
+bool CRunRecord::FilesUnchanged(int64_t now) const
 {
-    if (key != strKey || now >= tValidUntil)
+    if (now >= tValidUntil)
         return false;
     return std::all_of(files.begin(), files.end(),
         [](const auto& file) { return CFileStamp::Of(file.first) == file.second; });

@@ -12,7 +12,7 @@
 #include "platform/CString.h"
 #include "platform/IUserInterface.h"
 
-class CFileSystem;
+class CArchive;
 class CSiteTree;
 
 // What a finished generation run said and which files it depended on, kept
@@ -47,10 +47,10 @@ public:
     // When the next banner of tree stops showing after now.
     static int64_t GetNextExpiry(const CSiteTree& tree, int64_t now);
 
-    std::string ToBytes() const;
+    void Store(CArchive& ar) const;
     // False when bytes are not a record of this version.
     bool FromBytes(std::string_view bytes);
-    // Whether the record answers a run of key at now: every file still has
-    // the stamp it had.
-    bool Answers(const std::string& key, int64_t now) const;
+    // Whether the record still holds at now: its time has not run out and
+    // every file has the stamp it had (the caller compares the key).
+    bool FilesUnchanged(int64_t now) const;
 };

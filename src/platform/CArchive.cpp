@@ -89,8 +89,9 @@ bool CArchive::IsAtEnd()
 
 void CArchive::WriteDword(uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        m_pOut->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    const char bytes[4] = { static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+        static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF) };
+    m_pOut->append(bytes, sizeof bytes);
     WriteOutIfFull();
 }
 

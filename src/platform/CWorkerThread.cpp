@@ -16,10 +16,18 @@ CWorkerThread::~CWorkerThread()
 
 void CWorkerThread::Enqueue(std::packaged_task<void()> job)
 {
+    bool bWake = false;
     {
         const std::lock_guard lock(m_mutex);
         m_jobs.push_back(std::move(job));
+        bWake = m_jobs.size() >= kBatch;
     }
+    if (bWake)
+        m_ready.notify_one();
+}
+
+void CWorkerThread::Wake()
+{
     m_ready.notify_one();
 }
 
