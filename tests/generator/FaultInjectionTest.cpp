@@ -167,6 +167,22 @@ TEST_F(FaultInjection, DestinationFullWhileWriting)
     ExpectRunFinished();
 }
 
+TEST_F(FaultInjection, AFailedPageIsReportedBeforeTheMessagesOfTheNextPage)
+{
+    // Pages are written behind on a thread of their own while the next page
+    // is expanded; the failure of one still comes before the next page's
+    // messages.
+    const HTREEITEM hRoot = Add(nullptr, "index");
+    // Only the second page has a section, whose template is missing.
+    Add(Add(hRoot, "about"), "news", NODE_PARAGRAPH);
+    WriteTemplates("[@TAG=!][TAG][@LINKS=!][LINKBODY]");
+    m_files.m_strFullPrefix = Dest() + "/index.htm";
+    Run().Run();
+    ASSERT_EQ(m_ui.m_messages.size(), 2u);
+    EXPECT_EQ(m_ui.m_messages[0].strText, "Unable to open destination file " + Dest() + "/index.htm");
+    EXPECT_EQ(m_ui.m_messages[1].strText, "Unable to open template file: templates/Default.pgh.txt");
+}
+
 TEST_F(FaultInjection, ImageSourceUnreadable)
 {
     struct CCase {
