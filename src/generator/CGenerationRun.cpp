@@ -210,7 +210,10 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     // A record that cannot be kept costs the next run its shortcut, nothing else.
     const size_t slash = recordPath.rfind('/');
     std::error_code error;
-    std::filesystem::create_directories(recordPath.substr(0, slash), error);
+    const std::string folder = recordPath.substr(0, slash);
+    std::filesystem::create_directories(folder, error);
+    // A log names the user's files: the records are the user's alone.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
     EFileError fileError = EFileError::None;
     const auto pFile = CFileSystem::Real().CreateReplacement(recordPath, fileError);
     if (pFile != nullptr) {

@@ -63,6 +63,9 @@ TEST_F(RunRecord, AnUnchangedRunSaysTheSameWithoutReadingOrWriting)
     const CClock::CScopedFake clock(kStamp + 100);
     Generate();
     ASSERT_GT(m_files.m_nReads, 0);
+    // The record holds the log, which names the user's files.
+    EXPECT_EQ(
+        std::filesystem::status(m_cache.Path() + "/runs").permissions(), std::filesystem::perms::owner_all);
     const auto messages = m_ui.m_messages;
     const CString log = ShownLog();
     ASSERT_EQ(messages.size(), 1u);
