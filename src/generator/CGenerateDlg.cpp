@@ -5,7 +5,6 @@
 #include "platform/CArchive.h"
 #include "platform/CFileLocator.h"
 #include "platform/CPlatformPaths.h"
-#include "platform/CUserFolders.h"
 
 CGenerateDlg::CGenerateDlg()
     : m_strDestination(CPlatformPaths::DefaultDestination())
@@ -28,7 +27,7 @@ void CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
 {
     const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());
     CGenerationRun run(doc.m_tree, doc.m_props, *this, doc.GetUserInterface(), doc.GetFileSystem(), locator);
-    run.SetRecordFolder(CUserFolders::GetCacheFolder());
+    run.SetRecordFolder(CPlatformPaths::CacheFolder());
     run.Run();
 }
 

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <climits>
-#include <filesystem>
 #include <future>
 #include <new>
 #include <stdexcept>
@@ -19,7 +18,6 @@
 #include "model/CSiteTree.h"
 #include "model/CTreeStream.h"
 #include "platform/CArchive.h"
-#include "platform/CAtomicFile.h"
 #include "platform/CClock.h"
 #include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
@@ -95,17 +93,19 @@ void CGenerationRun::RunSteps()
     m_log.Clear();
     std::string recordPath;
     // The project is hashed beside the run (the tree does not change while
-    // it goes) unless a record of this destination needs the hash first.
-    std::future<std::string> key;
+    // it goes) unless a record of this destination needed the hash first.
+    std::string key;
+    std::future<std::string> futureKey;
     const int64_t tStartNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch())
                                  .count();
     if (!m_strRecordFolder.empty()) {
         const std::string destination = CPathRules::ToNative(m_strDestination);
         recordPath = CRunRecord::GetPath(m_strRecordFolder, destination);
-        if (AnswerFromRecord(recordPath))
+        if (AnswerFromRecord(recordPath, key))
             return;
-        key = std::async(std::launch::async, [this] { return MakeRecordKey(); });
+        if (key.empty())
+            futureKey = std::async(std::launch::async, [this] { return MakeRecordKey(); });
         m_files.StartRecording(destination);
         m_ui.StartRecording();
     }
@@ -114,8 +114,7 @@ void CGenerationRun::RunSteps()
     // of it at once, as a log of many pages is copied on each growth.
     m_log.Reserve(
         GuessLogSize(count, kLogBytesPerObject + m_props.m_strTemplate.size() + m_strDestination.size()));
-    m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
-    m_ui.SetProgressPos(0);
+    ShowStart();
     // Temporary files of a run that was killed are cleared away first.
     m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
     m_output.Start();
@@ -126,10 +125,17 @@ void CGenerationRun::RunSteps()
     if (!m_strDestination.empty())
         m_output.Finish(m_bClean);
     if (!recordPath.empty())
-        SaveRecord(recordPath, key.get(), tStartNs);
+        SaveRecord(recordPath, key.empty() ? futureKey.get() : key, tStartNs);
     ShowEnd();
     m_log.Clear();
     m_copyList.Clear();
+}
+
+void CGenerationRun::ShowStart()
+{
+    const size_t count = m_tree.GetCount();
+    m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
+    m_ui.SetProgressPos(0);
 }
 
 void CGenerationRun::ShowEnd()
@@ -166,17 +172,16 @@ std::string CGenerationRun::MakeRecordKey() const
     return hash.GetHex();
 }
 
-bool CGenerationRun::AnswerFromRecord(const std::string& recordPath)
+bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, std::string& key)
 {
-    std::string bytes;
     CRunRecord record;
     // The files are looked at first: where one changed, nothing is hashed.
-    if (CFileSystem::Real().ReadFile(recordPath, bytes) != EFileError::None || !record.FromBytes(bytes)
-        || !record.FilesUnchanged(CClock::Now64()) || record.strKey != MakeRecordKey())
+    if (!record.Load(recordPath) || !record.FilesUnchanged(CClock::Now64()))
         return false;
-    const size_t count = m_tree.GetCount();
-    m_ui.SetProgressRange(0, count > INT_MAX ? INT_MAX : static_cast<int>(count));
-    m_ui.SetProgressPos(0);
+    key = MakeRecordKey();
+    if (record.strKey != key)
+        return false;
+    ShowStart();
     for (const CRunRecord::CMessage& message : record.messages)
         m_ui.MessageBox(message.strText, message.strCaption, message.icon, EMessageButtons::Ok);
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
@@ -207,22 +212,7 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     }
     record.messages = m_ui.GetMessages();
     record.strLog = m_log.GetText();
-    // A record that cannot be kept costs the next run its shortcut, nothing else.
-    const size_t slash = recordPath.rfind('/');
-    std::error_code error;
-    const std::string folder = recordPath.substr(0, slash);
-    std::filesystem::create_directories(folder, error);
-    // A log names the user's files: the records are the user's alone.
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
-    EFileError fileError = EFileError::None;
-    const auto pFile = CFileSystem::Real().CreateReplacement(recordPath, fileError);
-    if (pFile != nullptr) {
-        CArchive ar(pFile->GetFile(), CArchive::EMode::Store);
-        record.Store(ar);
-        if (ar.Flush())
-            pFile->Commit();
-    }
-    CRunRecord::Prune(m_strRecordFolder);
+    record.Save(m_strRecordFolder, recordPath);
 }
 
 void CGenerationRun::AddSiteFiles()

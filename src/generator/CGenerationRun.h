@@ -105,12 +105,14 @@ public:
 private:
     void RunSteps();
     void WritePages();
-    // The user interface's last steps of a run, which show the log.
+    // The user interface's first and last steps of a run (the last show the log).
+    void ShowStart();
     void ShowEnd();
     // The hash of everything a run depends on besides files.
     std::string MakeRecordKey() const;
-    // Says what the record of an identical run said; false when there is none.
-    bool AnswerFromRecord(const std::string& recordPath);
+    // Says what the record of an identical run said; false when there is
+    // none. key receives the hash when it had to be made.
+    bool AnswerFromRecord(const std::string& recordPath, std::string& key);
     void SaveRecord(const std::string& recordPath, const std::string& key, int64_t tStartNs);
     void ReportOutOfMemory();
 

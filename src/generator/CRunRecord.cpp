@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <unistd.h>
 
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
 #include "platform/CArchive.h"
+#include "platform/CAtomicFile.h"
+#include "platform/CFile.h"
+#include "platform/CFileSystem.h"
 #include "platform/CHash128.h"
 
 namespace {
@@ -15,11 +17,8 @@ constexpr const char* kMagic = "Pagewell run record 1";
 
 std::string GetCurrentFolder()
 {
-    std::string folder(4096, '\0');
-    if (::getcwd(folder.data(), folder.size()) == nullptr)
-        return {};
-    folder.resize(folder.find('\0'));
-    return folder;
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
 }
 
 } // namespace
@@ -61,6 +60,29 @@ int64_t CRunRecord::GetNextExpiry(const CSiteTree& tree, int64_t now)
             next = std::min(next, *expiry);
     }
     return next;
+}
+
+bool CRunRecord::Load(const std::string& path)
+{
+    std::string bytes;
+    return CFileSystem::Real().ReadFile(path, bytes) == EFileError::None && FromBytes(bytes);
+}
+
+void CRunRecord::Save(const std::string& folder, const std::string& path) const
+{
+    std::error_code error;
+    const std::string runs = folder + "/runs";
+    std::filesystem::create_directories(runs, error);
+    std::filesystem::permissions(runs, std::filesystem::perms::owner_all, error);
+    EFileError fileError = EFileError::None;
+    const auto pFile = CFileSystem::Real().CreateReplacement(path, fileError);
+    if (pFile != nullptr) {
+        CArchive ar(pFile->GetFile(), CArchive::EMode::Store);
+        Store(ar);
+        if (ar.Flush())
+            pFile->Commit();
+    }
+    Prune(folder);
 }
 
 void CRunRecord::Store(CArchive& ar) const

@@ -41,16 +41,24 @@ public:
 
     // The record file in folder for a destination (of the current folder).
     static std::string GetPath(const std::string& folder, const std::string& destination);
-    // Keeps the kMaxRecords records of folder last written, deleting older ones.
-    static void Prune(const std::string& folder);
+    // Keeps at most kMaxRecords records in folder, the last written.
     static constexpr size_t kMaxRecords = 32;
     // When the next banner of tree stops showing after now.
     static int64_t GetNextExpiry(const CSiteTree& tree, int64_t now);
 
-    void Store(CArchive& ar) const;
-    // False when bytes are not a record of this version.
-    bool FromBytes(std::string_view bytes);
+    // Reads the record at path; false when there is none of this version.
+    bool Load(const std::string& path);
+    // Writes the record to path, in a folder of the user's alone (a log names
+    // the user's files), and deletes the oldest records of folder beyond
+    // kMaxRecords. A record that cannot be written only costs the next run
+    // its shortcut.
+    void Save(const std::string& folder, const std::string& path) const;
     // Whether the record still holds at now: its time has not run out and
     // every file has the stamp it had (the caller compares the key).
     bool FilesUnchanged(int64_t now) const;
+
+private:
+    void Store(CArchive& ar) const;
+    bool FromBytes(std::string_view bytes);
+    static void Prune(const std::string& folder);
 };

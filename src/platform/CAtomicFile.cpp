@@ -48,26 +48,33 @@ EFileError CAtomicFile::Commit()
     return EFileError::None;
 }
 
+namespace {
+
+// Gives the open unnamed file fd a name. By its descriptor where the kernel
+// lets anyone do so (Linux 6.10 and later), which spares a walk through
+// /proc for every file; older kernels refuse that to processes without
+// CAP_DAC_READ_SEARCH, and the link goes through /proc.
+bool LinkDescriptor(int fd, const std::string& name)
+{
+    static std::atomic<bool> s_bEmptyPath { true };
+    if (s_bEmptyPath.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL)
+            return false;
+        s_bEmptyPath.store(false, std::memory_order_relaxed);
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+} // namespace
+
 EFileError CAtomicFile::CommitUnnamed()
 {
     static std::atomic<unsigned> s_nCounter { 0 };
-    // Linked by its descriptor where the kernel lets anyone do so (Linux 6.10
-    // and later), which spares a walk through /proc for every file; older
-    // kernels refuse it to processes without CAP_DAC_READ_SEARCH.
-    static std::atomic<bool> s_bEmptyPath { true };
     const int fd = m_file.GetDescriptor();
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    const auto link = [fd, &self](const std::string& name) {
-        if (s_bEmptyPath.load(std::memory_order_relaxed)) {
-            if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
-                return true;
-            if (errno != ENOENT && errno != EPERM && errno != EINVAL)
-                return false;
-            s_bEmptyPath.store(false, std::memory_order_relaxed);
-        }
-        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-    };
-    if (!link(m_strPath)) {
+    if (!LinkDescriptor(fd, m_strPath)) {
         if (errno != EEXIST)
             return CFileSystem::FromErrno(errno);
         // An old file is there: the new one gets a name of its own first and
@@ -75,7 +82,7 @@ EFileError CAtomicFile::CommitUnnamed()
         std::string temp;
         for (int attempt = 0;; ++attempt) {
             temp = m_strTempPath + std::to_string(s_nCounter++);
-            if (link(temp))
+            if (LinkDescriptor(fd, temp))
                 break;
             if (errno != EEXIST || attempt == 100)
                 return CFileSystem::FromErrno(errno);

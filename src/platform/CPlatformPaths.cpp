@@ -15,6 +15,17 @@ std::string CPlatformPaths::HomeDirectory()
     return "/";
 }
 
+std::string CPlatformPaths::CacheFolder()
+{
+    // Relative values are to be ignored, as the XDG base directory rules say.
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && cache[0] == '/')
+        return std::string(cache) + "/pagewell";
+    std::string home = HomeDirectory();
+    if (home.empty() || home.back() != '/')
+        home += '/';
+    return home + ".cache/pagewell";
+}
+
 CString CPlatformPaths::DefaultDestination()
 {
     std::string home = HomeDirectory();

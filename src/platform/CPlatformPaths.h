@@ -12,4 +12,7 @@ public:
     static CString DefaultDestination();
     // The user's home directory (native).
     static std::string HomeDirectory();
+    // $XDG_CACHE_HOME/pagewell (usually ~/.cache/pagewell): files the program
+    // can always make again, such as the records of generation runs.
+    static std::string CacheFolder();
 };
