@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "cli/CCommandLine.h"
@@ -98,7 +99,12 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
 
     const int messagesBefore = ui.GetMessageCount();
     doc.m_dlgGenerate.OnGenerate(doc);
-    out << CCodePage::ToUtf8(ui.m_strLog);
+    // In pieces: the log of a large site takes megabytes (one byte each
+    // character, so a piece never splits one).
+    constexpr size_t kPiece = size_t { 64 } * 1024;
+    const std::string_view log = ui.m_strLog;
+    for (size_t start = 0; start < log.size(); start += kPiece)
+        out << CCodePage::ToUtf8(log.substr(start, kPiece));
     out.flush();
     const bool bFailed = ui.GetMessageCount() != messagesBefore
         || CGenerationLog::HasLineStarting(ui.m_strLog, "Unable to open");

@@ -19,6 +19,8 @@ public:
     void Clear() { m_strText.clear(); }
     // The whole log at once (lines ending in CR LF), as a record kept it.
     void SetText(CString text) { m_strText = std::move(text); }
+    // Takes the whole log out (to be set back), sparing a copy of it.
+    CString TakeText() { return std::move(m_strText); }
     // Whether a line of the log begins with prefix.
     bool HasLineStarting(std::string_view prefix) const { return HasLineStarting(m_strText, prefix); }
     // Whether a line (ended by CR LF) of a log text begins with prefix.

@@ -211,8 +211,10 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
         record.files.emplace_back(path, stamp);
     }
     record.messages = m_ui.GetMessages();
-    record.strLog = m_log.GetText();
+    // The log of a large run takes megabytes: lent to the record, not copied.
+    record.strLog = m_log.TakeText();
     record.Save(m_strRecordFolder, recordPath);
+    m_log.SetText(std::move(record.strLog));
 }
 
 void CGenerationRun::AddSiteFiles()

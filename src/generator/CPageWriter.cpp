@@ -45,10 +45,24 @@ void CPageWriter::LookAhead(HTREEITEM hItem)
     if (!CPathRules::IsPlainFileName(tag))
         return;
     std::string native = CPathRules::ToNative(GetPagePath(m_run.GetDestination(), tag));
-    const bool bCompareFirst = m_run.GetOutput().CompareFirst();
-    m_ahead.push_back({ hItem, GetWorker().Post([this, native = std::move(native), bCompareFirst] {
-                           return Prepare(native, bCompareFirst);
-                       }) });
+    const CSiteOutput& output = m_run.GetOutput();
+    const bool bCompareFirst = output.CompareFirst() && output.MayHold(CPathRules::ToNative(tag + ".htm"));
+    CAhead& ahead = m_ahead.emplace_back();
+    ahead.hItem = hItem;
+    ahead.nJob = GetWorker().Post([this, &ahead, native = std::move(native), bCompareFirst] {
+        try {
+            ahead.prepared = Prepare(native, bCompareFirst);
+        } catch (...) {
+            ahead.pError = std::current_exception();
+        }
+    });
+}
+
+void CPageWriter::ClearAhead()
+{
+    if (!m_ahead.empty())
+        GetWorker().WaitFor(m_ahead.back().nJob);
+    m_ahead.clear();
 }
 
 // On the thread: an old page that may be unchanged is compared after the page
@@ -105,11 +119,13 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // Pages are looked ahead in the order they are written; a page written
     // out of that order is looked at now.
     if (!m_ahead.empty() && m_ahead.front().hItem != hItem)
-        m_ahead.clear();
+        ClearAhead();
     if (m_ahead.empty())
         LookAhead(hItem);
-    GetWorker().Wake();
-    CPrepared prepared = m_ahead.front().prepared.get();
+    GetWorker().WaitFor(m_ahead.front().nJob);
+    if (m_ahead.front().pError)
+        std::rethrow_exception(m_ahead.front().pError);
+    CPrepared prepared = std::move(m_ahead.front().prepared);
     m_ahead.pop_front();
     if (!prepared.bOldFile && prepared.pFile == nullptr) {
         ReportUnableToOpen(path);
@@ -120,34 +136,40 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // stays, and a missing one is not made.
     if (!page.bComplete)
         return;
-    auto written = GetWorker().Post(
-        [this, prepared = std::move(prepared), native, text = std::move(page.strText)]() mutable {
-            return Finish(std::move(prepared), native, text);
+    CBehind& behind = m_behind.emplace_back();
+    behind.path = path;
+    behind.fileName = fileName;
+    behind.tStamp = hItem->GetNode()->m_tStamp;
+    behind.nJob = GetWorker().Post(
+        [this, &behind, prepared = std::move(prepared), native, text = std::move(page.strText)]() mutable {
+            try {
+                behind.bWritten = Finish(std::move(prepared), native, text);
+            } catch (...) {
+                behind.pError = std::current_exception();
+            }
         });
-    const int64_t tStamp = hItem->GetNode()->m_tStamp;
-    // A page that could not be written whole is reported like one that could
-    // not be created, not passed over in silence.
-    m_behind.push_back({ std::move(written), [this, path, fileName, tStamp](bool bWritten) {
-                            if (bWritten)
-                                m_run.GetOutput().ProducedPage(
-                                    CPathRules::ToNative(fileName), fileName, tStamp);
-                            else
-                                ReportUnableToOpen(path);
-                        } });
     while (m_behind.size() > kMaxBehind)
         TakeOldest();
 }
 
 void CPageWriter::TakeOldest()
 {
+    GetWorker().WaitFor(m_behind.front().nJob);
     CBehind behind = std::move(m_behind.front());
     m_behind.pop_front();
-    GetWorker().Wake();
+    if (behind.pError)
+        std::rethrow_exception(behind.pError);
     // Its message must not wait for the pages after it.
     const bool bWasTaking = m_bTaking;
     m_bTaking = true;
     try {
-        behind.onDone(behind.written.get());
+        // A page that could not be written whole is reported like one that
+        // could not be created, not passed over in silence.
+        if (behind.bWritten)
+            m_run.GetOutput().ProducedPage(
+                CPathRules::ToNative(behind.fileName), behind.fileName, behind.tStamp);
+        else
+            ReportUnableToOpen(behind.path);
     } catch (...) {
         m_bTaking = bWasTaking;
         throw;
@@ -163,6 +185,8 @@ void CPageWriter::Drain()
 
 void CPageWriter::Abandon()
 {
+    // The thread finishes the jobs given to it, which still fill in the
+    // entries below, before they go.
     m_worker.reset();
     m_ahead.clear();
     m_behind.clear();

@@ -1,17 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
-#include <functional>
-#include <future>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "model/CTreeItem.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CString.h"
 #include "platform/CWorkerThread.h"
 
-class CAtomicFile;
 class CGenerationRun;
 
 // Writes the page files of a run: the destination + "/" + tag + ".htm",
@@ -53,21 +53,33 @@ private:
         bool bOldFile = false;
         std::unique_ptr<CAtomicFile> pFile;
     };
+    // A page whose file the thread is looking at. The thread fills in
+    // prepared (or pError) and the run's thread reads it once the job has run;
+    // entries of a deque stay where they are while others come and go.
     struct CAhead {
-        HTREEITEM hItem;
-        std::future<CPrepared> prepared;
+        HTREEITEM hItem = nullptr;
+        uint64_t nJob = 0;
+        CPrepared prepared;
+        std::exception_ptr pError;
     };
-    // A page given to the thread, and what to do on the run's thread with its
-    // result (whether the file is in the destination as this run made it).
+    // A page given to the thread to write, and what the run's thread reports
+    // once it is done: whether the file is in the destination as this run
+    // made it.
     struct CBehind {
-        std::future<bool> written;
-        std::function<void(bool)> onDone;
+        uint64_t nJob = 0;
+        bool bWritten = false;
+        std::exception_ptr pError;
+        CString path;
+        CString fileName;
+        int64_t tStamp = 0;
     };
 
     CWorkerThread& GetWorker();
     CPrepared Prepare(const std::string& native, bool bCompareFirst);
     // Reports the result of the oldest page given to the thread.
     void TakeOldest();
+    // Forgets the pages looked at ahead, once the thread is done with them.
+    void ClearAhead();
     bool Finish(CPrepared prepared, const std::string& native, const CString& text);
     void ReportUnableToOpen(const CString& path);
 

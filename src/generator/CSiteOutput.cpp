@@ -1,6 +1,7 @@
 #include "generator/CSiteOutput.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "generator/CAtomFeedWriter.h"
 #include "generator/CGenerationRun.h"
@@ -62,9 +63,18 @@ void CSiteOutput::Start()
     CFileSystem& files = m_run.GetFileSystem();
     const std::string folder = CPathRules::ToNative(m_run.GetDestination());
     m_bCompareFirst = files.CanCreateIn(folder);
+    std::vector<std::string> names;
+    m_bListed = m_bCompareFirst && files.ListFolder(folder, names);
+    m_existing = std::unordered_set<std::string>(
+        std::make_move_iterator(names.begin()), std::make_move_iterator(names.end()));
     std::string text;
     if (files.ReadFile(GetNativePath(COutputManifest::kFileName), text) == EFileError::None)
         m_last = COutputManifest::Parse(text);
+}
+
+bool CSiteOutput::MayHold(const std::string& name) const
+{
+    return !m_bListed || m_existing.contains(name);
 }
 
 void CSiteOutput::Want(std::string_view name)

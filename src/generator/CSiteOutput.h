@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "generator/COutputManifest.h"
@@ -28,6 +29,11 @@ public:
     // Whether a file that may be unchanged is compared before it is made:
     // only where making it could not fail in a way the user would be told.
     bool CompareFirst() const { return m_bCompareFirst; }
+    // Whether a file of that name (as on the disk) may be in the destination
+    // already: one listed at the start, or any when the folder could not be
+    // listed. Saves looking up every new page's name in a new folder; a
+    // file that appears later is still replaced atomically.
+    bool MayHold(const std::string& name) const;
 
     // A file name (as on the disk) the run means to write into the destination.
     void Want(std::string_view name);
@@ -52,6 +58,8 @@ private:
 
     CGenerationRun& m_run;
     bool m_bCompareFirst = false;
+    bool m_bListed = false;
+    std::unordered_set<std::string> m_existing;
     COutputManifest m_last;
     COutputManifest m_wanted;
     COutputManifest m_produced;

@@ -61,6 +61,14 @@ bool CArchive::Flush()
     return m_pFile->GetError() == EFileError::None;
 }
 
+void CArchive::WriteThrough(std::string_view bytes)
+{
+    if (m_sink)
+        m_sink(bytes);
+    else if (m_pFile->GetError() == EFileError::None)
+        m_pFile->Write(bytes);
+}
+
 bool CArchive::FillWindow(uint64_t count)
 {
     if (m_pFile == nullptr || m_bFileEnded)
@@ -121,6 +129,12 @@ CArchive& CArchive::operator<<(const CString& text)
         m_pOut->push_back(static_cast<char>(0xFF));
         m_pOut->push_back(static_cast<char>(0xFF));
         WriteDword(static_cast<uint32_t>(length));
+    }
+    // A long text goes to the file or sink as it is, not through the window.
+    if ((m_pFile != nullptr || m_sink) && length >= kPieceSize) {
+        Flush();
+        WriteThrough(text);
+        return *this;
     }
     m_pOut->append(text);
     WriteOutIfFull();

@@ -73,6 +73,8 @@ private:
     std::string_view ReadBytes(uint64_t count);
     bool FillWindow(uint64_t count);
     void WriteOutIfFull();
+    // Storing into a file or sink: bytes past the window, after a Flush.
+    void WriteThrough(std::string_view bytes);
     uint64_t ReadLengthPrefix(bool& wide);
     void WriteDword(uint32_t value);
 

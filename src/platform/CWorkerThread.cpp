@@ -1,5 +1,7 @@
 #include "platform/CWorkerThread.h"
 
+#include <algorithm>
+
 CWorkerThread::CWorkerThread()
     : m_thread([this] { Work(); })
 { }
@@ -14,16 +16,19 @@ CWorkerThread::~CWorkerThread()
     m_thread.join();
 }
 
-void CWorkerThread::Enqueue(std::packaged_task<void()> job)
+uint64_t CWorkerThread::Enqueue(std::unique_ptr<CJob> job)
 {
     bool bWake = false;
+    uint64_t nJob = 0;
     {
         const std::lock_guard lock(m_mutex);
         m_jobs.push_back(std::move(job));
+        nJob = ++m_nGiven;
         bWake = m_jobs.size() >= kBatch;
     }
     if (bWake)
         m_ready.notify_one();
+    return nJob;
 }
 
 void CWorkerThread::Wake()
@@ -31,10 +36,27 @@ void CWorkerThread::Wake()
     m_ready.notify_one();
 }
 
+void CWorkerThread::WaitFor(uint64_t nJob)
+{
+    uint64_t nDone = m_nDone.load(std::memory_order_acquire);
+    if (nDone >= nJob)
+        return;
+    uint64_t nUntil = nJob;
+    {
+        const std::lock_guard lock(m_mutex);
+        nUntil = std::min(nJob + kBatch, m_nGiven);
+    }
+    Wake();
+    while (nDone < nUntil) {
+        m_nDone.wait(nDone, std::memory_order_acquire);
+        nDone = m_nDone.load(std::memory_order_acquire);
+    }
+}
+
 void CWorkerThread::Work()
 {
     for (;;) {
-        std::packaged_task<void()> job;
+        std::unique_ptr<CJob> job;
         {
             std::unique_lock lock(m_mutex);
             m_ready.wait(lock, [this] { return m_bStopping || !m_jobs.empty(); });
@@ -43,6 +65,9 @@ void CWorkerThread::Work()
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
         }
-        job();
+        job->Run();
+        job.reset();
+        m_nDone.fetch_add(1, std::memory_order_release);
+        m_nDone.notify_one();
     }
 }

@@ -117,7 +117,7 @@ TEST(CArchive, RepeatedWideMarksDoNotRecurse)
     EXPECT_THROW(ar >> text, CArchiveException);
 }
 
-// A file archive reads and writes in pieces; values that straddle the pieces,
+// A file archive (and a sink) reads and writes in pieces; values that straddle the pieces,
 // and strings longer than a piece, must come out as from memory.
 TEST(CArchive, AFileIsStoredAndLoadedInPiecesLikeMemory)
 {
@@ -130,17 +130,22 @@ TEST(CArchive, AFileIsStoredAndLoadedInPiecesLikeMemory)
     CTempFolder folder;
     const std::string path = folder.File("pieces.bin");
     std::string memory;
+    std::string sunk;
     {
         CArchive inMemory(memory);
         CFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
         CArchive onFile(file, CArchive::EMode::Store);
+        CArchive intoSink([&sunk](std::string_view bytes) { sunk.append(bytes); });
         for (size_t i = 0; i < texts.size(); ++i) {
             inMemory << texts[i] << static_cast<uint32_t>(i);
             onFile << texts[i] << static_cast<uint32_t>(i);
+            intoSink << texts[i] << static_cast<uint32_t>(i);
         }
         ASSERT_TRUE(onFile.Flush());
+        ASSERT_TRUE(intoSink.Flush());
     }
     ASSERT_EQ(ReadWholeFile(path), memory);
+    ASSERT_EQ(sunk, memory);
 
     CFile file(::open(path.c_str(), O_RDONLY));
     CArchive ar(file, CArchive::EMode::Load);
