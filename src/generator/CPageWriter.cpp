@@ -47,25 +47,45 @@ void CPageWriter::LookAhead(HTREEITEM hItem)
     std::string native = CPathRules::ToNative(GetPagePath(m_run.GetDestination(), tag));
     const CSiteOutput& output = m_run.GetOutput();
     const bool bCompareFirst = output.CompareFirst() && output.MayHold(CPathRules::ToNative(tag + ".htm"));
-    CAhead& ahead = m_ahead.emplace_back();
-    ahead.hItem = hItem;
-    ahead.nJob = GetWorker().Post([this, &ahead, native = std::move(native), bCompareFirst] {
+    const auto pAhead = std::make_shared<CAhead>();
+    pAhead->hItem = hItem;
+    pAhead->native = std::move(native);
+    pAhead->bCompareFirst = bCompareFirst;
+    pAhead->nJob = GetWorker().Post([this, pAhead] {
+        if (pAhead->bClaimed.exchange(true))
+            return;
         try {
-            ahead.prepared = Prepare(native, bCompareFirst);
+            pAhead->prepared = Prepare(pAhead->native, pAhead->bCompareFirst);
         } catch (...) {
-            ahead.pError = std::current_exception();
+            pAhead->pError = std::current_exception();
         }
     });
+    m_ahead.push_back(pAhead);
+}
+
+CPageWriter::CPrepared CPageWriter::TakePrepared()
+{
+    CAhead& ahead = *m_ahead.front();
+    // Rather than wait for the page thread, the run's thread does it.
+    if (!ahead.bClaimed.exchange(true))
+        ahead.prepared = Prepare(ahead.native, ahead.bCompareFirst);
+    else
+        GetWorker().WaitFor(ahead.nJob, 0);
+    if (ahead.pError)
+        std::rethrow_exception(ahead.pError);
+    CPrepared prepared = std::move(ahead.prepared);
+    m_ahead.pop_front();
+    return prepared;
 }
 
 void CPageWriter::ClearAhead()
 {
     if (!m_ahead.empty())
-        GetWorker().WaitFor(m_ahead.back().nJob);
+        GetWorker().WaitFor(m_ahead.back()->nJob);
     m_ahead.clear();
 }
 
-// On the thread: an old page that may be unchanged is compared after the page
+// An old page that may be unchanged is compared after the page
 // is expanded, so that it keeps its file and its time; otherwise the new page
 // goes to a temporary file, made before the page is expanded (a page that
 // cannot be created is not expanded at all).
@@ -118,15 +138,11 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     m_run.GetOutput().Want(CPathRules::ToNative(fileName));
     // Pages are looked ahead in the order they are written; a page written
     // out of that order is looked at now.
-    if (!m_ahead.empty() && m_ahead.front().hItem != hItem)
+    if (!m_ahead.empty() && m_ahead.front()->hItem != hItem)
         ClearAhead();
     if (m_ahead.empty())
         LookAhead(hItem);
-    GetWorker().WaitFor(m_ahead.front().nJob);
-    if (m_ahead.front().pError)
-        std::rethrow_exception(m_ahead.front().pError);
-    CPrepared prepared = std::move(m_ahead.front().prepared);
-    m_ahead.pop_front();
+    CPrepared prepared = TakePrepared();
     if (!prepared.bOldFile && prepared.pFile == nullptr) {
         ReportUnableToOpen(path);
         return;

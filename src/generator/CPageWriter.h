@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <exception>
@@ -53,12 +54,17 @@ private:
         bool bOldFile = false;
         std::unique_ptr<CAtomicFile> pFile;
     };
-    // A page whose file the thread is looking at. The thread fills in
-    // prepared (or pError) and the run's thread reads it once the job has run;
-    // entries of a deque stay where they are while others come and go.
+    // A page whose file the thread is to look at. Whichever thread claims it
+    // first does: the run's thread, when it needs the file before the page
+    // thread (behind with its writes) got to it. The claimant fills in
+    // prepared (or pError); the run's thread reads it once that is done.
+    // Shared with the job, which may come after the run's thread is done.
     struct CAhead {
         HTREEITEM hItem = nullptr;
+        std::string native;
+        bool bCompareFirst = false;
         uint64_t nJob = 0;
+        std::atomic<bool> bClaimed { false };
         CPrepared prepared;
         std::exception_ptr pError;
     };
@@ -76,6 +82,8 @@ private:
 
     CWorkerThread& GetWorker();
     CPrepared Prepare(const std::string& native, bool bCompareFirst);
+    // The file of the next page, looked at by whichever thread came first.
+    CPrepared TakePrepared();
     // Reports the result of the oldest page given to the thread.
     void TakeOldest();
     // Forgets the pages looked at ahead, once the thread is done with them.
@@ -84,7 +92,7 @@ private:
     void ReportUnableToOpen(const CString& path);
 
     CGenerationRun& m_run;
-    std::deque<CAhead> m_ahead;
+    std::deque<std::shared_ptr<CAhead>> m_ahead;
     std::deque<CBehind> m_behind;
     bool m_bTaking = false;
     std::optional<CWorkerThread> m_worker;

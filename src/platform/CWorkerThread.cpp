@@ -36,7 +36,7 @@ void CWorkerThread::Wake()
     m_ready.notify_one();
 }
 
-void CWorkerThread::WaitFor(uint64_t nJob)
+void CWorkerThread::WaitFor(uint64_t nJob, size_t nMore)
 {
     uint64_t nDone = m_nDone.load(std::memory_order_acquire);
     if (nDone >= nJob)
@@ -44,7 +44,7 @@ void CWorkerThread::WaitFor(uint64_t nJob)
     uint64_t nUntil = nJob;
     {
         const std::lock_guard lock(m_mutex);
-        nUntil = std::min(nJob + kBatch, m_nGiven);
+        nUntil = std::min(nJob + nMore, m_nGiven);
     }
     Wake();
     while (nDone < nUntil) {

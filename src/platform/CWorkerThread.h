@@ -17,8 +17,8 @@
 // Waking a sleeping thread costs system calls on both sides, so jobs are
 // handed over in batches: the thread is woken once kBatch jobs wait, or by
 // Wake(). A caller that has to sleep in WaitFor sleeps until up to kBatch
-// more jobs have run, so that a thread that cannot keep up is not asked to
-// wake the caller after every job. The destructor finishes the jobs already
+// more jobs have run (unless told otherwise), so that a thread that cannot
+// keep up is not asked to wake the caller after every job. The destructor finishes the jobs already
 // given and joins the thread.
 class CWorkerThread {
 public:
@@ -36,8 +36,9 @@ public:
     }
     // Lets the thread start on every job given so far.
     void Wake();
-    // Waits until job nJob has run.
-    void WaitFor(uint64_t nJob);
+    // Waits until job nJob has run; when it has to sleep, until up to nMore
+    // jobs after it have run too.
+    void WaitFor(uint64_t nJob, size_t nMore = kBatch);
 
 private:
     struct CJob {

@@ -1,5 +1,6 @@
 // Pages rendered in memory and written atomically: a run that fails or is
 // killed never leaves the site worse than it found it.
+#include <atomic>
 #include <csignal>
 #include <sys/wait.h>
 
@@ -102,7 +103,7 @@ public:
 
 private:
     int m_nKillAt;
-    int m_nMade = 0;
+    std::atomic<int> m_nMade { 0 }; // pages are made on two threads
 };
 
 TEST_F(SafeWriting, KilledRunLeavesEveryFileOldOrCompleteAndTheNextRunClearsUp)
