@@ -4,7 +4,9 @@
 #include <climits>
 #include <future>
 #include <new>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "generator/CFileCopier.h"
@@ -202,13 +204,20 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     if (!m_siteSettings.m_strBaseUrl.empty())
         record.tValidUntil = CRunRecord::GetNextExpiry(m_tree, CClock::Now64());
     // A source changed while the run read it, or just before, is not kept.
+    std::vector<std::string> paths;
+    std::vector<std::optional<CFileStamp>> stampsThen;
     for (auto& [path, stampThen] : m_files.TakePaths()) {
-        const CFileStamp stamp = CFileStamp::Of(path);
-        if (stampThen
-            && (stamp != *stampThen || stamp.nModified >= tStartNs - m_nStampWindowNs
+        paths.push_back(path);
+        stampsThen.push_back(stampThen);
+    }
+    const std::vector<CFileStamp> stamps = CFileStamp::OfAll(paths);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const CFileStamp& stamp = stamps[i];
+        if (stampsThen[i]
+            && (stamp != *stampsThen[i] || stamp.nModified >= tStartNs - m_nStampWindowNs
                 || stamp.nChanged >= tStartNs - m_nStampWindowNs))
             return;
-        record.files.emplace_back(path, stamp);
+        record.files.emplace_back(std::move(paths[i]), stamp);
     }
     record.messages = m_ui.GetMessages();
     // The log of a large run takes megabytes: lent to the record, not copied.

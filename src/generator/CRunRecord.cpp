@@ -149,6 +149,14 @@ bool CRunRecord::FilesUnchanged(int64_t now) const
 {
     if (now >= tValidUntil)
         return false;
-    return std::all_of(files.begin(), files.end(),
-        [](const auto& file) { return CFileStamp::Of(file.first) == file.second; });
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const auto& file : files)
+        paths.push_back(file.first);
+    const std::vector<CFileStamp> stamps = CFileStamp::OfAll(paths);
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (stamps[i] != files[i].second)
+            return false;
+    }
+    return true;
 }

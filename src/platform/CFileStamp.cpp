@@ -1,6 +1,10 @@
 #include "platform/CFileStamp.h"
 
+#include <fcntl.h>
+#include <future>
+#include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/CArchive.h"
 
@@ -27,14 +31,9 @@ void Exchange64(CArchive& ar, int64_t& value)
     value = static_cast<int64_t>(bits);
 }
 
-} // namespace
-
-CFileStamp CFileStamp::Of(const std::string& path)
+CFileStamp FromInfo(const struct stat& info)
 {
     CFileStamp stamp;
-    struct stat info { };
-    if (::stat(path.empty() ? "." : path.c_str(), &info) != 0)
-        return stamp;
     stamp.bExists = true;
     stamp.nMode = info.st_mode;
     stamp.nSize = static_cast<uint64_t>(info.st_size);
@@ -43,6 +42,63 @@ CFileStamp CFileStamp::Of(const std::string& path)
     stamp.nModified = Nanoseconds(info.st_mtim);
     stamp.nChanged = Nanoseconds(info.st_ctim);
     return stamp;
+}
+
+// Stamps paths[begin, end), looking each name up in its folder, which is
+// opened once for a run of paths in the same folder. Where the folder
+// cannot be opened, the path is stamped whole, which says the same.
+void StampRange(
+    const std::vector<std::string>& paths, std::vector<CFileStamp>& stamps, size_t begin, size_t end)
+{
+    std::string folder;
+    int folderFd = -1;
+    for (size_t i = begin; i < end; ++i) {
+        const std::string& path = paths[i];
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos || slash == 0 || slash + 1 == path.size()) {
+            stamps[i] = CFileStamp::Of(path);
+            continue;
+        }
+        const std::string_view pathFolder(path.data(), slash);
+        if (folderFd < 0 || pathFolder != folder) {
+            if (folderFd >= 0)
+                ::close(folderFd);
+            folder = pathFolder;
+            folderFd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        }
+        struct stat info { };
+        if (folderFd < 0)
+            stamps[i] = CFileStamp::Of(path);
+        else if (::fstatat(folderFd, path.c_str() + slash + 1, &info, 0) == 0)
+            stamps[i] = FromInfo(info);
+        else
+            stamps[i] = CFileStamp();
+    }
+    if (folderFd >= 0)
+        ::close(folderFd);
+}
+
+} // namespace
+
+CFileStamp CFileStamp::Of(const std::string& path)
+{
+    struct stat info { };
+    if (::stat(path.empty() ? "." : path.c_str(), &info) != 0)
+        return CFileStamp();
+    return FromInfo(info);
+}
+
+std::vector<CFileStamp> CFileStamp::OfAll(const std::vector<std::string>& paths)
+{
+    std::vector<CFileStamp> stamps(paths.size());
+    // A second thread only pays where there are many.
+    constexpr size_t kManyPaths = 2048;
+    const size_t half = paths.size() >= kManyPaths ? paths.size() / 2 : 0;
+    auto first = std::async(
+        half > 0 ? std::launch::async : std::launch::deferred, [&] { StampRange(paths, stamps, 0, half); });
+    StampRange(paths, stamps, half, paths.size());
+    first.get();
+    return stamps;
 }
 
 void CFileStamp::Serialize(CArchive& ar)

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/CFile.h"
+#include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
 #include "support/TestFiles.h"
 
@@ -132,4 +133,33 @@ TEST(CFileSystem, OnlyRegularFilesAreRead)
         EXPECT_FALSE(files.IsRegularFile(path)) << path;
     }
     ::close(sock);
+}
+
+// The stamps of many paths, taken folder by folder on two threads, must be
+// the ones each path gives on its own: a run's record compares them.
+TEST(CFileStamp, ManyPathsAreStampedAsEachOnItsOwn)
+{
+    CTempFolder folder;
+    std::filesystem::create_directory(folder.File("sub"));
+    WriteWholeFile(folder.File("sub/page.htm"), "page");
+    std::filesystem::create_symlink("sub/page.htm", folder.File("link.htm"));
+    std::filesystem::create_symlink("sub", folder.File("linked"));
+    const std::vector<std::string> kinds = { folder.File("sub/page.htm"), folder.File("link.htm"),
+        folder.File("linked/page.htm"), folder.File("sub"), folder.File("sub/"),
+        folder.File("sub/../link.htm"), folder.File("missing.htm"), folder.File("missing/page.htm"),
+        folder.File("sub/page.htm/x"), "", "relative-missing", "/" };
+    std::vector<std::string> paths;
+    // Enough of them for the second thread, with the kinds spread among them.
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 250 == 0)
+            paths.insert(paths.end(), kinds.begin(), kinds.end());
+        paths.push_back(folder.File("sub/page" + std::to_string(i % 7) + ".htm"));
+        if (i % 7 == 0)
+            WriteWholeFile(paths.back(), "x");
+    }
+    const std::vector<CFileStamp> stamps = CFileStamp::OfAll(paths);
+    ASSERT_EQ(stamps.size(), paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        ASSERT_EQ(stamps[i], CFileStamp::Of(paths[i])) << paths[i];
+    EXPECT_TRUE(stamps[0].bExists);
 }
