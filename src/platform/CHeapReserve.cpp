@@ -5,14 +5,82 @@
 #include <cstdlib>
 #include <vector>
 
+#include <sys/mman.h>
+#include <thread>
+
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 #define PAGEWELL_GLIBC_HEAP 1
 #include <malloc.h>
-#include <sys/mman.h>
 #endif
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14; older C libraries lack the name
+#endif
+
+namespace {
+
+CHeapReserve::FAdoptMemory s_adopt = nullptr;
+
+// Maps size bytes aligned to alignment (a power of two), or null.
+void* MapAligned(size_t size, size_t alignment)
+{
+    void* pMapped = ::mmap(nullptr, size + alignment, PROT_READ | PROT_WRITE,
+        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (pMapped == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<uintptr_t>(pMapped);
+    const uintptr_t aligned = (start + alignment - 1) & ~(alignment - 1);
+    if (aligned > start)
+        ::munmap(pMapped, aligned - start);
+    if (const size_t tail = start + alignment - aligned; tail > 0)
+        ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+    return reinterpret_cast<void*>(aligned);
+}
+
+// Fresh memory for the allocator, faulted in behind the caller's back.
+void AdoptFreshMemory(size_t bytes)
+{
+    // The allocator carves its segments from whole, aligned blocks.
+    constexpr size_t kArenaBlock = size_t { 64 } << 20;
+    const size_t size = (bytes + kArenaBlock - 1) & ~(kArenaBlock - 1);
+    void* pStart = MapAligned(size, kArenaBlock);
+    if (pStart == nullptr)
+        return;
+    if (!s_adopt(pStart, size)) {
+        ::munmap(pStart, size);
+        return;
+    }
+    // The load fills about three quarters of what it asks for; the rest is
+    // left to fault in only if used, so the process grows no larger. The
+    // allocator hands its memory out from the start, so the faults go in
+    // that order, a piece at a time to keep ahead of the load. The thread
+    // only ever touches memory that stays mapped, so it is left to finish
+    // on its own.
+    constexpr size_t kPiece = size_t { 2 } << 20;
+    const size_t populate = bytes / 4 * 3;
+    std::thread([pStart, populate] {
+        for (size_t done = 0; done < populate; done += kPiece) {
+            if (::madvise(static_cast<char*>(pStart) + done, kPiece, MADV_POPULATE_WRITE) != 0)
+                return; // a kernel before 5.14: the load faults its memory in itself
+        }
+    }).detach();
+}
+
+} // namespace
+
+void CHeapReserve::SetAllocator(FAdoptMemory adopt)
+{
+    s_adopt = adopt;
+}
 
 void CHeapReserve::Prepare(size_t bytes)
 {
+    constexpr size_t kMinBytes = size_t { 16 } << 20;
+    if (s_adopt != nullptr) {
+        if (bytes >= kMinBytes)
+            AdoptFreshMemory(std::min(bytes, kMaxBytes));
+        return;
+    }
 #if defined(PAGEWELL_GLIBC_HEAP)
     constexpr size_t kHugePage = size_t { 2 } << 20;
     constexpr size_t kBlock = size_t { 16 } << 20;

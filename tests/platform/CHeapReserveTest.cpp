@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -38,6 +39,39 @@ TEST(CHeapReserve, CostsNoMemoryUntilUsedAndLeavesTheHeapWorking)
     for (const auto& pText : texts)
         total += pText->size();
     EXPECT_EQ(total, 40000u * 20 + 20 * (1999u * 2000 / 2));
+}
+
+// An allocator that takes memory from the program gets whole, aligned blocks
+// of zero, writable memory, at least as much as asked, and only for large
+// loads; the memory is faulted in beside the caller.
+TEST(CHeapReserve, HandsAnAllocatorAlignedFreshMemory)
+{
+    struct CAdopted {
+        void* pStart;
+        size_t size;
+    };
+    static std::vector<CAdopted> s_adopted;
+    s_adopted.clear();
+    CHeapReserve::SetAllocator([](void* pStart, size_t size) {
+        s_adopted.push_back({ pStart, size });
+        return true;
+    });
+    constexpr size_t kBlock = size_t { 64 } << 20;
+    for (const size_t bytes : { size_t { 4096 }, size_t { 20 } << 20, kBlock + 1 })
+        CHeapReserve::Prepare(bytes);
+    CHeapReserve::SetAllocator(nullptr);
+
+    ASSERT_EQ(s_adopted.size(), 2u) << "a small load is left alone";
+    EXPECT_EQ(s_adopted[0].size, kBlock);
+    EXPECT_EQ(s_adopted[1].size, 2 * kBlock);
+    for (const CAdopted& adopted : s_adopted) {
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(adopted.pStart) % kBlock, 0u);
+        auto* const pBytes = static_cast<unsigned char*>(adopted.pStart);
+        for (size_t offset = 0; offset < adopted.size; offset += adopted.size / 8 - 1) {
+            ASSERT_EQ(pBytes[offset], 0u);
+            pBytes[offset] = 1;
+        }
+    }
 }
 
 } // namespace
