@@ -17,7 +17,9 @@ void CLinkList::AddChild(HTREEITEM hItem, HTREEITEM hChild)
 {
     const CSiteNames& names = m_run.GetNames();
     const CNode& child = *hChild->GetNode();
-    const bool bOtherPage = CSiteNames::GetPageItem(hChild) != hItem;
+    // The child lies on another page than hItem's own when it is a page, or
+    // when hItem is not (the page holding both is further up).
+    const bool bOtherPage = child.m_nType == NODE_PAGE || hItem->GetNode()->m_nType != NODE_PAGE;
     const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
     const CString reference = CHtmlText::Reference(names.GetReference(hChild), markup);
     const CString title = m_run.GetPreparer().PrepareText(child.m_strTitle, child.m_nType == NODE_LINK, true);
