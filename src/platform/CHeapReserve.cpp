@@ -75,9 +75,11 @@ void CHeapReserve::SetAllocator(FAdoptMemory adopt)
 
 void CHeapReserve::Prepare(size_t bytes)
 {
-    constexpr size_t kMinBytes = size_t { 16 } << 20;
+    // Below this the load is over about as soon as the memory could be
+    // faulted in for it (measured: no faster at 34 MB, 16 MB more resident).
+    constexpr size_t kMinAdoptBytes = size_t { 128 } << 20;
     if (s_adopt != nullptr) {
-        if (bytes >= kMinBytes)
+        if (bytes >= kMinAdoptBytes)
             AdoptFreshMemory(std::min(bytes, kMaxBytes));
         return;
     }

@@ -57,13 +57,13 @@ TEST(CHeapReserve, HandsAnAllocatorAlignedFreshMemory)
         return true;
     });
     constexpr size_t kBlock = size_t { 64 } << 20;
-    for (const size_t bytes : { size_t { 4096 }, size_t { 20 } << 20, kBlock + 1 })
+    for (const size_t bytes : { size_t { 4096 }, size_t { 100 } << 20, 2 * kBlock, 2 * kBlock + 1 })
         CHeapReserve::Prepare(bytes);
     CHeapReserve::SetAllocator(nullptr);
 
     ASSERT_EQ(s_adopted.size(), 2u) << "a small load is left alone";
-    EXPECT_EQ(s_adopted[0].size, kBlock);
-    EXPECT_EQ(s_adopted[1].size, 2 * kBlock);
+    EXPECT_EQ(s_adopted[0].size, 2 * kBlock);
+    EXPECT_EQ(s_adopted[1].size, 3 * kBlock);
     for (const CAdopted& adopted : s_adopted) {
         EXPECT_EQ(reinterpret_cast<uintptr_t>(adopted.pStart) % kBlock, 0u);
         auto* const pBytes = static_cast<unsigned char*>(adopted.pStart);
