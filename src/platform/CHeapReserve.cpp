@@ -28,13 +28,13 @@ void* MapAligned(size_t size, size_t alignment)
         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (pMapped == MAP_FAILED)
         return nullptr;
-    const auto start = reinterpret_cast<uintptr_t>(pMapped);
-    const uintptr_t aligned = (start + alignment - 1) & ~(alignment - 1);
-    if (aligned > start)
-        ::munmap(pMapped, aligned - start);
-    if (const size_t tail = start + alignment - aligned; tail > 0)
-        ::munmap(reinterpret_cast<void*>(aligned + size), tail);
-    return reinterpret_cast<void*>(aligned);
+    const size_t skip = (alignment - reinterpret_cast<uintptr_t>(pMapped) % alignment) % alignment;
+    char* const pAligned = static_cast<char*>(pMapped) + skip;
+    if (skip > 0)
+        ::munmap(pMapped, skip);
+    if (const size_t tail = alignment - skip; tail > 0)
+        ::munmap(pAligned + size, tail);
+    return pAligned;
 }
 
 // Fresh memory for the allocator, faulted in behind the caller's back.
