@@ -80,8 +80,10 @@ CPageWriter::CPrepared CPageWriter::TakePrepared()
 
 void CPageWriter::ClearAhead()
 {
-    if (!m_ahead.empty())
-        GetWorker().WaitFor(m_ahead.back()->nJob);
+    // The thread skips the pages it has not got to; the others it finished
+    // or finishes with the entries it shares.
+    for (const std::shared_ptr<CAhead>& pAhead : m_ahead)
+        pAhead->bClaimed = true;
     m_ahead.clear();
 }
 

@@ -86,7 +86,7 @@ private:
     CPrepared TakePrepared();
     // Reports the result of the oldest page given to the thread.
     void TakeOldest();
-    // Forgets the pages looked at ahead, once the thread is done with them.
+    // Forgets the pages looked at ahead.
     void ClearAhead();
     bool Finish(CPrepared prepared, const std::string& native, const CString& text);
     void ReportUnableToOpen(const CString& path);

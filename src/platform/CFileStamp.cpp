@@ -93,9 +93,12 @@ std::vector<CFileStamp> CFileStamp::OfAll(const std::vector<std::string>& paths)
     std::vector<CFileStamp> stamps(paths.size());
     // A second thread only pays where there are many.
     constexpr size_t kManyPaths = 2048;
-    const size_t half = paths.size() >= kManyPaths ? paths.size() / 2 : 0;
-    auto first = std::async(
-        half > 0 ? std::launch::async : std::launch::deferred, [&] { StampRange(paths, stamps, 0, half); });
+    if (paths.size() < kManyPaths) {
+        StampRange(paths, stamps, 0, paths.size());
+        return stamps;
+    }
+    const size_t half = paths.size() / 2;
+    auto first = std::async(std::launch::async, [&] { StampRange(paths, stamps, 0, half); });
     StampRange(paths, stamps, half, paths.size());
     first.get();
     return stamps;
