@@ -1,5 +1,7 @@
 #include "generator/CCopyList.h"
 
+#include "platform/CCharSet.h"
+
 void CCopyList::AddToCopyList(std::string_view path)
 {
     const CString entry = "[" + CString(path) + "]";
@@ -12,8 +14,9 @@ std::vector<CString> CCopyList::GetEntries() const
     std::vector<CString> entries;
     size_t start = 0;
     while (start < m_strText.size()) {
-        size_t end = m_strText.find_first_of("[]", start);
-        if (end == CString::npos)
+        static constexpr CCharSet kBrackets("[]");
+        size_t end = kBrackets.FindFirstIn(m_strText, start);
+        if (end == CCharSet::npos)
             end = m_strText.size();
         if (end > start)
             entries.push_back(m_strText.substr(start, end - start));

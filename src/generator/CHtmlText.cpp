@@ -1,8 +1,11 @@
 #include "generator/CHtmlText.h"
 
+#include "platform/CCharSet.h"
+
 CString CHtmlText::EscapeAttribute(std::string_view text)
 {
-    if (text.find_first_of("&\"<") == std::string_view::npos)
+    static constexpr CCharSet kEscaped("&\"<");
+    if (kEscaped.FindFirstIn(text) == CCharSet::npos)
         return CString(text);
     CString out;
     out.reserve(text.size());
@@ -21,13 +24,13 @@ CString CHtmlText::EscapeAttribute(std::string_view text)
 
 CString CHtmlText::EncodeUrlPath(std::string_view name)
 {
-    static constexpr std::string_view kEncoded = " \"'<>()\\%#?`{}|^[]";
+    static constexpr CCharSet kEncoded(" \"'<>()\\%#?`{}|^[]");
     static constexpr char kHex[] = "0123456789ABCDEF";
     CString out;
     out.reserve(name.size());
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || kEncoded.find(c) != std::string_view::npos) {
+        if (byte < 0x20 || byte == 0x7F || kEncoded.Contains(c)) {
             out += '%';
             out += kHex[byte >> 4];
             out += kHex[byte & 0xF];

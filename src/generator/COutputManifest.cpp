@@ -1,15 +1,18 @@
 #include "generator/COutputManifest.h"
 
+#include "platform/CCharSet.h"
+
 namespace {
 
 constexpr std::string_view kFirstLine = "pagewell-files 1";
+constexpr CCharSet kSeparatorOrNul(std::string_view("/\\\0", 3));
 
 } // namespace
 
 bool COutputManifest::IsOurs(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && name != kFileName
-        && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+        && kSeparatorOrNul.FindFirstIn(name) == CCharSet::npos;
 }
 
 COutputManifest COutputManifest::Parse(std::string_view text)

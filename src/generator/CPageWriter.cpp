@@ -107,9 +107,11 @@ CPageWriter::CPrepared CPageWriter::Prepare(const std::string& native, bool bCom
 // On the thread: the page replaces the old file only when complete, so a
 // killed or failed run never leaves a page missing or cut short. False when
 // the page could not be written whole (a full disk).
-bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text)
+bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten)
 {
     CFileSystem& files = m_run.GetFileSystem();
+    if (bWritten)
+        return prepared.pFile->Commit() == EFileError::None;
     if (prepared.bOldFile) {
         if (files.HasContent(native, text))
             return true;
@@ -154,20 +156,36 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // stays, and a missing one is not made.
     if (!page.bComplete)
         return;
+    // A new file is seen by no one until it is committed, and commits keep
+    // the page order: when the thread is behind, the run's thread writes the
+    // file itself and leaves the thread only the commit.
+    const bool bWritten = prepared.pFile != nullptr && IsThreadBehind();
+    if (bWritten) {
+        prepared.pFile->GetFile().Write(page.strText);
+        page.strText = CString();
+    }
     CBehind& behind = m_behind.emplace_back();
     behind.path = path;
     behind.fileName = fileName;
     behind.tStamp = hItem->GetNode()->m_tStamp;
-    behind.nJob = GetWorker().Post(
-        [this, &behind, prepared = std::move(prepared), native, text = std::move(page.strText)]() mutable {
-            try {
-                behind.bWritten = Finish(std::move(prepared), native, text);
-            } catch (...) {
-                behind.pError = std::current_exception();
-            }
-        });
+    behind.nJob = GetWorker().Post([this, &behind, prepared = std::move(prepared), native,
+                                       text = std::move(page.strText), bWritten]() mutable {
+        try {
+            behind.bWritten = Finish(std::move(prepared), native, text, bWritten);
+        } catch (...) {
+            behind.pError = std::current_exception();
+        }
+    });
+    m_nLastJob = behind.nJob;
     while (m_behind.size() > kMaxBehind)
         TakeOldest();
+}
+
+bool CPageWriter::IsThreadBehind()
+{
+    // About four pages' jobs.
+    constexpr uint64_t kJobsBehind = 8;
+    return m_nLastJob > kJobsBehind && !GetWorker().IsDone(m_nLastJob - kJobsBehind);
 }
 
 void CPageWriter::TakeOldest()

@@ -88,12 +88,15 @@ private:
     void TakeOldest();
     // Forgets the pages looked at ahead.
     void ClearAhead();
-    bool Finish(CPrepared prepared, const std::string& native, const CString& text);
+    bool Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten);
+    // Whether the thread has many jobs still to run.
+    bool IsThreadBehind();
     void ReportUnableToOpen(const CString& path);
 
     CGenerationRun& m_run;
     std::deque<std::shared_ptr<CAhead>> m_ahead;
     std::deque<CBehind> m_behind;
     bool m_bTaking = false;
+    uint64_t m_nLastJob = 0;
     std::optional<CWorkerThread> m_worker;
 };

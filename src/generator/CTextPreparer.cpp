@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "generator/CContentsWriter.h"
+#include "platform/CCharSet.h"
 
 CString CTextPreparer::CutAndStrip(std::string_view text, bool bCutLastWord)
 {
     if (bCutLastWord) {
-        const size_t last = text.find_last_of(" \r\n");
-        text = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+        static constexpr CCharSet kWordEnd(" \r\n");
+        const size_t last = kWordEnd.FindLastIn(text);
+        text = last == CCharSet::npos ? std::string_view() : text.substr(0, last + 1);
     }
     // Every CR is dropped; the runs between them are copied whole.
     CString result;

@@ -1,10 +1,18 @@
 #include "platform/CPathRules.h"
 
+#include "platform/CCharSet.h"
 #include "platform/CCodePage.h"
+
+namespace {
+
+constexpr CCharSet kSeparators("\\/");
+constexpr CCharSet kSeparatorOrNul(std::string_view("\\/\0", 3));
+
+} // namespace
 
 size_t CPathRules::FindLastSeparator(std::string_view path)
 {
-    return path.find_last_of("\\/");
+    return kSeparators.FindLastIn(path);
 }
 
 bool CPathRules::EndsWithSeparator(std::string_view path)
@@ -49,7 +57,7 @@ bool CPathRules::IsPlainFileName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos;
+    return kSeparatorOrNul.FindFirstIn(name) == CCharSet::npos;
 }
 
 bool CPathRules::IsInsideWorkspace(std::string_view path)
@@ -58,7 +66,7 @@ bool CPathRules::IsInsideWorkspace(std::string_view path)
         return false;
     size_t start = 0;
     for (;;) {
-        const size_t end = path.find_first_of("\\/", start);
+        const size_t end = kSeparators.FindFirstIn(path, start);
         if (path.substr(start, end == std::string_view::npos ? end : end - start) == "..")
             return false;
         if (end == std::string_view::npos)

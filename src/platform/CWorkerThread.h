@@ -39,6 +39,8 @@ public:
     // Waits until job nJob has run; when it has to sleep, until up to nMore
     // jobs after it have run too.
     void WaitFor(uint64_t nJob, size_t nMore = kBatch);
+    // Whether job nJob has run (the caller may then read what it left).
+    bool IsDone(uint64_t nJob) const { return m_nDone.load(std::memory_order_acquire) >= nJob; }
 
 private:
     struct CJob {
