@@ -28,6 +28,7 @@ void CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
     const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());
     CGenerationRun run(doc.m_tree, doc.m_props, *this, doc.GetUserInterface(), doc.GetFileSystem(), locator);
     run.SetRecordFolder(CPlatformPaths::CacheFolder());
+    run.SetProjectFile(doc.GetFileRead());
     run.Run();
 }
 

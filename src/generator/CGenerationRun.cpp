@@ -106,7 +106,9 @@ void CGenerationRun::RunSteps()
         recordPath = CRunRecord::GetPath(m_strRecordFolder, destination);
         if (AnswerFromRecord(recordPath, key))
             return;
-        if (key.empty())
+        if (key.empty() && IsProjectFileSettled())
+            key = MakeRecordKey();
+        else if (key.empty())
             futureKey = std::async(std::launch::async, [this] { return MakeRecordKey(); });
         m_files.StartRecording(destination);
         m_ui.StartRecording();
@@ -165,6 +167,14 @@ std::string CGenerationRun::MakeRecordKey() const
     hash.AddString(m_locator.GetShareDir());
     hash.AddNumber(m_limits.nMaxBytes);
     hash.AddNumber(m_limits.nMaxSteps);
+    if (IsProjectFileSettled()) {
+        const CFileStamp& stamp = m_projectFile->stamp;
+        hash.AddString("project file");
+        for (const uint64_t part : { stamp.nSize, stamp.nDevice, stamp.nInode,
+                 static_cast<uint64_t>(stamp.nModified), static_cast<uint64_t>(stamp.nChanged) })
+            hash.AddNumber(part);
+        return hash.GetHex();
+    }
     // The project as its file would hold it.
     CArchive ar([&hash](std::string_view bytes) { hash.Add(bytes); });
     CDocProperties props = m_props;
@@ -172,6 +182,14 @@ std::string CGenerationRun::MakeRecordKey() const
     CTreeStream::Write(ar, m_tree);
     ar.Flush();
     return hash.GetHex();
+}
+
+bool CGenerationRun::IsProjectFileSettled() const
+{
+    if (!m_projectFile)
+        return false;
+    const int64_t tSettled = m_projectFile->tReadNs - m_nStampWindowNs;
+    return m_projectFile->stamp.nModified < tSettled && m_projectFile->stamp.nChanged < tSettled;
 }
 
 bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, std::string& key)

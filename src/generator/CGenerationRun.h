@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "generator/CContentsWriter.h"
 #include "generator/CCopyList.h"
@@ -15,6 +16,7 @@
 #include "generator/CTextPreparer.h"
 #include "model/CSiteSettings.h"
 #include "model/CTreeItem.h"
+#include "platform/CDocument.h"
 #include "platform/CFileLocator.h"
 #include "platform/CString.h"
 
@@ -53,6 +55,11 @@ public:
         m_nStampWindowNs = nStampWindowNs;
     }
     static constexpr int64_t kStampWindowNs = 2'000'000'000;
+    // The project file the tree and properties were read from, unmodified
+    // since: the record knows the project by the file's stamp instead of
+    // by all it holds, unless the file had changed within the stamp window
+    // before it was read.
+    void SetProjectFile(const std::optional<CDocument::CFileRead>& fileRead) { m_projectFile = fileRead; }
 
     // What one page may take: the bytes of any text of its expansion and the
     // number of expansions (the page and every object expanded into it). A
@@ -110,6 +117,7 @@ private:
     void ShowEnd();
     // The hash of everything a run depends on besides files.
     std::string MakeRecordKey() const;
+    bool IsProjectFileSettled() const;
     // Says what the record of an identical run said; false when there is
     // none. key receives the hash when it had to be made.
     bool AnswerFromRecord(const std::string& recordPath, std::string& key);
@@ -137,6 +145,7 @@ private:
     bool m_bLowercase;
     std::string m_strRecordFolder;
     int64_t m_nStampWindowNs = kStampWindowNs;
+    std::optional<CDocument::CFileRead> m_projectFile;
     int m_nNesting = 0;
     CPageLimits m_limits;
     size_t m_nPageSteps = 0;

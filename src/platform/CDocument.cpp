@@ -1,6 +1,7 @@
 #include "platform/CDocument.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/CArchive.h"
 #include "platform/CAtomicFile.h"
@@ -107,6 +108,7 @@ bool CDocument::OnNewDocument()
 {
     DeleteContents();
     m_bModified = false;
+    m_fileRead.reset();
     m_strPathName.clear();
     return true;
 }
@@ -118,12 +120,17 @@ void CDocument::LoadDocument(CArchive& ar)
 
 bool CDocument::OnOpenDocument(const std::string& path)
 {
+    m_fileRead.reset();
     EFileError error = EFileError::None;
     const auto pFile = m_files.OpenForRead(path, error);
     if (pFile == nullptr) {
         ReportFileError(error, path, false);
         return false;
     }
+    const int64_t tReadNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+                                .count();
+    const CFileStamp stampBefore = CFileStamp::OfDescriptor(pFile->GetDescriptor());
     // The objects built from a file take somewhat more memory than the file.
     if (const off_t size = pFile->GetSize(); size > 0)
         CHeapReserve::Prepare(static_cast<size_t>(size) * 2);
@@ -147,6 +154,9 @@ bool CDocument::OnOpenDocument(const std::string& path)
         return false;
     }
     m_bModified = false;
+    // A file written to while it was read holds something else now.
+    if (stampBefore.bExists && CFileStamp::OfDescriptor(pFile->GetDescriptor()) == stampBefore)
+        m_fileRead = CFileRead { stampBefore, tReadNs };
     return true;
 }
 
@@ -166,6 +176,7 @@ bool CDocument::OnSaveDocument(const std::string& path)
         return false;
     }
     m_bModified = false;
+    m_fileRead.reset();
     return true;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
 #include "platform/CString.h"
 
@@ -21,7 +24,22 @@ public:
     CDocument& operator=(const CDocument&) = delete;
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    void SetModifiedFlag(bool bModified = true)
+    {
+        m_bModified = bModified;
+        if (bModified)
+            m_fileRead.reset();
+    }
+
+    // The project file the document was read from, as it was then, and when
+    // (nanoseconds since 1970): the document holds exactly what that file
+    // held for as long as it is not modified. None for a new document, once
+    // it is modified, or when the file changed while it was read.
+    struct CFileRead {
+        CFileStamp stamp;
+        int64_t tReadNs = 0;
+    };
+    const std::optional<CFileRead>& GetFileRead() const { return m_fileRead; }
 
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& path) { m_strPathName = path; }
@@ -70,6 +88,7 @@ private:
     IUserInterface& m_ui;
     CFileSystem& m_files;
     bool m_bModified = false;
+    std::optional<CFileRead> m_fileRead;
     std::string m_strPathName;
     std::vector<CView*> m_views;
 };

@@ -88,6 +88,14 @@ CFileStamp CFileStamp::Of(const std::string& path)
     return FromInfo(info);
 }
 
+CFileStamp CFileStamp::OfDescriptor(int fd)
+{
+    struct stat info { };
+    if (fd < 0 || ::fstat(fd, &info) != 0)
+        return CFileStamp();
+    return FromInfo(info);
+}
+
 std::vector<CFileStamp> CFileStamp::OfAll(const std::vector<std::string>& paths)
 {
     std::vector<CFileStamp> stamps(paths.size());

@@ -21,6 +21,8 @@ struct CFileStamp {
 
     // The stamp of path, following links.
     static CFileStamp Of(const std::string& path);
+    // The stamp of the file open as fd.
+    static CFileStamp OfDescriptor(int fd);
     // The stamps of many paths, each as Of gives it, taken on two threads and
     // relative to each path's folder (a run's record stamps tens of
     // thousands of files of one folder).

@@ -2,6 +2,7 @@
 // change of any input makes it a real run again.
 #include <atomic>
 #include <functional>
+#include <optional>
 
 #include "GeneratorFixture.h"
 #include "platform/CClock.h"
@@ -42,13 +43,14 @@ protected:
     CFileSystem& Files() override { return m_files; }
     // A run as the program makes one: kept in the record folder; no file
     // counts as changed too recently.
-    void Generate()
+    void Generate(const std::optional<CDocument::CFileRead>& projectFile = std::nullopt)
     {
         m_pRun.reset();
         m_ui.m_messages.clear();
         m_ui.m_statusTexts.clear();
         m_files.m_nReads = 0;
         Run().SetRecordFolder(m_cache.Path(), 0);
+        Run().SetProjectFile(projectFile);
         Run().Run();
     }
 
@@ -127,6 +129,42 @@ TEST_F(RunRecord, AnyChangedInputMakesARealRun)
         if (test.nNow != kStamp + 100) { // the expired banner left the feed
             EXPECT_EQ(Read("out/feed.xml").find("News"), std::string::npos);
         }
+    }
+}
+
+TEST_F(RunRecord, AProjectReadFromAFileIsKnownByTheFilesStamp)
+{
+    // The project as read from a file that had not changed for an hour.
+    constexpr int64_t kReadNs = (kStamp + 100) * int64_t { 1'000'000'000 };
+    CDocument::CFileRead settled { CFileStamp::Of(m_folder.File("templates")), kReadNs };
+    settled.stamp.nModified = settled.stamp.nChanged = kReadNs - int64_t { 3600 } * 1'000'000'000;
+    CDocument::CFileRead rewritten = settled;
+    rewritten.stamp.nChanged += 1;
+    CDocument::CFileRead fresh = settled;
+    fresh.stamp.nModified = kReadNs;
+    struct CCase {
+        const char* pszName;
+        std::optional<CDocument::CFileRead> first;
+        std::optional<CDocument::CFileRead> second;
+        bool bRealRun;
+    };
+    // The tree changes between the two runs: only a run that knows the
+    // project by its file's stamp alone misses that.
+    const std::vector<CCase> cases = {
+        { "the same file", settled, settled, false },
+        { "the file rewritten in place, its change time moved", settled, rewritten, true },
+        { "a file read as it changed", fresh, fresh, true },
+        { "a modified document, known by all it holds", std::nullopt, std::nullopt, true },
+    };
+    const CClock::CScopedFake clock(kStamp + 100);
+    for (const CCase& test : cases) {
+        SCOPED_TRACE(test.pszName);
+        Node(m_hRoot).m_strTitle = "Before";
+        Generate(test.first);
+        Node(m_hRoot).m_strTitle = test.pszName;
+        Generate(test.second);
+        EXPECT_EQ(m_files.m_nReads > 0, test.bRealRun);
+        EXPECT_EQ(Read("out/index.htm").find(test.pszName) != std::string::npos, test.bRealRun);
     }
 }
 

@@ -162,6 +162,26 @@ TEST_F(PagewellDoc, LowercaseIsNotSavedButTheDestinationIs)
     EXPECT_EQ(loaded.m_dlgGenerate.m_bLowercase, 1);
 }
 
+TEST_F(PagewellDoc, TheFileReadIsKnownOnlyWhileTheDocumentIsUnmodified)
+{
+    const std::string path = m_folder.File("site.pwl");
+    ASSERT_TRUE(m_doc.DoFileSaveAs(path));
+    EXPECT_FALSE(m_doc.GetFileRead()) << "a saved document is not what was read";
+    CScriptedUserInterface ui;
+    CPagewellDoc loaded(ui);
+    ASSERT_TRUE(loaded.DoFileOpen(path));
+    ASSERT_TRUE(loaded.GetFileRead());
+    EXPECT_EQ(loaded.GetFileRead()->stamp, CFileStamp::Of(path));
+    EXPECT_GE(loaded.GetFileRead()->tReadNs, loaded.GetFileRead()->stamp.nModified);
+    loaded.SetModifiedFlag();
+    loaded.SetModifiedFlag(false); // an undo back to the saved state
+    EXPECT_FALSE(loaded.GetFileRead());
+    ASSERT_TRUE(loaded.DoFileOpen(path));
+    ASSERT_TRUE(loaded.GetFileRead());
+    EXPECT_FALSE(loaded.DoFileOpen(m_folder.File("missing.pwl")));
+    EXPECT_FALSE(loaded.GetFileRead());
+}
+
 TEST_F(PagewellDoc, AFailedSaveKeepsTheOldFileAndTheModifiedFlag)
 {
     const std::string path = m_folder.File("site.pwl");
