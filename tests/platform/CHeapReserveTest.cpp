@@ -57,7 +57,7 @@ TEST(CHeapReserve, HandsAnAllocatorAlignedFreshMemory)
         return true;
     });
     constexpr size_t kBlock = size_t { 64 } << 20;
-    for (const size_t bytes : { size_t { 4096 }, size_t { 100 } << 20, 2 * kBlock, 2 * kBlock + 1 })
+    for (const size_t bytes : { size_t { 4096 }, kBlock - 1, kBlock + 1, 2 * kBlock + 1 })
         CHeapReserve::Prepare(bytes);
     CHeapReserve::SetAllocator(nullptr);
 
