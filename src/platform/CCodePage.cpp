@@ -1,6 +1,8 @@
 #include "platform/CCodePage.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -39,6 +41,21 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos)
     return cp;
 }
 
+// The end of the run of ASCII bytes (the same in both encodings) that starts
+// at pos, looked at eight bytes at a time.
+size_t EndOfAscii(std::string_view text, size_t pos)
+{
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    for (uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
 } // namespace
 
 char32_t CCodePage::ToCodePoint(unsigned char byte)
@@ -67,8 +84,15 @@ std::string CCodePage::ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text)
-        AppendUtf8(out, ToCodePoint(static_cast<unsigned char>(c)));
+    // Logs and paths are almost all ASCII: copied a run at a time.
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        const size_t end = EndOfAscii(text, pos);
+        out.append(text, pos, end - pos);
+        if (end == text.size())
+            break;
+        pos = end;
+        AppendUtf8(out, ToCodePoint(static_cast<unsigned char>(text[pos])));
+    }
     return out;
 }
 

@@ -8,6 +8,15 @@ TEST(CCodePage, EveryByteSurvivesTheTripThroughUnicode)
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(CCodePage::FromUtf8(CCodePage::ToUtf8(all)), all);
+    // ASCII is copied a run at a time: high bytes after runs of every length
+    // around the eight bytes looked at together.
+    for (size_t run = 0; run < 18; ++run) {
+        const CString text = CString(run, 'a') + "\xE9" + CString(run, 'b') + "\x80\x9F" + CString(run, 'c');
+        std::string expected;
+        for (const char c : text)
+            expected += CCodePage::ToUtf8(std::string_view(&c, 1));
+        EXPECT_EQ(CCodePage::ToUtf8(text), expected) << run;
+    }
 }
 
 TEST(CCodePage, MapsTheHighBytesAndTheUndefinedOnes)
