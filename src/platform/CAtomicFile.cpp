@@ -15,9 +15,9 @@ CAtomicFile::CAtomicFile(int fd, std::string tempPath, std::string path, ESync s
     , m_sync(sync)
 { }
 
-std::unique_ptr<CAtomicFile> CAtomicFile::Unnamed(int fd, std::string path, std::string tempStem, ESync sync)
+std::unique_ptr<CAtomicFile> CAtomicFile::Unnamed(int fd, std::string path, ESync sync)
 {
-    auto pFile = std::make_unique<CAtomicFile>(fd, std::move(tempStem), std::move(path), sync);
+    auto pFile = std::make_unique<CAtomicFile>(fd, std::string(), std::move(path), sync);
     pFile->m_bUnnamed = true;
     return pFile;
 }
@@ -79,9 +79,10 @@ EFileError CAtomicFile::CommitUnnamed()
             return CFileSystem::FromErrno(errno);
         // An old file is there: the new one gets a name of its own first and
         // is then renamed over it.
+        const std::string stem = CFileSystem::TempStem(m_strPath);
         std::string temp;
         for (int attempt = 0;; ++attempt) {
-            temp = m_strTempPath + std::to_string(s_nCounter++);
+            temp = stem + std::to_string(s_nCounter++);
             if (LinkDescriptor(fd, temp))
                 break;
             if (errno != EEXIST || attempt == 100)

@@ -135,12 +135,18 @@ EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_vie
     return pFile->Commit();
 }
 
+std::string CFileSystem::TempStem(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + std::string(kTempPrefix)
+        + std::to_string(::getpid()) + "-";
+}
+
 std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& path, EFileError& error)
 {
     static std::atomic<unsigned> s_nCounter { 0 };
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string stem = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
     // An unnamed file first: a run killed while writing it leaves nothing,
     // and a new page costs the folder one entry, as a plain write would. The
     // link to a name goes through /proc; without it, or where the file system
@@ -150,12 +156,13 @@ std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& p
         const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
             error = EFileError::None;
-            return CAtomicFile::Unnamed(fd, path, stem, CAtomicFile::ESync::NoFlush);
+            return CAtomicFile::Unnamed(fd, path, CAtomicFile::ESync::NoFlush);
         }
     }
     // The name carries the process number, so that a later run knows whether
     // the process that made it is gone; a leftover of an earlier process of
     // that number is stepped over.
+    const std::string stem = TempStem(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temp = stem + std::to_string(s_nCounter++);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
