@@ -1,5 +1,6 @@
 #include "generator/CGenerationRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <future>
@@ -221,6 +222,14 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     // Only the feed depends on the time of the run.
     if (!m_siteSettings.m_strBaseUrl.empty())
         record.tValidUntil = CRunRecord::GetNextExpiry(m_tree, CClock::Now64());
+    // Reading a project file clears the banners that have expired: known by
+    // the file's stamp, the project stays the same only until the next one
+    // of those it read expires.
+    if (IsProjectFileSettled()) {
+        constexpr int64_t kNsPerSecond = 1'000'000'000;
+        record.tValidUntil = std::min(record.tValidUntil,
+            CRunRecord::GetNextExpiry(m_tree, m_projectFile->tReadNs / kNsPerSecond, true));
+    }
     // A source changed while the run read it, or just before, is not kept.
     std::vector<std::string> paths;
     std::vector<std::optional<CFileStamp>> stampsThen;

@@ -48,12 +48,14 @@ void CRunRecord::Prune(const std::string& folder)
         fs::remove(records[i].second, error);
 }
 
-int64_t CRunRecord::GetNextExpiry(const CSiteTree& tree, int64_t now)
+int64_t CRunRecord::GetNextExpiry(const CSiteTree& tree, int64_t now, bool bConstructionToo)
 {
     int64_t next = std::numeric_limits<int64_t>::max();
     for (HTREEITEM hItem = tree.GetRootItem(); hItem != nullptr; hItem = CSiteTree::GetNextPreOrder(hItem)) {
         const CNode* pNode = hItem->GetNode();
-        if (pNode == nullptr || (pNode->m_info.m_bNew == 0 && pNode->m_info.m_bUpdated == 0))
+        if (pNode == nullptr
+            || (pNode->m_info.m_bNew == 0 && pNode->m_info.m_bUpdated == 0
+                && (!bConstructionToo || pNode->m_info.m_bConstruction == 0)))
             continue;
         const auto expiry = pNode->GetBannerExpiry();
         if (expiry && *expiry >= now)

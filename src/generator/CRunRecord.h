@@ -43,8 +43,9 @@ public:
     static std::string GetPath(const std::string& folder, const std::string& destination);
     // Keeps at most kMaxRecords records in folder, the last written.
     static constexpr size_t kMaxRecords = 32;
-    // When the next banner of tree stops showing after now.
-    static int64_t GetNextExpiry(const CSiteTree& tree, int64_t now);
+    // When the next New or Updated banner of tree (and Construction banner,
+    // when asked) stops showing after now.
+    static int64_t GetNextExpiry(const CSiteTree& tree, int64_t now, bool bConstructionToo = false);
 
     // Reads the record at path; false when there is none of this version.
     bool Load(const std::string& path);

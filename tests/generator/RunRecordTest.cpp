@@ -147,6 +147,15 @@ TEST_F(RunRecord, AProjectReadFromAFileIsKnownByTheFilesStamp)
         std::optional<CDocument::CFileRead> first;
         std::optional<CDocument::CFileRead> second;
         bool bRealRun;
+        std::function<void()> before = [] {};
+        int64_t nSecondNow = kStamp + 100;
+    };
+    // Reading the file again clears a banner that expired in between.
+    const auto shortConstruction = [this] {
+        CNode& about = Node(m_hRoot->GetFirstChild()->GetNextSibling());
+        about.m_info.m_bConstruction = 1;
+        about.m_info.m_nExpireDays = 1;
+        about.m_tStamp = kStamp - 86400 + 200;
     };
     // The tree changes between the two runs: only a run that knows the
     // project by its file's stamp alone misses that.
@@ -155,13 +164,19 @@ TEST_F(RunRecord, AProjectReadFromAFileIsKnownByTheFilesStamp)
         { "the file rewritten in place, its change time moved", settled, rewritten, true },
         { "a file read as it changed", fresh, fresh, true },
         { "a modified document, known by all it holds", std::nullopt, std::nullopt, true },
+        { "a file read again once a construction banner expired", settled, settled, true, shortConstruction,
+            kStamp + 300 },
     };
-    const CClock::CScopedFake clock(kStamp + 100);
     for (const CCase& test : cases) {
         SCOPED_TRACE(test.pszName);
+        test.before();
         Node(m_hRoot).m_strTitle = "Before";
-        Generate(test.first);
+        {
+            const CClock::CScopedFake clock(kStamp + 100);
+            Generate(test.first);
+        }
         Node(m_hRoot).m_strTitle = test.pszName;
+        const CClock::CScopedFake clock(test.nSecondNow);
         Generate(test.second);
         EXPECT_EQ(m_files.m_nReads > 0, test.bRealRun);
         EXPECT_EQ(Read("out/index.htm").find(test.pszName) != std::string::npos, test.bRealRun);
