@@ -196,11 +196,17 @@ bool CGenerationRun::IsProjectFileSettled() const
 bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, std::string& key)
 {
     CRunRecord record;
-    // The files are looked at first: where one changed, nothing is hashed.
-    if (!record.Load(recordPath) || !record.FilesUnchanged(CClock::Now64()))
+    if (!record.Load(recordPath))
         return false;
-    key = MakeRecordKey();
-    if (record.strKey != key)
+    // Whichever costs less is looked at first: the key where the project is
+    // known by its file's stamp, otherwise the files (where one changed,
+    // nothing is hashed).
+    const bool bKeyFirst = IsProjectFileSettled();
+    if (bKeyFirst && (key = MakeRecordKey()) != record.strKey)
+        return false;
+    if (!record.FilesUnchanged(CClock::Now64()))
+        return false;
+    if (!bKeyFirst && (key = MakeRecordKey()) != record.strKey)
         return false;
     ShowStart();
     for (const CRunRecord::CMessage& message : record.messages)
