@@ -236,21 +236,33 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
         record.tValidUntil = std::min(record.tValidUntil,
             CRunRecord::GetNextExpiry(m_tree, m_projectFile->tReadNs / kNsPerSecond, true));
     }
-    // A source changed while the run read it, or just before, is not kept.
-    std::vector<std::string> paths;
+    // The pages this run committed were stamped then; the other files now.
+    auto noted = m_files.TakePaths();
     std::vector<std::optional<CFileStamp>> stampsThen;
-    for (auto& [path, stampThen] : m_files.TakePaths()) {
-        paths.push_back(path);
-        stampsThen.push_back(stampThen);
+    std::vector<size_t> unstamped;
+    std::vector<std::string> unstampedPaths;
+    record.files.reserve(noted.size());
+    stampsThen.reserve(noted.size());
+    while (!noted.empty()) {
+        auto node = noted.extract(noted.begin());
+        const CRecordingFileSystem::CNoted& what = node.mapped();
+        if (what.stampThen || !what.committed.bExists) {
+            unstamped.push_back(record.files.size());
+            unstampedPaths.push_back(node.key());
+        }
+        stampsThen.push_back(what.stampThen);
+        record.files.emplace_back(std::move(node.key()), what.committed);
     }
-    const std::vector<CFileStamp> stamps = CFileStamp::OfAll(paths);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        const CFileStamp& stamp = stamps[i];
+    const std::vector<CFileStamp> stampsNow = CFileStamp::OfAll(unstampedPaths);
+    for (size_t i = 0; i < unstamped.size(); ++i)
+        record.files[unstamped[i]].second = stampsNow[i];
+    // A source changed while the run read it, or just before, is not kept.
+    for (size_t i = 0; i < record.files.size(); ++i) {
+        const CFileStamp& stamp = record.files[i].second;
         if (stampsThen[i]
             && (stamp != *stampsThen[i] || stamp.nModified >= tStartNs - m_nStampWindowNs
                 || stamp.nChanged >= tStartNs - m_nStampWindowNs))
             return;
-        record.files.emplace_back(std::move(paths[i]), stamp);
     }
     record.messages = m_ui.GetMessages();
     // The log of a large run takes megabytes: lent to the record, not copied.

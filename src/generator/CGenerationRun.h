@@ -60,6 +60,12 @@ public:
     // by all it holds, unless the file had changed within the stamp window
     // before it was read.
     void SetProjectFile(const std::optional<CDocument::CFileRead>& fileRead) { m_projectFile = fileRead; }
+    // A page file this run committed, stamped as it was committed: the
+    // record takes that stamp instead of asking for it again at the end.
+    void NoteCommitted(const std::string& path, const CFileStamp& stamp)
+    {
+        m_files.NoteCommitted(path, stamp);
+    }
 
     // What one page may take: the bytes of any text of its expansion and the
     // number of expansions (the page and every object expanded into it). A

@@ -107,11 +107,10 @@ CPageWriter::CPrepared CPageWriter::Prepare(const std::string& native, bool bCom
 // On the thread: the page replaces the old file only when complete, so a
 // killed or failed run never leaves a page missing or cut short. False when
 // the page could not be written whole (a full disk).
-bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten)
+bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten,
+    CFileStamp& committedStamp)
 {
     CFileSystem& files = m_run.GetFileSystem();
-    if (bWritten)
-        return prepared.pFile->Commit() == EFileError::None;
     if (prepared.bOldFile) {
         if (files.HasContent(native, text))
             return true;
@@ -120,8 +119,12 @@ bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CS
         if (prepared.pFile == nullptr)
             return false;
     }
-    prepared.pFile->GetFile().Write(text);
-    return prepared.pFile->Commit() == EFileError::None;
+    if (!bWritten)
+        prepared.pFile->GetFile().Write(text);
+    if (prepared.pFile->Commit() != EFileError::None)
+        return false;
+    committedStamp = prepared.pFile->GetCommittedStamp();
+    return true;
 }
 
 void CPageWriter::CreatePage(HTREEITEM hItem)
@@ -168,14 +171,16 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     behind.path = path;
     behind.fileName = fileName;
     behind.tStamp = hItem->GetNode()->m_tStamp;
-    behind.nJob = GetWorker().Post([this, &behind, prepared = std::move(prepared), native,
-                                       text = std::move(page.strText), bWritten]() mutable {
-        try {
-            behind.bWritten = Finish(std::move(prepared), native, text, bWritten);
-        } catch (...) {
-            behind.pError = std::current_exception();
-        }
-    });
+    behind.native = std::move(native);
+    behind.nJob = GetWorker().Post(
+        [this, &behind, prepared = std::move(prepared), text = std::move(page.strText), bWritten]() mutable {
+            try {
+                behind.bWritten
+                    = Finish(std::move(prepared), behind.native, text, bWritten, behind.committedStamp);
+            } catch (...) {
+                behind.pError = std::current_exception();
+            }
+        });
     m_nLastJob = behind.nJob;
     while (m_behind.size() > kMaxBehind)
         TakeOldest();
@@ -201,11 +206,14 @@ void CPageWriter::TakeOldest()
     try {
         // A page that could not be written whole is reported like one that
         // could not be created, not passed over in silence.
-        if (behind.bWritten)
+        if (behind.bWritten) {
             m_run.GetOutput().ProducedPage(
                 CPathRules::ToNative(behind.fileName), behind.fileName, behind.tStamp);
-        else
+            if (behind.committedStamp.bExists)
+                m_run.NoteCommitted(behind.native, behind.committedStamp);
+        } else {
             ReportUnableToOpen(behind.path);
+        }
     } catch (...) {
         m_bTaking = bWasTaking;
         throw;

@@ -78,6 +78,8 @@ private:
         CString path;
         CString fileName;
         int64_t tStamp = 0;
+        std::string native;
+        CFileStamp committedStamp;
     };
 
     CWorkerThread& GetWorker();
@@ -88,7 +90,8 @@ private:
     void TakeOldest();
     // Forgets the pages looked at ahead.
     void ClearAhead();
-    bool Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten);
+    bool Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten,
+        CFileStamp& committedStamp);
     // Whether the thread has many jobs still to run.
     bool IsThreadBehind();
     void ReportUnableToOpen(const CString& path);

@@ -19,10 +19,17 @@ void CRecordingFileSystem::Note(const std::string& path)
     const std::lock_guard lock(m_mutex);
     const auto [it, bNew] = m_paths.try_emplace(path);
     if (bNew && bOutside)
-        it->second = CFileStamp::Of(path);
+        it->second.stampThen = CFileStamp::Of(path);
 }
 
-std::map<std::string, std::optional<CFileStamp>> CRecordingFileSystem::TakePaths()
+void CRecordingFileSystem::NoteCommitted(const std::string& path, const CFileStamp& stamp)
+{
+    const std::lock_guard lock(m_mutex);
+    if (const auto it = m_paths.find(path); it != m_paths.end())
+        it->second.committed = stamp;
+}
+
+std::map<std::string, CRecordingFileSystem::CNoted> CRecordingFileSystem::TakePaths()
 {
     const std::lock_guard lock(m_mutex);
     return std::move(m_paths);

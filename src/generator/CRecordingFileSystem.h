@@ -22,9 +22,17 @@ public:
 
     // destination: the native destination folder, whose files the run writes.
     void StartRecording(const std::string& destination);
-    // The paths noted so far, sorted, each outside the destination with its
-    // stamp when first asked about.
-    std::map<std::string, std::optional<CFileStamp>> TakePaths();
+    // What is noted of a path: outside the destination, its stamp when first
+    // asked about; a file the run committed, its stamp then.
+    struct CNoted {
+        std::optional<CFileStamp> stampThen;
+        CFileStamp committed;
+    };
+    // The paths noted so far, sorted.
+    std::map<std::string, CNoted> TakePaths();
+    // Keeps the stamp of a file of path just committed (the run knows it from
+    // the file's descriptor, which is cheaper than asking by name later).
+    void NoteCommitted(const std::string& path, const CFileStamp& stamp);
 
     EFileError ReadFile(const std::string& path, std::string& contents) override;
     std::unique_ptr<CAtomicFile> CreateAtomic(const std::string& path, EFileError& error) override;
@@ -49,5 +57,5 @@ private:
     bool m_bRecording = false;
     std::string m_strDestination;
     std::mutex m_mutex;
-    std::map<std::string, std::optional<CFileStamp>> m_paths;
+    std::map<std::string, CNoted> m_paths;
 };

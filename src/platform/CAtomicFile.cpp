@@ -95,5 +95,7 @@ EFileError CAtomicFile::CommitUnnamed()
         }
     }
     m_bCommitted = true;
+    // Linking and renaming change the file's inode times: taken after both.
+    m_committedStamp = CFileStamp::OfDescriptor(fd);
     return m_file.Close() ? EFileError::None : m_file.GetError();
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/CFile.h"
+#include "platform/CFileStamp.h"
 
 // A file written in pieces that replaces the file at its path only when
 // committed: the data goes to a temporary file in the same folder, which is
@@ -37,6 +38,10 @@ public:
     // the first error of the writes or of these steps; on any error the old
     // file is kept and the temporary file removed.
     EFileError Commit();
+    // The stamp of the file as committed, where taking it cost no more than
+    // asking its descriptor (an unnamed file); otherwise one that says
+    // nothing is there.
+    const CFileStamp& GetCommittedStamp() const { return m_committedStamp; }
 
 private:
     EFileError CommitUnnamed();
@@ -47,4 +52,5 @@ private:
     ESync m_sync;
     bool m_bCommitted = false;
     bool m_bUnnamed = false;
+    CFileStamp m_committedStamp;
 };
