@@ -33,7 +33,7 @@ std::string COutputManifest::Format() const
 {
     std::string text(kFirstLine);
     text += '\n';
-    for (const std::string& name : m_names) {
+    for (const std::string& name : GetNames()) {
         text += name;
         text += '\n';
     }
@@ -42,14 +42,26 @@ std::string COutputManifest::Format() const
 
 void COutputManifest::Add(std::string_view name)
 {
-    if (IsOurs(name) && name.find('\n') == std::string_view::npos)
-        m_names.emplace(name);
+    if (!IsOurs(name) || name.find('\n') != std::string_view::npos)
+        return;
+    m_bSorted = m_bSorted && (m_names.empty() || m_names.back() < name);
+    m_names.emplace_back(name);
+}
+
+const std::vector<std::string>& COutputManifest::GetNames() const
+{
+    if (!m_bSorted) {
+        std::sort(m_names.begin(), m_names.end());
+        m_names.erase(std::unique(m_names.begin(), m_names.end()), m_names.end());
+        m_bSorted = true;
+    }
+    return m_names;
 }
 
 std::vector<std::string> COutputManifest::Without(const COutputManifest& newer) const
 {
     std::vector<std::string> gone;
-    for (const std::string& name : m_names) {
+    for (const std::string& name : GetNames()) {
         if (!newer.Contains(name))
             gone.push_back(name);
     }

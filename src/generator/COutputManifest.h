@@ -1,6 +1,6 @@
 #pragma once
 
-#include <set>
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +20,13 @@ public:
     std::string Format() const;
 
     void Add(std::string_view name);
-    bool Contains(std::string_view name) const { return m_names.count(std::string(name)) != 0; }
-    const std::set<std::string>& GetNames() const { return m_names; }
+    bool Contains(std::string_view name) const
+    {
+        const std::vector<std::string>& names = GetNames();
+        return std::binary_search(names.begin(), names.end(), name);
+    }
+    // Sorted, each name once.
+    const std::vector<std::string>& GetNames() const;
 
     // The names of this list that the newer one no longer has.
     std::vector<std::string> Without(const COutputManifest& newer) const;
@@ -29,5 +34,7 @@ public:
 private:
     static bool IsOurs(std::string_view name);
 
-    std::set<std::string> m_names;
+    // Added in any order (a run adds every page's name), sorted when read.
+    mutable std::vector<std::string> m_names;
+    mutable bool m_bSorted = true;
 };

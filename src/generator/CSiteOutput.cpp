@@ -163,15 +163,18 @@ void CSiteOutput::WriteManifest(bool bClean)
 {
     // Files this run meant to write but could not, and (unless cleaning) the
     // earlier runs' files, stay ours as long as they are there.
-    COutputManifest manifest = m_produced;
+    COutputManifest kept;
     CFileSystem& files = m_run.GetFileSystem();
     for (const std::string& name : m_wanted.GetNames()) {
         if (!m_produced.Contains(name) && files.Exists(GetNativePath(name)))
-            manifest.Add(name);
+            kept.Add(name);
     }
+    COutputManifest manifest = m_produced;
+    for (const std::string& name : kept.GetNames())
+        manifest.Add(name);
     if (!bClean) {
         for (const std::string& name : m_last.GetNames()) {
-            if (!manifest.Contains(name) && files.Exists(GetNativePath(name)))
+            if (!m_produced.Contains(name) && !kept.Contains(name) && files.Exists(GetNativePath(name)))
                 manifest.Add(name);
         }
     }
