@@ -237,21 +237,19 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
             CRunRecord::GetNextExpiry(m_tree, m_projectFile->tReadNs / kNsPerSecond, true));
     }
     // The pages this run committed were stamped then; the other files now.
-    auto noted = m_files.TakePaths();
     std::vector<std::optional<CFileStamp>> stampsThen;
     std::vector<size_t> unstamped;
     std::vector<std::string> unstampedPaths;
+    auto noted = m_files.TakePaths();
     record.files.reserve(noted.size());
     stampsThen.reserve(noted.size());
-    while (!noted.empty()) {
-        auto node = noted.extract(noted.begin());
-        const CRecordingFileSystem::CNoted& what = node.mapped();
+    for (auto& [path, what] : noted) {
         if (what.stampThen || !what.committed.bExists) {
             unstamped.push_back(record.files.size());
-            unstampedPaths.push_back(node.key());
+            unstampedPaths.push_back(path);
         }
         stampsThen.push_back(what.stampThen);
-        record.files.emplace_back(std::move(node.key()), what.committed);
+        record.files.emplace_back(std::move(path), what.committed);
     }
     const std::vector<CFileStamp> stampsNow = CFileStamp::OfAll(unstampedPaths);
     for (size_t i = 0; i < unstamped.size(); ++i)

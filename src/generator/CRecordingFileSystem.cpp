@@ -1,5 +1,7 @@
 #include "generator/CRecordingFileSystem.h"
 
+#include <algorithm>
+
 #include "platform/CAtomicFile.h"
 #include "platform/CFile.h"
 
@@ -29,10 +31,21 @@ void CRecordingFileSystem::NoteCommitted(const std::string& path, const CFileSta
         it->second.committed = stamp;
 }
 
-std::map<std::string, CRecordingFileSystem::CNoted> CRecordingFileSystem::TakePaths()
+std::vector<std::pair<std::string, CRecordingFileSystem::CNoted>> CRecordingFileSystem::TakePaths()
 {
-    const std::lock_guard lock(m_mutex);
-    return std::move(m_paths);
+    std::unordered_map<std::string, CNoted> paths;
+    {
+        const std::lock_guard lock(m_mutex);
+        paths.swap(m_paths);
+    }
+    std::vector<std::pair<std::string, CNoted>> sorted;
+    sorted.reserve(paths.size());
+    while (!paths.empty()) {
+        auto node = paths.extract(paths.begin());
+        sorted.emplace_back(std::move(node.key()), node.mapped());
+    }
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return sorted;
 }
 
 EFileError CRecordingFileSystem::ReadFile(const std::string& path, std::string& contents)

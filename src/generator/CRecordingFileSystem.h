@@ -1,9 +1,11 @@
 #pragma once
 
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
@@ -29,7 +31,7 @@ public:
         CFileStamp committed;
     };
     // The paths noted so far, sorted.
-    std::map<std::string, CNoted> TakePaths();
+    std::vector<std::pair<std::string, CNoted>> TakePaths();
     // Keeps the stamp of a file of path just committed (the run knows it from
     // the file's descriptor, which is cheaper than asking by name later).
     void NoteCommitted(const std::string& path, const CFileStamp& stamp);
@@ -57,5 +59,5 @@ private:
     bool m_bRecording = false;
     std::string m_strDestination;
     std::mutex m_mutex;
-    std::map<std::string, CNoted> m_paths;
+    std::unordered_map<std::string, CNoted> m_paths;
 };
