@@ -21,7 +21,10 @@ class CGenerationRun;
 //
 // The disk's work runs on a thread of its own while the run's thread expands
 // the next page: the files of the next pages are looked at (or made) ahead,
-// and each page is compared and committed behind. The user sees nothing of
+// and each page is compared and committed behind. When that thread is behind,
+// the run's thread takes some of its work: it makes the next page's file
+// and writes a new page into it itself (only the commits keep the page
+// order; an unnamed file is seen by no one before). The user sees nothing of
 // it: the results come back to the run's thread in page order, and every
 // message of the run waits until the pages before it are done (Drain), so
 // messages and log read exactly as if one page were written after the other.
