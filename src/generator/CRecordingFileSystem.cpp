@@ -1,6 +1,6 @@
 #include "generator/CRecordingFileSystem.h"
 
-#include <algorithm>
+#include <iterator>
 
 #include "platform/CAtomicFile.h"
 #include "platform/CFile.h"
@@ -19,33 +19,30 @@ void CRecordingFileSystem::Note(const std::string& path)
         && !(path.starts_with(m_strDestination) && path.size() > m_strDestination.size()
             && (path[m_strDestination.size()] == '/' || m_strDestination.ends_with('/')));
     const std::lock_guard lock(m_mutex);
-    const auto [it, bNew] = m_paths.try_emplace(path);
-    if (bNew && bOutside)
-        it->second.stampThen = CFileStamp::Of(path);
+    if (m_index.contains(path))
+        return;
+    auto& [noted, what] = m_paths.emplace_back(path, CNoted());
+    m_index.emplace(noted, m_paths.size() - 1);
+    if (bOutside)
+        what.stampThen = CFileStamp::Of(path);
 }
 
 void CRecordingFileSystem::NoteCommitted(const std::string& path, const CFileStamp& stamp)
 {
     const std::lock_guard lock(m_mutex);
-    if (const auto it = m_paths.find(path); it != m_paths.end())
-        it->second.committed = stamp;
+    if (const auto it = m_index.find(path); it != m_index.end())
+        m_paths[it->second].second.committed = stamp;
 }
 
 std::vector<std::pair<std::string, CRecordingFileSystem::CNoted>> CRecordingFileSystem::TakePaths()
 {
-    std::unordered_map<std::string, CNoted> paths;
-    {
-        const std::lock_guard lock(m_mutex);
-        paths.swap(m_paths);
-    }
-    std::vector<std::pair<std::string, CNoted>> sorted;
-    sorted.reserve(paths.size());
-    while (!paths.empty()) {
-        auto node = paths.extract(paths.begin());
-        sorted.emplace_back(std::move(node.key()), node.mapped());
-    }
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    return sorted;
+    const std::lock_guard lock(m_mutex);
+    // The views of the index go with the paths they view.
+    m_index.clear();
+    std::vector<std::pair<std::string, CNoted>> paths(
+        std::make_move_iterator(m_paths.begin()), std::make_move_iterator(m_paths.end()));
+    m_paths.clear();
+    return paths;
 }
 
 EFileError CRecordingFileSystem::ReadFile(const std::string& path, std::string& contents)

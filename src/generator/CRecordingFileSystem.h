@@ -1,8 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -30,7 +32,8 @@ public:
         std::optional<CFileStamp> stampThen;
         CFileStamp committed;
     };
-    // The paths noted so far, sorted.
+    // The paths noted so far, in the order first noted (the pages of a run
+    // one after the other, so a folder's files mostly follow each other).
     std::vector<std::pair<std::string, CNoted>> TakePaths();
     // Keeps the stamp of a file of path just committed (the run knows it from
     // the file's descriptor, which is cheaper than asking by name later).
@@ -59,5 +62,7 @@ private:
     bool m_bRecording = false;
     std::string m_strDestination;
     std::mutex m_mutex;
-    std::unordered_map<std::string, CNoted> m_paths;
+    std::deque<std::pair<std::string, CNoted>> m_paths;
+    // Each path's place in m_paths, by a view of the path held there.
+    std::unordered_map<std::string_view, size_t> m_index;
 };
