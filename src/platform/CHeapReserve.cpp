@@ -1,8 +1,12 @@
 #include "platform/CHeapReserve.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include <sys/mman.h>
@@ -37,6 +41,53 @@ void* MapAligned(size_t size, size_t alignment)
     return pAligned;
 }
 
+// A stretch of memory to fault in: from a page on, as many bytes.
+struct CStretch {
+    char* pStart = nullptr;
+    size_t size = 0;
+};
+
+// The rest of the mapping that holds a block the allocator hands out now,
+// from that block's page on: the allocator fills what it already has before
+// it turns to new memory (mimalloc's first segment, mapped at start-up, takes
+// the first 20 to 30 MB of a load).
+CStretch RestOfCurrentMapping()
+{
+    constexpr uintptr_t kPage = 4096;
+    const std::unique_ptr<char[]> pProbe(new char[1]);
+    const auto address = reinterpret_cast<uintptr_t>(pProbe.get());
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        uintptr_t start = 0;
+        uintptr_t end = 0;
+        const char* const pszEnd = line.data() + line.size();
+        const auto [afterStart, ec] = std::from_chars(line.data(), pszEnd, start, 16);
+        if (ec != std::errc() || afterStart == pszEnd || *afterStart != '-'
+            || std::from_chars(afterStart + 1, pszEnd, end, 16).ec != std::errc())
+            continue;
+        if (address >= start && address < end) {
+            // Mappings side by side may read as one: no more than a segment's
+            // worth is taken.
+            constexpr uintptr_t kMaxRest = uintptr_t { 64 } << 20;
+            const uintptr_t offset = address % kPage;
+            return { pProbe.get() - offset, static_cast<size_t>(std::min(end - address, kMaxRest) + offset) };
+        }
+    }
+    return {};
+}
+
+// Faults in stretch a piece at a time; false when the kernel refuses (before
+// Linux 5.14, or memory unmapped meanwhile).
+bool FaultIn(const CStretch& stretch)
+{
+    constexpr size_t kPiece = size_t { 2 } << 20;
+    for (size_t done = 0; done < stretch.size; done += kPiece) {
+        if (::madvise(stretch.pStart + done, std::min(kPiece, stretch.size - done), MADV_POPULATE_WRITE) != 0)
+            return false;
+    }
+    return true;
+}
+
 // Fresh memory for the allocator, faulted in behind the caller's back.
 void AdoptFreshMemory(size_t bytes)
 {
@@ -50,19 +101,18 @@ void AdoptFreshMemory(size_t bytes)
         ::munmap(pStart, size);
         return;
     }
-    // The load fills more than half of what it asks for (the project file's
-    // size); the rest is left to fault in only if used, so the process grows
-    // little larger. The allocator hands its memory out from the start, so
-    // the faults go in that order, a piece at a time to keep ahead of the
-    // load. The thread only ever touches memory that stays mapped, so it is
-    // left to finish on its own.
-    constexpr size_t kPiece = size_t { 2 } << 20;
-    const size_t populate = bytes / 2;
-    std::thread([pStart, populate] {
-        for (size_t done = 0; done < populate; done += kPiece) {
-            if (::madvise(static_cast<char*>(pStart) + done, kPiece, MADV_POPULATE_WRITE) != 0)
-                return; // a kernel before 5.14: the load faults its memory in itself
-        }
+    // The load fills the rest of the allocator's current memory first, then
+    // more than half of what it asks for here (the project file's size); the
+    // rest is left to fault in only if used, so the process grows little
+    // larger. The allocator hands its memory out from the start, so the
+    // faults go in that order, a piece at a time to keep ahead of the load.
+    // Faulting in changes no byte, so the thread is left to finish on its
+    // own (on a kernel before 5.14 the load faults its memory in itself).
+    const CStretch current = RestOfCurrentMapping();
+    const CStretch adopted { static_cast<char*>(pStart), bytes / 2 };
+    std::thread([current, adopted] {
+        if (FaultIn(current))
+            FaultIn(adopted);
     }).detach();
 }
 
