@@ -16,7 +16,9 @@
 // command-line tool's mimalloc) names the call that hands it over instead.
 // Prepare then maps fresh memory for the allocator and faults it in on a
 // thread of its own, on the core the load leaves idle, so that the load
-// finds its memory ready. Only as much as the load will fill is faulted in.
+// finds its memory ready: first the rest of the memory the allocator holds
+// already (which it fills first), then the fresh memory. Only about as much
+// as the load will fill is faulted in.
 class CHeapReserve {
 public:
     // Readies about bytes of heap (capped at kMaxBytes). Does nothing where
