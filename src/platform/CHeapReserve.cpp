@@ -7,10 +7,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/mman.h>
-#include <thread>
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 #define PAGEWELL_GLIBC_HEAP 1

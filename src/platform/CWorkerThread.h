@@ -18,8 +18,8 @@
 // handed over in batches: the thread is woken once kBatch jobs wait, or by
 // Wake(). A caller that has to sleep in WaitFor sleeps until up to kBatch
 // more jobs have run (unless told otherwise), so that a thread that cannot
-// keep up is not asked to wake the caller after every job. The destructor finishes the jobs already
-// given and joins the thread.
+// keep up is not asked to wake the caller after every job. The destructor
+// finishes the jobs already given and joins the thread.
 class CWorkerThread {
 public:
     CWorkerThread();
