@@ -72,17 +72,15 @@ bool LinkDescriptor(int fd, const std::string& name)
 
 EFileError CAtomicFile::CommitUnnamed()
 {
-    static std::atomic<unsigned> s_nCounter { 0 };
     const int fd = m_file.GetDescriptor();
     if (!LinkDescriptor(fd, m_strPath)) {
         if (errno != EEXIST)
             return CFileSystem::FromErrno(errno);
         // An old file is there: the new one gets a name of its own first and
         // is then renamed over it.
-        const std::string stem = CFileSystem::TempStem(m_strPath);
         std::string temp;
         for (int attempt = 0;; ++attempt) {
-            temp = stem + std::to_string(s_nCounter++);
+            temp = CFileSystem::NextTempPath(m_strPath);
             if (LinkDescriptor(fd, temp))
                 break;
             if (errno != EEXIST || attempt == 100)

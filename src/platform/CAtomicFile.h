@@ -23,9 +23,9 @@ public:
     CAtomicFile(int fd, std::string tempPath, std::string path, ESync sync = ESync::Flush);
     // Takes over fd, an unnamed file of path's folder (O_TMPFILE): the commit
     // links it in under path where nothing is there yet (one entry of the
-    // folder, as a plain new file), and otherwise under a temporary name of
-    // CFileSystem::TempStem(path) + a number, renamed over the old file. A
-    // killed process leaves no unnamed file behind.
+    // folder, as a plain new file), and otherwise under a temporary name
+    // (CFileSystem::NextTempPath) renamed over the old file. A killed process
+    // leaves no unnamed file behind.
     static std::unique_ptr<CAtomicFile> Unnamed(int fd, std::string path, ESync sync);
     ~CAtomicFile();
     CAtomicFile(const CAtomicFile&) = delete;

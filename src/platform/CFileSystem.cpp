@@ -135,16 +135,16 @@ EFileError CFileSystem::WriteFileAtomic(const std::string& path, std::string_vie
     return pFile->Commit();
 }
 
-std::string CFileSystem::TempStem(const std::string& path)
+std::string CFileSystem::NextTempPath(const std::string& path)
 {
+    static std::atomic<unsigned> s_nCounter { 0 };
     const size_t slash = path.rfind('/');
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + std::string(kTempPrefix)
-        + std::to_string(::getpid()) + "-";
+        + std::to_string(::getpid()) + "-" + std::to_string(s_nCounter++);
 }
 
 std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& path, EFileError& error)
 {
-    static std::atomic<unsigned> s_nCounter { 0 };
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     // An unnamed file first: a run killed while writing it leaves nothing,
@@ -162,9 +162,8 @@ std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& p
     // The name carries the process number, so that a later run knows whether
     // the process that made it is gone; a leftover of an earlier process of
     // that number is stepped over.
-    const std::string stem = TempStem(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp = stem + std::to_string(s_nCounter++);
+        std::string temp = NextTempPath(path);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             error = EFileError::None;

@@ -38,9 +38,9 @@ public:
     // in folder; those of a process still running are kept.
     virtual void RemoveLeftovers(const std::string& folder);
     static constexpr std::string_view kTempPrefix = ".pagewell-tmp-";
-    // The start of the temporary names for path: its folder, kTempPrefix and
-    // the number of this process.
-    static std::string TempStem(const std::string& path);
+    // A temporary name beside path, not given out before in this process:
+    // its folder, kTempPrefix, the number of this process and a counter.
+    static std::string NextTempPath(const std::string& path);
 
     // Opens a file for reading in blocks; null (with error set) when it cannot
     // be opened or is not a regular file (as ReadFile).
