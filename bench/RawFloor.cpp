@@ -7,7 +7,7 @@
 // With --atomic, each file is written the way a run must write a page so
 // that a killed run leaves no page cut short: as an unnamed file of FOLDER
 // (O_TMPFILE), then linked in under its name, on as many threads as the
-// machine has cores. No program that writes its pages that way can beat it.
+// machine has cores: what writing pages that way costs without making them.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
