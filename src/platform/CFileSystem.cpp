@@ -149,8 +149,9 @@ std::unique_ptr<CAtomicFile> CFileSystem::CreateReplacement(const std::string& p
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     // An unnamed file first: a run killed while writing it leaves nothing,
     // and a new page costs the folder one entry, as a plain write would. The
-    // link to a name goes through /proc; without it, or where the file system
-    // has no unnamed files, a named temporary file does the same.
+    // link to a name goes by the descriptor, or through /proc where the kernel
+    // refuses that; without /proc, or where the file system has no unnamed
+    // files, a named temporary file does the same.
     static const bool s_bProcFd = ::access("/proc/self/fd", X_OK) == 0;
     if (s_bProcFd) {
         const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
