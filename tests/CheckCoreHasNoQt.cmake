@@ -1,5 +1,5 @@
-# Fails when a file of the core (platform, model, generator, search, checker) includes a Qt header.
-file(GLOB_RECURSE core_files ${ROOT}/src/platform/* ${ROOT}/src/model/* ${ROOT}/src/generator/* ${ROOT}/src/search/* ${ROOT}/src/checker/*)
+# Fails when a file of the core (platform, model, generator, search, checker, publisher) includes a Qt header.
+file(GLOB_RECURSE core_files ${ROOT}/src/platform/* ${ROOT}/src/model/* ${ROOT}/src/generator/* ${ROOT}/src/search/* ${ROOT}/src/checker/* ${ROOT}/src/publisher/*)
 set(offenders "")
 foreach(file ${core_files})
   file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]*|qt[^\">]*)[/\">]")

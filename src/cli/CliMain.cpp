@@ -34,11 +34,14 @@ const std::vector<CCliCommand> kCommands = {
         "serve the site at http://127.0.0.1:8080/ and reload open pages when it changes",
         IgnoringProcessEnd<RunServe> },
     { "settings", "PROJECT.pwl [KEY=VALUE...]",
-        "show or change the site settings (lang, description, baseurl, markup, encoding)",
+        "show or change the site settings (lang, description, baseurl, markup, encoding, favicon, publish)",
         IgnoringProcessEnd<RunSettings> },
     { "check", "PROJECT.pwl [--json] [--as-of YYYY-MM-DD] [--soon DAYS]",
         "check the site without writing anything; one line per finding, exit 1 if any",
         IgnoringProcessEnd<RunCheck> },
+    { "publish", "PROJECT.pwl [--to URL] [--dry-run] [--jobs N] [--accept-host-key FP] [--overwrite-foreign]",
+        "generate the site, then send what changed to its host (sftp://) or folder (file://)",
+        IgnoringProcessEnd<RunPublish> },
 };
 
 // text in lines of at most 79 columns, those after the first indented to column.

@@ -26,6 +26,10 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // Serves the project's site from memory over HTTP until Ctrl+C, rebuilding it
 // when the project or the workspace changes.
 int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Generates the site, then sends what changed to the publish target (an SSH
+// server or a folder); exits 1 when something failed or a foreign file was
+// in the way.
+int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole tool: args[0] is the subcommand, or --help or --version.
 int RunCli(

@@ -23,13 +23,14 @@ void CGenerateDlg::SetSiteSettings(const CSiteSettings& settings)
     m_strSpare = settings.ToSpare();
 }
 
-void CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
+COutputManifest CGenerateDlg::OnGenerate(CPagewellDoc& doc) const
 {
     const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());
     CGenerationRun run(doc.m_tree, doc.m_props, *this, doc.GetUserInterface(), doc.GetFileSystem(), locator);
     run.SetRecordFolder(CPlatformPaths::CacheFolder());
     run.SetProjectFile(doc.GetFileRead());
     run.Run();
+    return run.GetProduced();
 }
 
 void CGenerateDlg::OnGenerate() const

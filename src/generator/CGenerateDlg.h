@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "generator/COutputManifest.h"
 #include "model/CSiteSettings.h"
 #include "platform/CDialogRecord.h"
 #include "platform/CString.h"
@@ -24,7 +25,8 @@ public:
     // The Generate button: generates the site of doc with these settings,
     // reporting through the document's user interface and file system. The
     // resource folders fall back to the installed default workspace.
-    void OnGenerate(CPagewellDoc& doc) const;
+    // Answers the files of the destination the run wrote or found equal.
+    COutputManifest OnGenerate(CPagewellDoc& doc) const;
     // The same for the live document (nothing without one).
     void OnGenerate() const;
 

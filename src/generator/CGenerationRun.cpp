@@ -213,6 +213,7 @@ bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, std::string
         m_ui.MessageBox(message.strText, message.strCaption, message.icon, EMessageButtons::Ok);
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
     m_log.SetText(std::move(record.strLog));
+    m_output.Replay(record.produced);
     ShowEnd();
     m_log.Clear();
     return true;
@@ -263,6 +264,7 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
             return;
     }
     record.messages = m_ui.GetMessages();
+    record.produced = m_output.GetProduced().GetNames();
     // The log of a large run takes megabytes: lent to the record, not copied.
     record.strLog = m_log.TakeText();
     record.Save(m_strRecordFolder, recordPath);

@@ -108,6 +108,8 @@ public:
     CCopyList& GetCopyList() { return m_copyList; }
     // The files the run puts into the destination.
     CSiteOutput& GetOutput() { return m_output; }
+    // After Run: the files of the destination the run wrote or found equal.
+    const COutputManifest& GetProduced() const { return m_output.GetProduced(); }
     // The files every run copies after the pages: the fixed images, the
     // favicon and a robots.txt of the workspace join the copy list.
     void AddSiteFiles();

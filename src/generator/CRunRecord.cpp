@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kMagic = "Pagewell run record 1";
+constexpr const char* kMagic = "Pagewell run record 2";
 
 std::string GetCurrentFolder()
 {
@@ -102,6 +102,9 @@ void CRunRecord::Store(CArchive& ar) const
     for (const CMessage& message : messages)
         ar << message.strText << message.strCaption << static_cast<uint32_t>(message.icon);
     ar << strLog;
+    ar << static_cast<uint32_t>(produced.size());
+    for (const std::string& name : produced)
+        ar << CString(name);
 }
 
 bool CRunRecord::FromBytes(std::string_view bytes)
@@ -141,6 +144,13 @@ bool CRunRecord::FromBytes(std::string_view bytes)
             messages.push_back(std::move(message));
         }
         ar >> strLog;
+        ar >> count;
+        produced.clear();
+        for (uint32_t i = 0; i < count; ++i) {
+            CString name;
+            ar >> name;
+            produced.emplace_back(name);
+        }
         return ar.IsAtEnd();
     } catch (const CArchiveException&) {
         return false;

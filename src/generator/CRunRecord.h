@@ -37,6 +37,8 @@ public:
     int64_t tValidUntil = std::numeric_limits<int64_t>::max();
     std::vector<std::pair<std::string, CFileStamp>> files;
     std::vector<CMessage> messages;
+    // The destination's files the run wrote or found equal (what a publish sends).
+    std::vector<std::string> produced;
     CString strLog;
 
     // The record file in folder for a destination (of the current folder).

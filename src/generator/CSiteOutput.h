@@ -46,6 +46,15 @@ public:
     // run's files this one did not write when bClean, and updates the list.
     void Finish(bool bClean);
 
+    // The files this run wrote or found already equal, by their names on the disk.
+    const COutputManifest& GetProduced() const { return m_produced; }
+    // Takes them from the record of an identical run.
+    void Replay(const std::vector<std::string>& produced)
+    {
+        for (const std::string& name : produced)
+            m_produced.Add(name);
+    }
+
     // Writes bytes to the file name of the destination unless it holds them
     // already; reports a failure like a page that cannot be created.
     void WriteFile(const CString& fileName, std::string_view bytes);

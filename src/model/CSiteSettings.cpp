@@ -11,7 +11,7 @@ constexpr std::array<std::string_view, 2> kMarkups
 constexpr std::array<std::string_view, 2> kEncodings
     = { CSiteSettings::kEncodingWindows1252, CSiteSettings::kEncodingUtf8 };
 
-const std::array<CSiteSettings::CKey, 6> kKeys = { {
+const std::array<CSiteSettings::CKey, 7> kKeys = { {
     { "lang", &CSiteSettings::m_strLang, "", {}, "Site &language:",
         "The language of the pages, as a language tag such as en or de-CH (the LANG macro)." },
     { "description", &CSiteSettings::m_strDescription, "", {}, "Site &description:",
@@ -26,6 +26,9 @@ const std::array<CSiteSettings::CKey, 6> kKeys = { {
     { "favicon", &CSiteSettings::m_strFavicon, "", {}, "&Favicon:",
         "An image of the images folder that browsers show for the site, such as favicon.svg (the FAVICON "
         "macro)." },
+    { "publish", &CSiteSettings::m_strPublish, "", {}, "&Publish to:",
+        "Where Publish sends the site: sftp://user@host/path/ for a host reached by SSH, or "
+        "file:///path/ for a folder of this computer." },
 } };
 
 // Whether text is an address a sitemap and a feed can start their addresses
@@ -43,6 +46,26 @@ bool IsBaseUrl(std::string_view text)
     for (const char c : text) {
         if (static_cast<unsigned char>(c) < ' ' || c == '\x7f')
             return false;
+    }
+    return true;
+}
+
+// Whether text can be a publishing address: empty, or sftp:// or file://,
+// one line, without a password (the project is not the place for one).
+bool IsPublishUrl(std::string_view text, CString& error)
+{
+    if (text.empty())
+        return true;
+    if (!text.starts_with("sftp://") && !text.starts_with("file://")) {
+        error = "publish must be an address starting with sftp:// or file://, such as "
+                "sftp://me@example.org/www/";
+        return false;
+    }
+    const std::string_view authority = text.substr(7, text.find('/', 7) - 7);
+    if (const size_t at = authority.rfind('@');
+        at != std::string_view::npos && authority.substr(0, at).find(':') != std::string_view::npos) {
+        error = "publish must not hold a password: Pagewell asks for it when it is needed";
+        return false;
     }
     return true;
 }
@@ -173,6 +196,8 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
         error = "baseurl must be an address starting with http:// or https://, such as https://example.org/";
         return false;
     }
+    if (pKey->pMember == &CSiteSettings::m_strPublish && !IsPublishUrl(text, error))
+        return false;
     this->*pKey->pMember = text;
     // A kept line of the same key (a value of a later version) is replaced.
     const CString prefix = CString(name) + "=";

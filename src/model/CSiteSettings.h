@@ -8,11 +8,10 @@
 #include "platform/CString.h"
 
 // The site-wide settings of a project: language, description, base URL,
-// markup and page encoding. The project file keeps them in the generation
-// section's spare string, as a first line "pagewell-settings 1" and then one
-// "key=value" line per setting that differs from its default. A spare string
-// without that first line belongs to someone else: it gives the defaults and
-// is kept as it is until settings are changed.
+// markup, page encoding, favicon and where the site is published. The project file keeps them in the
+// generation section's spare string, as a first line "pagewell-settings 1" and then one "key=value" line per
+// setting that differs from its default. A spare string without that first line belongs to someone else: it
+// gives the defaults and is kept as it is until settings are changed.
 //
 // Every setting is a row of the key table (Keys()), so a new setting is one
 // member and one row.
@@ -77,6 +76,8 @@ public:
     CString m_strMarkup;
     CString m_strEncoding;
     CString m_strFavicon;
+    // Where Publish sends the site (a URL, never with a password).
+    CString m_strPublish;
     // Lines of a later version's keys, kept so that they survive a save.
     std::vector<CString> m_unknownLines;
 };
