@@ -1,6 +1,3 @@
-#include <fstream>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/CCommandLine.h"
@@ -8,6 +5,7 @@
 #include "cli/CProjectJson.h"
 #include "cli/Commands.h"
 #include "model/CPagewellDoc.h"
+#include "platform/CFileSystem.h"
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -18,18 +16,17 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     cli.App().add_option("OUT.pwl", target, "the project file to write")->required()->type_name("");
     if (const auto status = cli.Parse(args, out, err))
         return *status;
-    std::ifstream in(source, std::ios::binary);
-    if (!in) {
+    // Only a regular file is read: a FIFO would block the command for ever.
+    std::string text;
+    if (CFileSystem::Real().ReadFile(source, text) != EFileError::None) {
         err << "pagewell-cli: cannot read " << source << '\n';
         return kExitUsage;
     }
-    std::stringstream text;
-    text << in.rdbuf();
 
     CConsoleUserInterface ui(err);
     CPagewellDoc doc(ui);
     try {
-        CProjectJson::FromJson(CProjectJson::Parse(text.str()), doc);
+        CProjectJson::FromJson(CProjectJson::Parse(text), doc);
     } catch (const nlohmann::json::exception& e) {
         err << "pagewell-cli: " << source << ": invalid JSON: " << e.what() << '\n';
         return kExitUsage;

@@ -1,30 +1,47 @@
 #include "cli/ProjectInput.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "model/CPagewellDoc.h"
+#include "platform/CFileSystem.h"
 
 bool HoldsJson(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Only a regular file is looked into: a FIFO or a device would block the
+    // read for ever. What is not one is left to the document to refuse.
+    EFileError error = EFileError::None;
+    const int fd = CFileSystem::OpenRegular(path, error);
+    if (fd < 0)
         return false;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), &std::fclose);
+    if (file == nullptr) {
+        ::close(fd);
+        return false;
+    }
     // A project file may start with '{' (the author's length), so only a
     // whole JSON text counts; the test stops at the first byte that is not
     // JSON, so a project file is not read through.
-    in >> std::ws;
-    const int first = in.peek();
+    int first = std::fgetc(file.get());
+    while (first == ' ' || first == '\t' || first == '\n' || first == '\r')
+        first = std::fgetc(file.get());
     constexpr int kByteOrderMarkStart = 0xEF;
     if (first != '{' && first != '[' && first != kByteOrderMarkStart)
         return false;
-    return nlohmann::json::accept(in);
+    std::ungetc(first, file.get());
+    return nlohmann::json::accept(file.get());
 }
 
 bool OpenProjectArgument(
     CPagewellDoc& doc, const std::string& path, const std::string& command, std::ostream& err)
 {
+    if (CFileSystem::Real().Exists(path) && !CFileSystem::Real().IsRegularFile(path)) {
+        err << "pagewell-cli " << command << ": " << path << " is not a regular file\n";
+        return false;
+    }
     if (HoldsJson(path)) {
         err << "pagewell-cli " << command << ": " << path
             << " holds JSON, not a project file; make a project of it first with\n"

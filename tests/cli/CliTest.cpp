@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 #include "cli/Commands.h"
 #include "generator/MacroTable.h"
@@ -134,6 +135,22 @@ TEST_F(Cli, ArgumentsAndUnreadableFiles)
     EXPECT_EQ(cut.status, 2);
     EXPECT_EQ(cut.err, "Pagewell: Unexpected file format.\n");
     EXPECT_EQ(cut.out, "");
+}
+
+TEST_F(Cli, AFifoNamedAsTheProjectIsRefusedWithoutWaiting)
+{
+    // Opening a FIFO for reading blocks until a writer comes: a command
+    // that looked into it would hang here.
+    const std::string fifo = m_folder.File("p.pwl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const char* command : { "outline", "export", "generate", "check", "settings" }) {
+        const CRun run = RunTool({ command, fifo });
+        EXPECT_EQ(run.status, kExitUsage) << command;
+        EXPECT_EQ(run.err, std::string("pagewell-cli ") + command + ": " + fifo + " is not a regular file\n");
+    }
+    const CRun import = RunTool({ "import", fifo, m_folder.File("out.pwl") });
+    EXPECT_EQ(import.status, kExitUsage);
+    EXPECT_EQ(import.err, "pagewell-cli: cannot read " + fifo + "\n");
 }
 
 TEST_F(Cli, OutlineListsTheTreeIndented)
