@@ -127,7 +127,7 @@ void CCheckDock::OnActivated(QTreeWidgetItem* pRow)
         return;
     // The tree may have changed since the check: the object is found again
     // by its path, and a finding about the project selects nothing.
-    const HTREEITEM hItem = FindItem(m_doc.m_tree.GetRootItem(), m_findings[index].path);
+    const HTREEITEM hItem = FindItem(m_doc.m_tree.GetRootItem(), m_findings[index].path.GetTags());
     if (hItem == nullptr)
         return;
     m_tree.SelectItem(hItem);

@@ -23,15 +23,37 @@ CCheckContext::CCheckContext(const CSiteTree& tree, const CDocProperties& props,
 
 void CCheckContext::Add(ESeverity severity, HTREEITEM hItem, CString message, CString hint)
 {
-    m_findings.push_back({ severity, GetTagPath(hItem), std::move(message), std::move(hint) });
+    static const CTagPath kProject;
+    const CTagPath& path = hItem == nullptr ? kProject : GetSharedPath(hItem);
+    m_findings.push_back({ severity, path, std::move(message), std::move(hint) });
 }
 
-std::vector<CString> CCheckContext::GetTagPath(HTREEITEM hItem)
+CTagPath CCheckContext::GetTagPath(HTREEITEM hItem)
 {
-    std::vector<CString> path;
+    std::vector<HTREEITEM> chain;
     for (HTREEITEM h = hItem; h != nullptr; h = h->GetParent())
-        path.push_back(h->GetLabel());
-    return { path.rbegin(), path.rend() };
+        chain.push_back(h);
+    CTagPath path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        path = path.Append((*it)->GetLabel());
+    return path;
+}
+
+const CTagPath& CCheckContext::GetSharedPath(HTREEITEM hItem)
+{
+    // Up to the nearest object whose path is known, then down again, each
+    // path made from its parent's: a finding on every object of a deep
+    // branch costs one tag each.
+    std::vector<HTREEITEM> chain;
+    HTREEITEM h = hItem;
+    for (; h != nullptr && !m_paths.contains(h); h = h->GetParent())
+        chain.push_back(h);
+    CTagPath path = h == nullptr ? CTagPath() : m_paths.at(h);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        path = path.Append((*it)->GetLabel());
+        m_paths.emplace(*it, path);
+    }
+    return m_paths.at(hItem);
 }
 
 const std::vector<HTREEITEM>& CCheckContext::GetPages()
@@ -129,7 +151,7 @@ CCheckContext::EFileState CCheckContext::GetFileState(const CString& path)
     if (it != m_fileStates.end())
         return it->second;
     EFileState state = EFileState::Present;
-    if (!CPathRules::IsInsideWorkspace(path)) {
+    if (m_locator.LiesOutside(path)) {
         state = EFileState::Outside;
     } else {
         const std::string native = m_locator.LocateForRead(path);

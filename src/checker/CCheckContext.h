@@ -41,7 +41,7 @@ public:
     // hItem null: the project as a whole.
     void Add(ESeverity severity, HTREEITEM hItem, CString message, CString hint);
     std::vector<CFinding>& GetFindings() { return m_findings; }
-    static std::vector<CString> GetTagPath(HTREEITEM hItem);
+    static CTagPath GetTagPath(HTREEITEM hItem);
 
     // The page items in the order the generator writes them.
     const std::vector<HTREEITEM>& GetPages();
@@ -77,6 +77,9 @@ private:
     CFileSystem& m_files;
     const CFileLocator& m_locator;
     CCheckOptions m_options;
+    // The paths of the objects found so far, shared by their descendants'.
+    std::unordered_map<HTREEITEM, CTagPath> m_paths;
+    const CTagPath& GetSharedPath(HTREEITEM hItem);
 
     std::vector<CFinding> m_findings;
     std::vector<HTREEITEM> m_pages;

@@ -9,13 +9,7 @@ CString CFinding::GetPathText() const
 {
     if (path.empty())
         return "(project)";
-    CString text;
-    for (const CString& tag : path) {
-        if (!text.empty())
-            text += '/';
-        text += tag;
-    }
-    return text;
+    return path.GetText();
 }
 
 CString CFinding::FormatLine() const

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "checker/CTagPath.h"
 #include "platform/CString.h"
 
 enum class ESeverity {
@@ -14,13 +15,14 @@ enum class ESeverity {
 // do about it.
 struct CFinding {
     ESeverity severity = ESeverity::Error;
-    std::vector<CString> path;
+    CTagPath path;
     CString message;
     CString hint;
 
     // "error" or "warning".
     const char* GetSeverityName() const;
-    // The tags joined by "/"; "(project)" for the project as a whole.
+    // The tags joined by "/" (a very deep path shortened, see CTagPath);
+    // "(project)" for the project as a whole.
     CString GetPathText() const;
     // One line, as a compiler prints a diagnostic:
     // "Index/News: error: MESSAGE; hint: HINT".

@@ -9,6 +9,7 @@
 #include "checker/CLinkCheck.h"
 #include "checker/CTemplateCheck.h"
 #include "checker/CTitleCheck.h"
+#include "checker/CTypeCheck.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CFileLocator.h"
 
@@ -25,7 +26,7 @@ std::vector<CFinding> CSiteChecker::Check(CCheckContext& context)
     if (context.GetTree().GetRootItem() == nullptr)
         return {};
     // The templates first: they tell which image properties a run takes.
-    std::unique_ptr<ICheck> checks[] = { std::make_unique<CTemplateCheck>(),
+    std::unique_ptr<ICheck> checks[] = { std::make_unique<CTypeCheck>(), std::make_unique<CTemplateCheck>(),
         std::make_unique<CFileNameCheck>(), std::make_unique<CImageCheck>(), std::make_unique<CLinkCheck>(),
         std::make_unique<CBannerCheck>(), std::make_unique<CContrastCheck>(),
         std::make_unique<CTitleCheck>() };

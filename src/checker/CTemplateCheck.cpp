@@ -110,9 +110,15 @@ void CTemplateCheck::CheckFile(
     CCheckContext& context, uint32_t type, const CString& path, HTREEITEM hFirst, size_t nObjects)
 {
     std::string contents;
-    const EFileError error = context.GetFiles().ReadFile(context.GetLocator().LocateForRead(path), contents);
+    // A run treats a template that leads out of the workspace as missing.
+    const bool bOutside = context.GetLocator().LiesOutside(path);
+    const EFileError error = bOutside
+        ? EFileError::BadPath
+        : context.GetFiles().ReadFile(context.GetLocator().LocateForRead(path), contents);
     if (error != EFileError::None) {
-        const CString what = error == EFileError::NotFound ? "is missing" : "cannot be read";
+        const CString what = bOutside       ? "lies outside the workspace"
+            : error == EFileError::NotFound ? "is missing"
+                                            : "cannot be read";
         context.Add(ESeverity::Error, hFirst,
             "the template file " + path + " " + what + ": " + std::to_string(nObjects)
                 + " object(s) of this kind come out empty",

@@ -368,6 +368,10 @@ void ReadNodes(const Json& array, const CJsonPath& path, CPagewellDoc& doc, HTRE
             auto pNode = std::make_unique<CNode>(nullptr);
             CString tag;
             VisitNode(tag, *pNode, reader);
+            // An object of another type would pass the editor and fail every
+            // run: no template is made for it.
+            if (pNode->m_nType > NODE_LINK)
+                CJsonReader::Fail(reader.Name("type"), "0 (page), 1 (paragraph) or 2 (link)");
             if (const Json* pInfo = reader.Find("info")) {
                 const CJsonPath infoPath { &itemPath, "info" };
                 CJsonReader infoReader(*pInfo, infoPath);

@@ -13,17 +13,33 @@
 
 namespace {
 
-nlohmann::json ToJson(const std::vector<CFinding>& findings)
+// Writes the findings as dump(2) of their JSON array would, one finding at a
+// time: the paths of a deep tree's findings, written out in full, would not
+// fit into memory together.
+void WriteJson(const std::vector<CFinding>& findings, std::ostream& out)
 {
-    nlohmann::json array = nlohmann::json::array();
-    for (const CFinding& finding : findings) {
-        nlohmann::json path = nlohmann::json::array();
-        for (const CString& tag : finding.path)
-            path.push_back(CCodePage::ToUtf8(tag));
-        array.push_back({ { "severity", finding.GetSeverityName() }, { "path", path },
-            { "message", CCodePage::ToUtf8(finding.message) }, { "hint", CCodePage::ToUtf8(finding.hint) } });
+    if (findings.empty()) {
+        out << "[]\n";
+        return;
     }
-    return array;
+    out << "[";
+    for (size_t i = 0; i < findings.size(); ++i) {
+        const CFinding& finding = findings[i];
+        nlohmann::json path = nlohmann::json::array();
+        for (const CString& tag : finding.path.GetTags())
+            path.push_back(CCodePage::ToUtf8(tag));
+        const nlohmann::json object = { { "severity", finding.GetSeverityName() },
+            { "path", std::move(path) }, { "message", CCodePage::ToUtf8(finding.message) },
+            { "hint", CCodePage::ToUtf8(finding.hint) } };
+        out << (i == 0 ? "\n  " : ",\n  ");
+        const std::string text = object.dump(2);
+        for (const char c : text) {
+            out << c;
+            if (c == '\n')
+                out << "  ";
+        }
+    }
+    out << "\n]\n";
 }
 
 } // namespace
@@ -59,7 +75,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const CCheckOptions options { asOf.value_or(CClock::Now64()), nSoonDays };
     const std::vector<CFinding> findings = CSiteChecker::Check(doc, options);
     if (bJson) {
-        out << ToJson(findings).dump(2) << '\n';
+        WriteJson(findings, out);
     } else {
         for (const CFinding& finding : findings)
             out << CCodePage::ToUtf8(finding.FormatLine()) << '\n';

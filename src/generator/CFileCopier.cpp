@@ -25,7 +25,7 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
 {
     // A project is a document people send each other: its image names must
     // not publish any file of the machine beside the pages.
-    if (!CPathRules::IsInsideWorkspace(source)) {
+    if (m_run.GetLocator().LiesOutside(source)) {
         m_run.GetUserInterface().MessageBox("Unable to copy " + source + ": it lies outside the workspace.",
             "CopyFiles() ERROR", EMessageIcon::Exclamation, EMessageButtons::Ok);
         return;

@@ -1,5 +1,7 @@
 #include "generator/CHtmlText.h"
 
+#include <cctype>
+
 #include "platform/CCharSet.h"
 
 CString CHtmlText::EscapeAttribute(std::string_view text)
@@ -16,6 +18,48 @@ CString CHtmlText::EscapeAttribute(std::string_view text)
             out += "&quot;";
         else if (c == '<')
             out += "&lt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+// Whether text[pos] is the '&' of a character reference: a name or a decimal
+// or hexadecimal number, ended by ';'.
+bool BeginsReference(std::string_view text, size_t pos)
+{
+    size_t end = pos + 1;
+    const bool bNumber = end < text.size() && text[end] == '#';
+    if (bNumber) {
+        ++end;
+        if (end < text.size() && (text[end] == 'x' || text[end] == 'X'))
+            ++end;
+    }
+    const size_t start = end;
+    while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end])) != 0)
+        ++end;
+    return end > start && end < text.size() && text[end] == ';';
+}
+
+} // namespace
+
+CString CHtmlText::EscapeTextForAttribute(std::string_view text, char quote)
+{
+    const char special[] = { '&', '<', quote, '\0' };
+    if (text.find_first_of(special) == std::string_view::npos)
+        return CString(text);
+    CString out;
+    out.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '&' && !BeginsReference(text, i))
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == quote)
+            out += quote == '"' ? "&quot;" : "&#39;";
         else
             out += c;
     }

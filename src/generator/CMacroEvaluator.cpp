@@ -151,8 +151,7 @@ bool CMacroEvaluator::EvaluateProject(int nMacro)
     default:
         return false;
     }
-    const EMarkup markup = m_run.GetSiteSettings().GetMarkup();
-    Value(nMacro) = markup == EMarkup::Modern ? CHtmlText::Reference(ref.strRef, markup) : ref.strRef;
+    Value(nMacro) = CHtmlText::Reference(ref.strRef, m_run.GetSiteSettings().GetMarkup());
     return true;
 }
 

@@ -5,12 +5,72 @@
 
 #include "platform/CCodePage.h"
 
+namespace {
+
+// Whether XML 1.0 allows the code point in a document: tab, the line ends,
+// and everything from the blank on but the surrogates, U+FFFE and U+FFFF.
+bool IsXmlChar(char32_t code)
+{
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF)
+        || (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+// The length of the well-formed UTF-8 sequence at utf8[pos] and its code
+// point; 0 when the bytes there are not one (a stray or cut byte, an overlong
+// form, a surrogate).
+size_t DecodeUtf8(std::string_view utf8, size_t pos, char32_t& code)
+{
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        code = lead & 0x1F;
+        minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+        minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        code = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (utf8.size() - pos < length)
+        return 0;
+    for (size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[pos + i]);
+        if ((byte & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (byte & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+} // namespace
+
 std::string CPublishText::EscapeXml(std::string_view utf8)
 {
+    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
     std::string out;
     out.reserve(utf8.size());
-    for (const char c : utf8) {
-        switch (c) {
+    for (size_t pos = 0; pos < utf8.size();) {
+        char32_t code = 0;
+        const size_t length = DecodeUtf8(utf8, pos, code);
+        if (length == 0) {
+            out += kReplacement;
+            ++pos;
+            continue;
+        }
+        switch (code) {
         case '&':
             out += "&amp;";
             break;
@@ -27,10 +87,10 @@ std::string CPublishText::EscapeXml(std::string_view utf8)
             out += "&apos;";
             break;
         default:
-            // XML 1.0 allows no control characters but tab and line ends.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-                out += c;
+            if (IsXmlChar(code))
+                out += utf8.substr(pos, length);
         }
+        pos += length;
     }
     return out;
 }

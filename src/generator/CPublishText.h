@@ -8,8 +8,10 @@
 // XML escaping, absolute addresses and dates. Outputs are UTF-8.
 class CPublishText {
 public:
-    // UTF-8 text with "&", "<", ">", '"' and "'" as XML character entities
-    // and the control characters XML forbids left out.
+    // UTF-8 text with "&", "<", ">", '"' and "'" as XML character entities,
+    // every character XML 1.0 forbids (controls, surrogates, U+FFFE, U+FFFF)
+    // left out and each byte that is not well-formed UTF-8 replaced by U+FFFD,
+    // so that any text makes a well-formed document.
     static std::string EscapeXml(std::string_view utf8);
     // The base URL (Windows-1252, as the settings hold it) with one "/"
     // before the file name (Windows-1252), whose bytes outside

@@ -166,7 +166,7 @@ void CSiteRenderer::AddImages(CGenerationRun& run, CRenderedSite& site) const
             CCodePage::AsciiLower(name);
         // The same refusals as a run's copies: nothing outside the workspace
         // (or the defaults), and regular files only.
-        if (!CPathRules::IsInsideWorkspace(source)) {
+        if (m_locator.LiesOutside(source)) {
             site.messages.push_back(
                 "CopyFiles() ERROR: Unable to copy " + source + ": it lies outside the workspace.");
             continue;
@@ -176,7 +176,9 @@ void CSiteRenderer::AddImages(CGenerationRun& run, CRenderedSite& site) const
             site.messages.push_back("Unable to open " + source + " for read.");
             continue;
         }
-        site.images[name] = std::move(native);
+        // The file the link led to when the site was rendered is the one
+        // served, whatever the link says later.
+        site.images[name] = m_files.RealPath(native);
     }
 }
 

@@ -12,8 +12,9 @@ CTemplateCache::CTemplate* CTemplateCache::GetTemplate(
     if (it == m_templates.end()) {
         std::optional<CTemplate> loaded;
         std::string contents;
-        // A template set named outside the workspace is treated as missing.
-        if (CPathRules::IsInsideWorkspace(path)
+        // A template set named outside the workspace, or a link to a file
+        // outside it, is treated as missing.
+        if (!locator.LiesOutside(path)
             && files.ReadFile(locator.LocateForRead(path), contents) == EFileError::None) {
             loaded.emplace();
             CTextLineReader reader(contents);

@@ -1,8 +1,10 @@
 #include "generator/CTemplateScanner.h"
 
+#include <cctype>
 #include <climits>
 
 #include "generator/CGenerationLog.h"
+#include "generator/CHtmlText.h"
 #include "generator/CMacroContext.h"
 #include "generator/IMacroEvaluator.h"
 
@@ -27,6 +29,28 @@ long long ReadInteger(std::string_view text)
     return negative ? -value : value;
 }
 
+// The macros whose values are the project's own texts rather than markup the
+// run builds (or values it escapes itself, as the references and the site
+// settings).
+bool IsProjectText(int nMacro)
+{
+    switch (nMacro) {
+    case MACRO_AUTHOR:
+    case MACRO_ADDRESS:
+    case MACRO_TITLE:
+    case MACRO_REFTITLE:
+    case MACRO_TEXT:
+    case MACRO_TAG:
+    case MACRO_LINK:
+    case MACRO_HOMENAME:
+    case MACRO_PARENTNAME:
+    case MACRO_UPNAME:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // A line end directly after a directive is consumed.
 size_t SkipLineEnd(std::string_view line, size_t pos)
 {
@@ -43,10 +67,10 @@ void CTemplateScanner::ScanLine(std::string_view line)
     while (pos < line.size()) {
         const size_t open = line.find('[', pos);
         if (open == std::string_view::npos) {
-            m_context.m_strOutput.append(line.substr(pos));
+            Append(line.substr(pos));
             return;
         }
-        m_context.m_strOutput.append(line.substr(pos, open - pos));
+        Append(line.substr(pos, open - pos));
         pos = ScanDirective(line, open + 1);
     }
 }
@@ -112,7 +136,63 @@ void CTemplateScanner::Insert(std::string_view text)
     // without bound: stopped before the text is made.
     const CString& value = m_context.m_strValue[static_cast<size_t>(nMacro)];
     m_context.CheckSize(m_context.m_strOutput.size() + value.size());
-    m_context.m_strOutput += value;
+    const bool bDouble = m_eState == EMarkupState::DoubleQuoted;
+    if ((bDouble || m_eState == EMarkupState::SingleQuoted) && IsProjectText(nMacro))
+        m_context.m_strOutput += CHtmlText::EscapeTextForAttribute(value, bDouble ? '"' : '\'');
+    else
+        m_context.m_strOutput += value;
+}
+
+void CTemplateScanner::Append(std::string_view text)
+{
+    m_context.m_strOutput.append(text);
+    for (const char c : text)
+        Follow(c);
+}
+
+void CTemplateScanner::Follow(char c)
+{
+    using enum EMarkupState;
+    switch (m_eState) {
+    case Text:
+        if (c == '<')
+            m_eState = TagOpen;
+        return;
+    case TagOpen:
+        // "a < b" is text; "<p", "</p" and "<!--" open a tag.
+        m_eState = std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '/' || c == '!' ? Tag : Text;
+        return;
+    case Tag:
+        if (c == '=')
+            m_eState = BeforeValue;
+        else if (c == '>')
+            m_eState = Text;
+        return;
+    case BeforeValue:
+        if (c == '"')
+            m_eState = DoubleQuoted;
+        else if (c == '\'')
+            m_eState = SingleQuoted;
+        else if (c == '>')
+            m_eState = Text;
+        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            m_eState = Unquoted;
+        return;
+    case Unquoted:
+        if (c == '>')
+            m_eState = Text;
+        else if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+            m_eState = Tag;
+        return;
+    case DoubleQuoted:
+        if (c == '"')
+            m_eState = Tag;
+        return;
+    case SingleQuoted:
+        if (c == '\'')
+            m_eState = Tag;
+        return;
+    }
 }
 
 void CTemplateScanner::Close(std::string_view text)
@@ -125,7 +205,7 @@ void CTemplateScanner::Close(std::string_view text)
         return;
     const size_t equals = text.rfind('=');
     if (equals != std::string_view::npos)
-        m_context.m_strOutput.append(text.substr(equals + 1));
+        Append(text.substr(equals + 1));
     else
         m_context.m_strOutput += "</" + value.substr(1);
 }

@@ -11,7 +11,9 @@ class IMacroEvaluator;
 // Scans the lines of a template into an expansion record: ordinary text is
 // copied, "[@NAME=def]" assigns, "[?NAME=arg]" hides the rest of its line when
 // its test holds, "[/NAME]" or "[/NAME=text]" closes, and "[NAME]" inserts a
-// value. A line that begins with "#" is a comment.
+// value. A line that begins with "#" is a comment. A project text inserted
+// within a quoted attribute value of the template is escaped for it, so that
+// no text can end the attribute or the tag.
 class CTemplateScanner {
 public:
     CTemplateScanner(CMacroContext& context, IMacroEvaluator& evaluator, CGenerationLog& log)
@@ -35,8 +37,15 @@ private:
     void Insert(std::string_view text);
     void Close(std::string_view text);
 
+    // Follows the template's own text through tags and attribute values, so
+    // that a value inserted into an attribute can be kept inside it.
+    enum class EMarkupState { Text, TagOpen, Tag, BeforeValue, Unquoted, DoubleQuoted, SingleQuoted };
+    void Append(std::string_view text);
+    void Follow(char c);
+
     CMacroContext& m_context;
     IMacroEvaluator& m_evaluator;
     CGenerationLog& m_log;
     std::vector<std::string>* m_pUnclosed = nullptr;
+    EMarkupState m_eState = EMarkupState::Text;
 };

@@ -1,6 +1,7 @@
 #include "model/CTreeStream.h"
 
 #include <memory>
+#include <string>
 
 #include "model/CSiteTree.h"
 #include "platform/CArchive.h"
@@ -57,6 +58,8 @@ void CTreeStream::Read(CArchive& ar, CSiteTree& tree)
     HTREEITEM hPlace = nullptr; // Q: null is "last", else insert after it
     bool bFirst = false; // Q is "first"
     HTREEITEM hLast = nullptr; // L
+    int nParentDepth = 0; // of P: 1 for an object at the top level
+    int nLastDepth = 0; // of L
 
     for (;;) {
         uint32_t token = 0;
@@ -66,8 +69,11 @@ void CTreeStream::Read(CArchive& ar, CSiteTree& tree)
         if (token == TOKEN_UP) {
             if (hLast != nullptr) {
                 hLast = hLast->GetParent();
-                if (hLast != nullptr)
+                --nLastDepth;
+                if (hLast != nullptr) {
                     hParent = hLast->GetParent();
+                    nParentDepth = nLastDepth - 1;
+                }
             }
             hPlace = nullptr;
             bFirst = false;
@@ -75,13 +81,18 @@ void CTreeStream::Read(CArchive& ar, CSiteTree& tree)
         }
         if (token == TOKEN_FIRST) {
             hParent = nullptr;
+            nParentDepth = 0;
             hPlace = nullptr;
             bFirst = true;
         } else if (token == TOKEN_CHILD) {
             hParent = hLast;
+            nParentDepth = nLastDepth;
             hPlace = nullptr;
             bFirst = true;
         }
+        if (nParentDepth >= kMaxDepth)
+            throw CArchiveException(
+                "objects are nested deeper than " + std::to_string(kMaxDepth) + " levels");
         // Every other token, 3, 5 or unknown, inserts with the current P and Q.
         auto pNode = std::make_unique<CNode>(nullptr);
         pNode->Serialize(ar);
@@ -97,6 +108,7 @@ void CTreeStream::Read(CArchive& ar, CSiteTree& tree)
         else
             hNew = tree.InsertItemAfter(std::move(tag), std::move(pNode), hParent, hPlace);
         hLast = hPlace = hNew;
+        nLastDepth = nParentDepth + 1;
         bFirst = false;
     }
 }

@@ -18,10 +18,16 @@ public:
         TOKEN_NEXT_AFTER_UP = 5,
     };
 
+    // The deepest nesting a project file may hold, as the JSON form allows
+    // (CProjectJson::kMaxDepth, two JSON levels to an object): the generator
+    // and the checker walk a branch as deep as this.
+    static constexpr int kMaxDepth = 5000;
+
     // A pre-order walk over the items.
     static void Write(CArchive& ar, const CSiteTree& tree);
     // Rebuilds tree (emptied first) as far as the tokens take it; the stream
-    // is not checked. Throws CArchiveException when the data ends early; the
-    // items read so far stay in the tree.
+    // is not checked. Throws CArchiveException when the data ends early or an
+    // object lies deeper than kMaxDepth; the items read so far stay in the
+    // tree.
     static void Read(CArchive& ar, CSiteTree& tree);
 };

@@ -17,6 +17,16 @@ public:
     CArchiveException()
         : std::runtime_error("end of file")
     { }
+    // Data that is complete but cannot be taken; reason says why, for the
+    // message that reports the file.
+    explicit CArchiveException(const std::string& reason)
+        : std::runtime_error(reason)
+        , m_bReason(true)
+    { }
+    bool HasReason() const { return m_bReason; }
+
+private:
+    bool m_bReason = false;
 };
 
 // The binary stream of the project file: little-endian DWORDs and length-

@@ -137,12 +137,15 @@ bool CDocument::OnOpenDocument(const std::string& path)
     // The file is read in pieces while the document is built from it.
     CArchive ar(*pFile, CArchive::EMode::Load);
     bool bFormatError = false;
+    std::string reason;
     try {
         // An empty file opens and reads nothing.
         if (!ar.IsAtEnd())
             LoadDocument(ar);
-    } catch (const CArchiveException&) {
+    } catch (const CArchiveException& e) {
         bFormatError = true;
+        if (e.HasReason())
+            reason = e.what();
     }
     // A file that could not be read to its end reports why, not its format.
     if (pFile->GetError() != EFileError::None) {
@@ -150,7 +153,8 @@ bool CDocument::OnOpenDocument(const std::string& path)
         return false;
     }
     if (bFormatError) {
-        ReportMessage("Unexpected file format.");
+        ReportMessage(
+            reason.empty() ? CString("Unexpected file format.") : "Unexpected file format: " + reason + ".");
         return false;
     }
     m_bModified = false;

@@ -56,6 +56,23 @@ CFileLocator::CFileLocator(CFileSystem& files, std::string shareDir)
     , m_strShareDir(std::move(shareDir))
 { }
 
+bool CFileLocator::LiesOutside(const CString& path) const
+{
+    return !CPathRules::IsInsideWorkspace(path) || LeadsOutside(LocateForRead(path));
+}
+
+bool CFileLocator::LeadsOutside(const std::string& native) const
+{
+    // A link in images/ may point anywhere on the machine: what counts is
+    // where it leads, compared with where the workspace and the defaults are.
+    const std::string target = m_files.RealPath(native);
+    if (target.empty())
+        return false;
+    if (CPathRules::IsWithinFolder(target, m_files.RealPath(".")))
+        return false;
+    return m_strShareDir.empty() || !CPathRules::IsWithinFolder(target, m_files.RealPath(m_strShareDir));
+}
+
 std::string CFileLocator::DefaultShareDir()
 {
     const std::string installed = PAGEWELL_INSTALL_SHARE_DIR;

@@ -35,6 +35,15 @@ public:
     // characters and '?' any one. Sorted; empty when the folder is missing.
     std::vector<CString> ListMatching(const CString& pattern) const;
 
+    // Whether path must not be read on a project's say: it leaves the
+    // workspace by its name (CPathRules::IsInsideWorkspace), or the file it
+    // finds, its links followed, lies neither in the current directory nor
+    // in the installed defaults. A file that does not exist is not outside:
+    // reading it fails as for any missing file.
+    bool LiesOutside(const CString& path) const;
+    // As LiesOutside for a native path LocateForRead gave.
+    bool LeadsOutside(const std::string& native) const;
+
     static bool IsResourceFolder(std::string_view name);
     // Wildcard match without regard to the case of Windows-1252 letters.
     static bool MatchesNoCase(std::string_view name, std::string_view pattern);

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <charconv>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <vector>
@@ -58,6 +59,16 @@ int CFileSystem::OpenRegular(const std::string& path, EFileError& error)
     }
     error = EFileError::None;
     return fd;
+}
+
+std::string CFileSystem::RealPath(const std::string& path)
+{
+    char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return {};
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
 }
 
 bool CFileSystem::IsRegularFile(const std::string& path)

@@ -60,6 +60,9 @@ public:
     // Whether path is a regular file (or a link to one): the only kind of
     // file the program reads or copies.
     virtual bool IsRegularFile(const std::string& path);
+    // The absolute path of what path names, every link and "." or ".."
+    // followed; empty when it does not exist.
+    virtual std::string RealPath(const std::string& path);
     // Whether path is a regular file whose bytes are exactly bytes; false
     // when it cannot be read.
     virtual bool HasContent(const std::string& path, std::string_view bytes);

@@ -74,3 +74,10 @@ bool CPathRules::IsInsideWorkspace(std::string_view path)
         start = end + 1;
     }
 }
+
+bool CPathRules::IsWithinFolder(std::string_view path, std::string_view folder)
+{
+    if (folder.empty() || !path.starts_with(folder))
+        return false;
+    return path.size() == folder.size() || folder.back() == '/' || path[folder.size()] == '/';
+}

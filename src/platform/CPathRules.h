@@ -40,4 +40,7 @@ public:
     // no NUL character. Everything the program reads from a project's
     // workspace on a project's say goes through this test.
     static bool IsInsideWorkspace(std::string_view path);
+    // Whether the absolute, resolved path is folder (absolute, resolved) or
+    // lies below it.
+    static bool IsWithinFolder(std::string_view path, std::string_view folder);
 };

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <functional>
+#include <unistd.h>
 
 #include "../generator/GeneratorFixture.h"
 #include "checker/CBannerCheck.h"
@@ -138,6 +139,18 @@ const CCase kCases[] = {
     { "ImageOutsideTheWorkspace",
         [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) { t.Node(a).m_info.m_strBgBitmap = "\\etc\\passwd"; },
         ESeverity::Error, "Index/About", "the background \"\\etc\\passwd\" lies outside the workspace" },
+    { "ImageLinkedFromOutside",
+        [](T& t, HTREEITEM, HTREEITEM a, HTREEITEM) {
+            ASSERT_EQ(::symlink("/etc/passwd", "images/passwd.gif"), 0);
+            t.Node(a).m_info.m_strIcon = "passwd.gif";
+        },
+        ESeverity::Error, "Index/About", "the icon \"images/passwd.gif\" lies outside the workspace" },
+    { "TemplateLinkedFromOutside",
+        [](T&, HTREEITEM, HTREEITEM, HTREEITEM) {
+            std::filesystem::remove("templates/Default.pgh.txt");
+            ASSERT_EQ(::symlink("/etc/passwd", "templates/Default.pgh.txt"), 0);
+        },
+        ESeverity::Error, "Index/About/Team", "templates/Default.pgh.txt lies outside the workspace" },
     { "TemplateImageMissing",
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) {
             t.Write("templates/Default.lnk.txt", "[@IMAGE=!logo.gif]\n");
@@ -192,12 +205,54 @@ const CCase kCases[] = {
     { "LowContrast", [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) { t.Node(r).m_info.m_clrLink = 0x00FFFF; },
         ESeverity::Warning, "Index",
         "the link colour #FFFF00 on the background #FFFFFF has a contrast of 1.1:1" },
+    { "UnknownType", [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) { t.Add(r, "Odd", 3, "Odd"); },
+        ESeverity::Error, "Index/Odd", "the unknown type 3" },
+    { "NegativeType",
+        [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) { t.Node(m).m_nType = static_cast<uint32_t>(-1); },
+        ESeverity::Error, "Index/About/Team", "the unknown type -1" },
     { "EmptyTitle", [](T& t, HTREEITEM, HTREEITEM, HTREEITEM m) { t.Node(m).m_strTitle = " \r\n"; },
         ESeverity::Warning, "Index/About/Team", "the title is empty" },
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, SiteCheckerFinds, ::testing::ValuesIn(kCases),
     [](const auto& info) { return info.param.pszName; });
+
+TEST_F(SiteChecker, FindingsOfADeepBranchShareTheirPaths)
+{
+    // A finding on each object of a deep branch: each path is its parent's
+    // and one more tag, and its text shows its two ends.
+    HTREEITEM h = m_hTeam;
+    constexpr int kDepth = 3000;
+    for (int i = 3; i < kDepth; ++i) {
+        h = Add(h, "p" + std::to_string(i), NODE_PARAGRAPH, "p");
+        Node(h).m_strText = "<a href=\"#nowhere\">x</a>";
+    }
+    size_t nAnchors = 0;
+    for (const CFinding& finding : Check()) {
+        if (finding.message.find("#nowhere") == CString::npos)
+            continue;
+        const size_t depth = finding.path.size();
+        EXPECT_EQ(finding.path[depth - 1], "p" + std::to_string(depth - 1));
+        ++nAnchors;
+    }
+    EXPECT_EQ(nAnchors, static_cast<size_t>(kDepth - 3));
+
+    const auto Path = [](size_t n) {
+        CTagPath path;
+        for (size_t i = 0; i < n; ++i)
+            path = path.Append("t" + std::to_string(i));
+        return path;
+    };
+    EXPECT_EQ(CTagPath().GetText(), "");
+    EXPECT_EQ(Path(3).GetText(), "t0/t1/t2");
+    EXPECT_EQ(Path(CTagPath::kShownTags).GetText().find("..."), CString::npos);
+    const CString cut = Path(CTagPath::kShownTags + 1).GetText();
+    EXPECT_TRUE(cut.starts_with("t0/t1/")) << cut;
+    EXPECT_NE(cut.find("/t19/.../t21/"), CString::npos) << cut;
+    EXPECT_TRUE(cut.ends_with("/t40")) << cut;
+    EXPECT_EQ(Path(5).GetTags(), (std::vector<CString> { "t0", "t1", "t2", "t3", "t4" }));
+    EXPECT_EQ((CTagPath { "Index", "About" }).GetText(), "Index/About");
+}
 
 TEST(SiteCheckerRules, ContrastRatiosOfTheGuidelines)
 {

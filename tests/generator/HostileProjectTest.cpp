@@ -1,9 +1,12 @@
 // Projects and workspaces made to harm: files outside the workspace, files
 // that are not regular files, tags and settings that would write elsewhere.
 // Each is refused with its message and the rest of the run goes on.
+#include <algorithm>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "GeneratorFixture.h"
+#include "generator/CSiteRenderer.h"
 
 namespace {
 
@@ -45,16 +48,54 @@ TEST_F(HostileProject, ImagesOutsideTheWorkspaceAreNotCopied)
     EXPECT_EQ(Read("out/ok.gif"), "ok");
 }
 
+TEST_F(HostileProject, LinksOutOfTheWorkspaceAreNeitherCopiedNorServed)
+{
+    CTempFolder elsewhere;
+    WriteWholeFile(elsewhere.File("secret"), "secret");
+    WriteWholeFile(elsewhere.File("Default.pgh.txt"), "secret template\n");
+    Write("keep/blue.gif", "blue");
+    Write("images/pagewell.jpg", "jpg");
+    ASSERT_EQ(::symlink(elsewhere.File("secret").c_str(), m_folder.File("images/bluerib.gif").c_str()), 0);
+    ASSERT_EQ(::symlink("../keep/blue.gif", m_folder.File("images/blue.gif").c_str()), 0);
+    WriteTemplates("[@IMAGE=!][IMAGE][@LINKS=!][LINKBODY]\n");
+    ASSERT_EQ(::symlink(elsewhere.File("Default.pgh.txt").c_str(),
+                  m_folder.File("templates/Default.pgh.txt").c_str()),
+        0);
+    const HTREEITEM hRoot = Add(nullptr, "index");
+    Node(hRoot).m_info.m_strIcon = "blue.gif";
+    Add(hRoot, "part", NODE_PARAGRAPH);
+    Run().Run();
+
+    const std::string refused = "Unable to copy images/bluerib.gif: it lies outside the workspace.";
+    EXPECT_EQ(MessageTexts(),
+        (std::vector<std::string> {
+            "CreateNode() ERROR: Unable to open template file: templates/Default.pgh.txt",
+            "CopyFiles() ERROR: " + refused }));
+    EXPECT_EQ(OutNames(), (std::vector<std::string> { "blue.gif", "index.htm", "pagewell.jpg" }));
+    EXPECT_EQ(Read("out/index.htm").find("secret"), std::string::npos);
+
+    // What serve and the preview show comes from the same rendering.
+    const CSiteRenderer renderer(m_tree, m_props, m_settings, Files(), *m_pLocator);
+    const CRenderedSite site = renderer.RenderSite();
+    EXPECT_EQ(site.images.count("bluerib.gif"), 0U);
+    EXPECT_EQ(site.images.count("blue.gif"), 1U);
+    EXPECT_NE(std::find(site.messages.begin(), site.messages.end(), "CopyFiles() ERROR: " + refused),
+        site.messages.end());
+    CString bytes;
+    EXPECT_EQ(CSiteRenderer::ReadFile(site, "bluerib.gif", bytes, Files()), ESiteFile::None);
+}
+
 TEST_F(HostileProject, OnlyRegularFilesAreReadOrCopied)
 {
-    // A line image that is a device would fill the disk and a template that
-    // is a FIFO would hang the run; both are files that cannot be opened.
+    // A line image or a template that is a FIFO would hang the run (and a
+    // device fill the disk; a link to one leads out of the workspace): both
+    // are files that cannot be opened.
     const HTREEITEM hRoot = Add(nullptr, "index");
     Add(hRoot, "news", NODE_PARAGRAPH);
     Node(hRoot).m_info.m_strLineImage = "zero";
     WriteTemplates("[@LINE=!][LINE][@LINKS=!][LINKBODY]");
     std::filesystem::create_directory(m_folder.File("lineimages"));
-    std::filesystem::create_symlink("/dev/zero", m_folder.File("lineimages/zero"));
+    ASSERT_EQ(::mkfifo(m_folder.File("lineimages/zero").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(m_folder.File("templates/Default.pgh.txt").c_str(), 0600), 0);
     Run().Run();
 

@@ -1,4 +1,6 @@
 #include <filesystem>
+#include <tuple>
+#include <unistd.h>
 
 #include "GeneratorFixture.h"
 #include "generator/CPageRenderer.h"
@@ -114,6 +116,54 @@ TEST_F(GeneratorFileLocator, DefaultFolderOnlyWhenTheWorkspaceHasNone)
     EXPECT_EQ(locator.LocateForRead("BULLETS\\Dot.GIF"), m_folder.File("share") + "/bullets/dot.gif");
     // A missing file keeps the name it was asked for.
     EXPECT_EQ(locator.LocateForRead("templates\\none.txt"), "Templates/none.txt");
+}
+
+TEST(GeneratorPathRules, WithinAFolderMeansBelowItOrItself)
+{
+    const std::tuple<std::string_view, std::string_view, bool> cases[] = {
+        { "/ws/images/a.gif", "/ws", true },
+        { "/ws", "/ws", true },
+        { "/ws/", "/ws", true },
+        { "/a", "/", true },
+        { "/wsx/a.gif", "/ws", false },
+        { "/w", "/ws", false },
+        { "/etc/passwd", "/ws", false },
+        { "/ws/a", "", false },
+    };
+    for (const auto& [path, folder, bWithin] : cases)
+        EXPECT_EQ(CPathRules::IsWithinFolder(path, folder), bWithin) << path << " in " << folder;
+}
+
+TEST_F(GeneratorFileLocator, ALinkCountsWhereItLeads)
+{
+    CTempFolder share;
+    CTempFolder elsewhere;
+    WriteWholeFile(share.File("dot.gif"), "dot");
+    WriteWholeFile(elsewhere.File("secret.gif"), "secret");
+    Write("keep/blue.gif", "blue");
+    Write("images/plain.gif", "plain");
+    const auto link = [this](const std::string& target, const std::string& name) {
+        ASSERT_EQ(::symlink(target.c_str(), m_folder.File(name).c_str()), 0) << name;
+    };
+    link("../keep/blue.gif", "images/inside.gif");
+    link(m_folder.File("keep/blue.gif"), "images/absolute-inside.gif");
+    link(share.File("dot.gif"), "images/defaults.gif");
+    link(elsewhere.File("secret.gif"), "images/outside.gif");
+    link("outside.gif", "images/chain.gif");
+    link("/etc/passwd", "images/passwd.gif");
+    link(elsewhere.File("gone.gif"), "images/dangling.gif");
+    link(elsewhere.Path(), "background");
+    const CFileLocator locator(CFileSystem::Real(), share.Path());
+    const std::pair<const char*, bool> cases[] = {
+        { "images/plain.gif", false }, { "images\\inside.gif", false },
+        { "images/absolute-inside.gif", false }, { "images/defaults.gif", false },
+        { "images/missing.gif", false }, // fails as missing when read
+        { "images/dangling.gif", false }, { "images/outside.gif", true }, { "IMAGES/Outside.GIF", true },
+        { "images/chain.gif", true }, { "images/passwd.gif", true }, { "background/secret.gif", true },
+        { "images/../keep/blue.gif", true }, // by its name
+    };
+    for (const auto& [path, bOutside] : cases)
+        EXPECT_EQ(locator.LiesOutside(path), bOutside) << path;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -125,6 +126,95 @@ TEST_F(Publishing, CleanRemovesOnlyOurOwnFilesThatTheRunNoLongerWrites)
     EXPECT_TRUE(Exists("out/mine.htm"));
     EXPECT_TRUE(Exists("elsewhere.htm"));
     EXPECT_EQ(Read("out/.pagewell-files"), "pagewell-files 1\nbluerib.gif\nindex.htm\npagewell.jpg\n");
+}
+
+// Whether xmllint, run with a home and a temporary folder of its own, finds
+// the file well-formed.
+bool IsWellFormed(const std::string& folder, const std::string& file)
+{
+    const std::string command = "env HOME='" + folder + "' TMPDIR='" + folder + "' XDG_CONFIG_HOME='" + folder
+        + "' XDG_CACHE_HOME='" + folder + "' xmllint --noout '" + file + "'";
+    return std::system(command.c_str()) == 0;
+}
+
+TEST_F(Publishing, FeedAndSitemapStayWellFormedForEveryKindOfCharacter)
+{
+    // Each class of code point, as a character reference in a title and its
+    // text (the feed decodes them) and, for a control, as the byte itself.
+    struct {
+        const char* text;
+        const char* kept; // what the feed shows between "a" and "b"
+    } const cases[] = {
+        { "&#0;", "&#0;" },
+        { "&#1;", "" },
+        { "\x01", "" },
+        { "&#8;", "" },
+        { "&#31;", "" },
+        { "&#x1F;", "" },
+        { "\x0B", " " }, // white space is folded
+        { "&#12;", " " },
+        { "&#9;", " " },
+        { "&#127;", "\x7F" },
+        { "&#128;", "\xC2\x80" },
+        { "&#xD7FF;", "\xED\x9F\xBF" },
+        { "&#xD800;", "&#xD800;" },
+        { "&#xDFFF;", "&#xDFFF;" },
+        { "&#xE000;", "\xEE\x80\x80" },
+        { "&#65533;", "\xEF\xBF\xBD" },
+        { "&#65534;", "" },
+        { "&#65535;", "" },
+        { "&#x10000;", "\xF0\x90\x80\x80" },
+        { "&#x10FFFF;", "\xF4\x8F\xBF\xBF" },
+        { "&#x110000;", "&#x110000;" },
+        { "&#99999999999;", "&#99999999999;" },
+    };
+    const CClock::CScopedFake clock(1'000'000'000);
+    SetBaseUrl("https://example.org/");
+    const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "Home\x01&#65535;");
+    Node(hRoot).m_tStamp = 999'000'000;
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string text = std::string("a") + c.text + "b";
+        const HTREEITEM h = Add(hRoot, "t" + std::to_string(n++), NODE_PAGE, text, text);
+        Node(h).m_info.m_bNew = 1;
+        Node(h).m_tStamp = 999'500'000;
+    }
+    m_props.m_strAuthor = "A\x02&#xFFFE;";
+    Generate();
+
+    const std::string feed = Read("out/feed.xml");
+    EXPECT_TRUE(IsWellFormed(m_folder.Path(), m_folder.File("out/feed.xml"))) << feed;
+    EXPECT_TRUE(IsWellFormed(m_folder.Path(), m_folder.File("out/sitemap.xml")));
+    for (const auto& c : cases) {
+        std::string expected = std::string("a") + c.kept + "b";
+        if (const size_t amp = expected.find('&'); amp != std::string::npos)
+            expected.replace(amp, 1, "&amp;");
+        EXPECT_NE(feed.find("<title>" + expected + "</title>"), std::string::npos) << c.text;
+        EXPECT_NE(feed.find("<summary>" + expected + "</summary>"), std::string::npos) << c.text;
+    }
+    EXPECT_NE(feed.find("<name>A</name>"), std::string::npos);
+}
+
+TEST(PublishText, EscapeXmlReplacesWhatIsNotUtf8)
+{
+    struct {
+        std::string_view in;
+        std::string_view out;
+    } const cases[] = {
+        { "<a href='x'>&\"</a>", "&lt;a href=&apos;x&apos;&gt;&amp;&quot;&lt;/a&gt;" },
+        { "\xC3\xA9\xE2\x98\xBA\xF0\x9F\x98\x80", "\xC3\xA9\xE2\x98\xBA\xF0\x9F\x98\x80" },
+        { "a\xE9"
+          "b",
+            "a\xEF\xBF\xBD"
+            "b" }, // a stray byte of another encoding
+        { "a\xC3", "a\xEF\xBF\xBD" }, // cut at the end
+        { "\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD" }, // overlong "/"
+        { "\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" }, // a surrogate
+        { "\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" }, // past U+10FFFF
+        { "\xEF\xBF\xBE\xEF\xBF\xBF\x1F\x7F", "\x7F" }, // U+FFFE, U+FFFF, a control
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CPublishText::EscapeXml(c.in), c.out) << c.in;
 }
 
 TEST(PublishText, SummaryAndManifestParsing)

@@ -134,6 +134,8 @@ TEST_F(ProjectFile, ItemImagesFollowTheType)
     EXPECT_EQ(images, (std::vector<uint32_t> { 1, 0, 9, 8, 5, 4, 0, 0 }));
 }
 
+std::string WriteProject(CPagewellDoc& doc);
+
 // Builds a section from tokens: a letter stands for an object record with that tag.
 std::string Stream(const std::string& tokens)
 {
@@ -175,6 +177,51 @@ TEST_F(ProjectFile, OddStreamsAreReadAsTheRulesTakeThem)
         ASSERT_NO_THROW(CTreeStream::Read(ar, m_doc.m_tree)) << c.tokens;
         EXPECT_EQ(Outline(), c.outline) << c.tokens;
     }
+}
+
+TEST_F(ProjectFile, ObjectsNestedDeeperThanTheLimitAreRefused)
+{
+    std::string chain = "1 R";
+    for (int level = 2; level <= CTreeStream::kMaxDepth; ++level)
+        chain += " 2 A";
+    struct {
+        std::string tokens;
+        bool bRefused;
+    } const cases[] = {
+        { chain + " 3 B 0", false },
+        { chain + " 2 X 0", true },
+        // Climbing one level and going down twice again: the last goes too deep.
+        { chain + " 4 5 B 2 C 0", false },
+        { chain + " 4 5 B 2 C 2 X 0", true },
+        { chain + " 4 4 4 5 B 2 C 2 D 2 E 0", false },
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = Stream(c.tokens);
+        CArchive ar(std::string_view { bytes });
+        if (!c.bRefused) {
+            EXPECT_NO_THROW(CTreeStream::Read(ar, m_doc.m_tree)) << c.tokens.substr(c.tokens.size() - 20);
+            continue;
+        }
+        try {
+            CTreeStream::Read(ar, m_doc.m_tree);
+            ADD_FAILURE() << c.tokens.substr(c.tokens.size() - 20);
+        } catch (const CArchiveException& e) {
+            EXPECT_TRUE(e.HasReason());
+        }
+    }
+
+    // Opening such a file says why it was refused.
+    HTREEITEM h = Add("R", nullptr);
+    for (int level = 1; level <= CTreeStream::kMaxDepth; ++level)
+        h = Add("A", h);
+    const std::string path = m_folder.File("deep.pwl");
+    WriteWholeFile(path, WriteProject(m_doc));
+    CScriptedUserInterface ui;
+    CPagewellDoc doc(ui);
+    EXPECT_FALSE(doc.DoFileOpen(path));
+    ASSERT_EQ(ui.m_messages.size(), 1u);
+    EXPECT_EQ(
+        ui.m_messages[0].strText, "Unexpected file format: objects are nested deeper than 5000 levels.");
 }
 
 std::string WriteProject(CPagewellDoc& doc)
