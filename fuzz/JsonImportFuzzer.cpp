@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CConsoleUserInterface.h"
-#include "cli/CProjectJson.h"
 #include "model/CPagewellDoc.h"
+#include "model/CProjectJson.h"
 #include "platform/CArchive.h"
 
 #include <sstream>

@@ -2,10 +2,10 @@
 
 #include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
-#include "cli/CProjectJson.h"
 #include "cli/Commands.h"
 #include "cli/ProjectInput.h"
 #include "model/CPagewellDoc.h"
+#include "model/CProjectJson.h"
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -2,9 +2,9 @@
 
 #include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
-#include "cli/CProjectJson.h"
 #include "cli/Commands.h"
 #include "model/CPagewellDoc.h"
+#include "model/CProjectJson.h"
 #include "platform/CFileSystem.h"
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

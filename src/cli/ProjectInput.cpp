@@ -42,12 +42,6 @@ bool OpenProjectArgument(
         err << "pagewell-cli " << command << ": " << path << " is not a regular file\n";
         return false;
     }
-    if (HoldsJson(path)) {
-        err << "pagewell-cli " << command << ": " << path
-            << " holds JSON, not a project file; make a project of it first with\n"
-               "  pagewell-cli import "
-            << path << " PROJECT.pwl\n";
-        return false;
-    }
+    // The document reads either form, its archive or its JSON text.
     return doc.DoFileOpen(path);
 }

@@ -5,9 +5,9 @@
 
 class CPagewellDoc;
 
-// Opens the project file a subcommand was given. A file that holds the JSON
-// form of a project is refused with a hint to import it first; other errors
-// are the document's own messages. False when nothing was opened.
+// Opens the project file a subcommand was given, in either form (the archive
+// or the JSON text); errors are the document's own messages. False when
+// nothing was opened.
 bool OpenProjectArgument(
     CPagewellDoc& doc, const std::string& path, const std::string& command, std::ostream& err);
 

@@ -1,12 +1,20 @@
 #include "model/CPagewellDoc.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
 #include "model/CNode.h"
+#include "model/CProjectJson.h"
 #include "model/CTreeStream.h"
 #include "model/IEditHistory.h"
 #include "platform/CArchive.h"
 #include "platform/CClock.h"
+#include "platform/CCodePage.h"
+#include "platform/CFile.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
 
@@ -100,9 +108,10 @@ bool CPagewellDoc::OnNewDocument()
 {
     // The properties are asked for before anything is emptied, so that Cancel
     // leaves the open project as it was.
-    if (GetUserInterface().DoModal(m_props) != IDOK)
+    if (m_bAskNewProperties && GetUserInterface().DoModal(m_props) != IDOK)
         return false;
     CDocument::OnNewDocument();
+    m_format = EFormat::Archive;
     m_bBusy = 1;
     m_tree.DeleteAllItems();
     m_bBusy = 0;
@@ -117,8 +126,11 @@ bool CPagewellDoc::OnSaveDocument(const std::string& path)
     UpdateAllViews(nullptr, HINT_STORE);
     // An empty tree could not be read back.
     CreateRootPage();
+    // Save keeps the form the file has; Save As takes the new name's.
+    m_saveFormat = path == GetPathName() ? m_format : FormatOfPath(path);
     if (!CDocument::OnSaveDocument(path))
         return false;
+    m_format = m_saveFormat;
     if (m_pHistory != nullptr)
         m_pHistory->Saved();
     return true;
@@ -142,6 +154,128 @@ void CPagewellDoc::LoadDocument(CArchive& ar)
     m_bBusy = 0;
     m_dlgGenerate.m_strDestination = generate.m_strDestination;
     m_dlgGenerate.m_strSpare = generate.m_strSpare;
+}
+
+CPagewellDoc::EFormat CPagewellDoc::FormatOfPath(const std::string& path)
+{
+    constexpr std::string_view kJson = ".json";
+    if (path.size() < kJson.size())
+        return EFormat::Archive;
+    std::string end = path.substr(path.size() - kJson.size());
+    std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
+    return end == kJson ? EFormat::Json : EFormat::Archive;
+}
+
+std::string CPagewellDoc::MakeFileBytes()
+{
+    if (m_format == EFormat::Json)
+        return CProjectJson::ToText(*this);
+    std::string bytes;
+    CArchive ar(bytes);
+    Serialize(ar);
+    return bytes;
+}
+
+bool CPagewellDoc::OpenRecovered(const std::string& bytes, EFormat format, const std::string& path)
+{
+    const std::string label = path.empty() ? std::string("Untitled") : path;
+    if (format == EFormat::Json) {
+        if (!ReadJson(bytes, label))
+            return false;
+    } else {
+        CArchive ar { std::string_view(bytes) };
+        try {
+            LoadDocument(ar);
+        } catch (const CArchiveException&) {
+            ReportMessage("Unexpected file format.");
+            return false;
+        }
+        m_format = EFormat::Archive;
+    }
+    SetPathName(path);
+    OnInitialUpdate();
+    NotifyLoaded();
+    SetModifiedFlag(true);
+    // The file as it is now is the one the recovered work replaces.
+    AcceptDiskStamp();
+    SetTitleNote(" (recovered)");
+    return true;
+}
+
+void CPagewellDoc::WriteToFile(CFile& file)
+{
+    if (m_saveFormat == EFormat::Json)
+        file.Write(CProjectJson::ToText(*this));
+    else
+        CDocument::WriteToFile(file);
+}
+
+namespace {
+
+// A JSON text may start with a byte order mark or blank space.
+bool MayStartJson(char first)
+{
+    constexpr unsigned char kByteOrderMarkStart = 0xEF;
+    return first == '{' || first == ' ' || first == '\t' || first == '\n' || first == '\r'
+        || static_cast<unsigned char>(first) == kByteOrderMarkStart;
+}
+
+} // namespace
+
+bool CPagewellDoc::ReadFromFile(CFile& file, const std::string& path)
+{
+    // A JSON project is known by its name or, under another name, by being a
+    // whole JSON text; the archive's first byte may be '{' or blank too (the
+    // length of the author's name), so a file that starts so is read whole
+    // first.
+    char first = 0;
+    const bool bJsonName = FormatOfPath(path) == EFormat::Json;
+    const bool bMayBeJson
+        = bJsonName || (pread(file.GetDescriptor(), &first, 1, 0) == 1 && MayStartJson(first));
+    if (!bMayBeJson) {
+        m_format = EFormat::Archive;
+        return CDocument::ReadFromFile(file, path);
+    }
+    std::string text;
+    char buffer[1 << 16];
+    for (ssize_t n = 0; (n = file.Read(buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    if (file.GetError() != EFileError::None) {
+        ReportFileError(file.GetError(), path, false);
+        return false;
+    }
+    if (bJsonName || nlohmann::json::accept(text))
+        return ReadJson(text, path);
+    m_format = EFormat::Archive;
+    CArchive ar { std::string_view(text) };
+    return ReadArchive(ar, file, path);
+}
+
+bool CPagewellDoc::ReadJson(const std::string& text, const std::string& path)
+{
+    // Fresh records first, as for the archive: a file that fails leaves the
+    // open project as it was.
+    CDocProperties props;
+    CSiteTree tree;
+    CGenerateDlg generate;
+    const std::string error = CProjectJson::ReadText(text, props, tree, generate);
+    if (!error.empty()) {
+        ReportMessage(CCodePage::FromUtf8(path + ": " + error));
+        return false;
+    }
+    // Opening applies the banners' expiry as reading an archive does.
+    const int64_t now = CClock::Now64();
+    for (HTREEITEM h = tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h))
+        h->GetNode()->ApplyAutoExpire(now);
+    m_format = EFormat::Json;
+    m_props = props;
+    m_bBusy = 1;
+    m_tree.Swap(tree);
+    m_pCurrent = nullptr;
+    m_bBusy = 0;
+    m_dlgGenerate.m_strDestination = generate.m_strDestination;
+    m_dlgGenerate.m_strSpare = generate.m_strSpare;
+    return true;
 }
 
 void CPagewellDoc::OnInitialUpdate()

@@ -45,11 +45,30 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // The two forms of a project file: the binary archive (.pwl) and the
+    // readable JSON text (.json), which suits version control.
+    enum class EFormat { Archive, Json };
+    // The form of the file the project was read from or last saved to; Save
+    // keeps it, Save As takes it from the new name.
+    EFormat GetFormat() const { return m_format; }
+    // Json for a name ending in ".json" (any case), otherwise Archive.
+    static EFormat FormatOfPath(const std::string& path);
+    // The bytes Save would write now, in the project's form (the editors'
+    // texts must have been stored).
+    std::string MakeFileBytes();
+    // Opens what MakeFileBytes made (a recovery of unsaved work) as the
+    // project at path (empty: untitled), marked modified; the title says it
+    // was recovered. False, with a message, when the bytes cannot be read.
+    bool OpenRecovered(const std::string& bytes, EFormat format, const std::string& path);
+
     int32_t m_bBusy = 0; // the tree is being cleared or rebuilt
     CDocProperties m_props;
     CSiteTree m_tree;
     CNode* m_pCurrent = nullptr;
     CGenerateDlg m_dlgGenerate;
+    // Whether New asks for the project's properties first (a new project
+    // standing in for a file that did not open does not).
+    bool m_bAskNewProperties = true;
     // Told of every change so that it can be undone; null keeps nothing.
     IEditHistory* m_pHistory = nullptr;
 
@@ -57,10 +76,16 @@ protected:
     bool OnNewDocument() override;
     bool OnSaveDocument(const std::string& path) override;
     void LoadDocument(CArchive& ar) override;
+    bool ReadFromFile(CFile& file, const std::string& path) override;
+    void WriteToFile(CFile& file) override;
     void OnInitialUpdate() override;
 
 private:
     void OnNodeDeleting(CNode* pNode) override;
+    bool ReadJson(const std::string& text, const std::string& path);
+
+    EFormat m_format = EFormat::Archive;
+    EFormat m_saveFormat = EFormat::Archive; // of the save under way
 };
 
 // The live document; CDocInfo takes the project's defaults through it.

@@ -84,6 +84,22 @@ void CDocument::ReportFileError(EFileError error, const std::string& path, bool 
     ReportMessage(bSaving ? "Failed to save document." : "Failed to open document.");
 }
 
+void CDocument::NotifyLoaded()
+{
+    m_strTitleNote.clear();
+    const std::vector<IDocumentListener*> listeners = m_listeners;
+    for (IDocumentListener* pListener : listeners)
+        pListener->OnDocumentLoaded();
+}
+
+void CDocument::NotifySaved()
+{
+    m_strTitleNote.clear();
+    const std::vector<IDocumentListener*> listeners = m_listeners;
+    for (IDocumentListener* pListener : listeners)
+        pListener->OnDocumentSaved(m_bSaveRecreated);
+}
+
 void CDocument::OnInitialUpdate()
 {
     const std::vector<CView*> views = m_views;
@@ -118,6 +134,49 @@ void CDocument::LoadDocument(CArchive& ar)
     Serialize(ar);
 }
 
+bool CDocument::ReadArchive(CArchive& ar, CFile& file, const std::string& path)
+{
+    bool bFormatError = false;
+    std::string reason;
+    try {
+        // An empty file opens and reads nothing.
+        if (!ar.IsAtEnd())
+            LoadDocument(ar);
+    } catch (const CArchiveException& e) {
+        bFormatError = true;
+        if (e.HasReason())
+            reason = e.what();
+    }
+    // A file that could not be read to its end reports why, not its format.
+    if (file.GetError() != EFileError::None) {
+        ReportFileError(file.GetError(), path, false);
+        return false;
+    }
+    if (bFormatError) {
+        ReportMessage(
+            reason.empty() ? CString("Unexpected file format.") : "Unexpected file format: " + reason + ".");
+        return false;
+    }
+    return true;
+}
+
+bool CDocument::ReadFromFile(CFile& file, const std::string& path)
+{
+    // The objects built from a file take somewhat more memory than the file.
+    if (const off_t size = file.GetSize(); size > 0)
+        CHeapReserve::Prepare(static_cast<size_t>(size) * 2);
+    // The file is read in pieces while the document is built from it.
+    CArchive ar(file, CArchive::EMode::Load);
+    return ReadArchive(ar, file, path);
+}
+
+void CDocument::WriteToFile(CFile& file)
+{
+    CArchive ar(file, CArchive::EMode::Store);
+    Serialize(ar);
+    ar.Flush();
+}
+
 bool CDocument::OnOpenDocument(const std::string& path)
 {
     m_fileRead.reset();
@@ -131,48 +190,64 @@ bool CDocument::OnOpenDocument(const std::string& path)
         std::chrono::system_clock::now().time_since_epoch())
                                 .count();
     const CFileStamp stampBefore = CFileStamp::OfDescriptor(pFile->GetDescriptor());
-    // The objects built from a file take somewhat more memory than the file.
-    if (const off_t size = pFile->GetSize(); size > 0)
-        CHeapReserve::Prepare(static_cast<size_t>(size) * 2);
-    // The file is read in pieces while the document is built from it.
-    CArchive ar(*pFile, CArchive::EMode::Load);
-    bool bFormatError = false;
-    std::string reason;
-    try {
-        // An empty file opens and reads nothing.
-        if (!ar.IsAtEnd())
-            LoadDocument(ar);
-    } catch (const CArchiveException& e) {
-        bFormatError = true;
-        if (e.HasReason())
-            reason = e.what();
-    }
-    // A file that could not be read to its end reports why, not its format.
-    if (pFile->GetError() != EFileError::None) {
-        ReportFileError(pFile->GetError(), path, false);
+    if (!ReadFromFile(*pFile, path))
         return false;
-    }
-    if (bFormatError) {
-        ReportMessage(
-            reason.empty() ? CString("Unexpected file format.") : "Unexpected file format: " + reason + ".");
-        return false;
-    }
     m_bModified = false;
+    m_diskStamp = stampBefore;
     // A file written to while it was read holds something else now.
     if (stampBefore.bExists && CFileStamp::OfDescriptor(pFile->GetDescriptor()) == stampBefore)
         m_fileRead = CFileRead { stampBefore, tReadNs };
     return true;
 }
 
+bool CDocument::HasFileChangedOnDisk() const
+{
+    if (!m_diskStamp || m_strPathName.empty())
+        return false;
+    const CFileStamp now = CFileStamp::Of(m_strPathName);
+    // Permissions and links (the inode's change time) leave the contents alone.
+    return now.bExists != m_diskStamp->bExists || now.nSize != m_diskStamp->nSize
+        || now.nInode != m_diskStamp->nInode || now.nDevice != m_diskStamp->nDevice
+        || now.nModified != m_diskStamp->nModified;
+}
+
+void CDocument::AcceptDiskStamp()
+{
+    if (m_strPathName.empty())
+        m_diskStamp.reset();
+    else
+        m_diskStamp = CFileStamp::Of(m_strPathName);
+}
+
+void CDocument::AddListener(IDocumentListener* pListener)
+{
+    m_listeners.push_back(pListener);
+}
+
+void CDocument::RemoveListener(IDocumentListener* pListener)
+{
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pListener), m_listeners.end());
+}
+
 bool CDocument::OnSaveDocument(const std::string& path)
 {
-    // The archive writes the file in pieces as it is serialised; the old file
-    // is replaced only when the new one is complete on the disk.
+    // The file this document came from, changed by someone else since: the
+    // user says whether to replace it. One that is gone is written anew.
+    const bool bSamePath = path == m_strPathName && m_diskStamp.has_value();
+    const bool bGone = bSamePath && m_diskStamp->bExists && !CFileStamp::Of(path).bExists;
+    if (bSamePath && !bGone && HasFileChangedOnDisk()) {
+        const int answer = m_ui.MessageBox(Format1("%1 was changed by another program since it was opened or "
+                                                   "saved here.\n\nReplace it with this version?",
+                                               path),
+            kApplicationTitle, EMessageIcon::Exclamation, EMessageButtons::YesNo);
+        if (answer != IDYES)
+            return false;
+    }
+    // The document is written in pieces as it is serialised; the old file is
+    // replaced only when the new one is complete on the disk.
     EFileError error = EFileError::None;
     if (const auto pFile = m_files.CreateAtomic(path, error)) {
-        CArchive ar(pFile->GetFile(), CArchive::EMode::Store);
-        Serialize(ar);
-        ar.Flush();
+        WriteToFile(pFile->GetFile());
         error = pFile->Commit();
     }
     if (error != EFileError::None) {
@@ -181,6 +256,8 @@ bool CDocument::OnSaveDocument(const std::string& path)
     }
     m_bModified = false;
     m_fileRead.reset();
+    m_diskStamp = CFileStamp::Of(path);
+    m_bSaveRecreated = bGone;
     return true;
 }
 
@@ -190,7 +267,9 @@ bool CDocument::DoFileNew()
         return false;
     if (!OnNewDocument())
         return false;
+    m_diskStamp.reset();
     OnInitialUpdate();
+    NotifyLoaded();
     return true;
 }
 
@@ -202,6 +281,7 @@ bool CDocument::DoFileOpen(const std::string& path)
         return false;
     m_strPathName = path;
     OnInitialUpdate();
+    NotifyLoaded();
     return true;
 }
 
@@ -213,7 +293,10 @@ bool CDocument::DoFileSave()
             return false;
         return DoFileSaveAs(path);
     }
-    return OnSaveDocument(m_strPathName);
+    if (!OnSaveDocument(m_strPathName))
+        return false;
+    NotifySaved();
+    return true;
 }
 
 bool CDocument::DoFileSaveAs(const std::string& path)
@@ -221,5 +304,6 @@ bool CDocument::DoFileSaveAs(const std::string& path)
     if (!OnSaveDocument(path))
         return false;
     m_strPathName = path;
+    NotifySaved();
     return true;
 }

@@ -26,6 +26,16 @@ std::string CPlatformPaths::CacheFolder()
     return home + ".cache/pagewell";
 }
 
+std::string CPlatformPaths::StateFolder()
+{
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
+        return std::string(state) + "/pagewell";
+    std::string home = HomeDirectory();
+    if (home.empty() || home.back() != '/')
+        home += '/';
+    return home + ".local/state/pagewell";
+}
+
 CString CPlatformPaths::DefaultDestination()
 {
     std::string home = HomeDirectory();

@@ -15,4 +15,8 @@ public:
     // $XDG_CACHE_HOME/pagewell (usually ~/.cache/pagewell): files the program
     // can always make again, such as the records of generation runs.
     static std::string CacheFolder();
+    // $XDG_STATE_HOME/pagewell (usually ~/.local/state/pagewell): what the
+    // program keeps between runs that is not a setting, such as the
+    // recovery of unsaved work.
+    static std::string StateFolder();
 };

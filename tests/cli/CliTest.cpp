@@ -220,19 +220,38 @@ TEST_F(Cli, UsageErrorsNameWhatWasWrong)
     EXPECT_EQ(RunTool({ "export", "--", "-x.pwl" }).err, "Pagewell: -x.pwl was not found.\n");
 }
 
-TEST_F(Cli, JsonWhereAProjectBelongsIsRefusedWithAHint)
+TEST_F(Cli, JsonWhereAProjectBelongsIsReadAsTheProject)
 {
-    const std::string json = Json("a.json", std::string("\xEF\xBB\xBF \n") + kSmallProject);
-    for (const char* command : { "export", "outline", "generate" }) {
-        const CRun run = RunTool({ command, json });
-        EXPECT_EQ(run.status, kExitUsage) << command;
-        EXPECT_EQ(run.err,
-            std::string("pagewell-cli ") + command + ": " + json
-                + " holds JSON, not a project file; make a project of it first with\n"
-                  "  pagewell-cli import "
-                + json + " PROJECT.pwl\n");
-        EXPECT_EQ(run.out, "");
+    // Any name, a byte order mark and blank space before the text.
+    const std::string pwl = m_folder.File("a.pwl");
+    ASSERT_EQ(RunTool({ "import", Json("a.json", kSmallProject), pwl }).status, 0);
+    const std::string exported = RunTool({ "export", pwl }).out;
+    for (const char* name : { "b.json", "b.site" }) {
+        const std::string json = Json(name, std::string("\xEF\xBB\xBF \n") + kSmallProject);
+        const CRun run = RunTool({ "export", json });
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, exported) << name;
+        EXPECT_EQ(RunTool({ "outline", json }).out, RunTool({ "outline", pwl }).out) << name;
     }
+    // settings writes the project back in its own form, canonical.
+    const std::string json = Json("c.json", exported);
+    const CRun set = RunTool({ "settings", json, "lang=de" });
+    EXPECT_EQ(set.status, 0) << set.err;
+    const std::string after = ReadWholeFile(json);
+    EXPECT_EQ(after.front(), '{');
+    EXPECT_EQ(RunTool({ "export", json }).out, after);
+    EXPECT_NE(after.find("lang=de"), std::string::npos) << after;
+
+    // A JSON project that fails names the file, the line and the column.
+    const std::string bad = Json("bad.json", "{\n  \"tree\": [\n    {\"tag\": 5}\n  ]\n}\n");
+    const CRun failed = RunTool({ "outline", bad });
+    EXPECT_EQ(failed.status, kExitUsage);
+    EXPECT_EQ(failed.err, "Pagewell: " + bad + ": line 3, column 13: tree[0].tag must be a string\n");
+    const std::string broken = Json("broken.json", "{\n  \"tree\": [\n    {\"tag\" \"a\"}\n  ]\n}\n");
+    EXPECT_EQ(RunTool({ "outline", broken })
+                  .err.rfind("Pagewell: " + broken + ": line 3, column 14: syntax error", 0),
+        0u)
+        << RunTool({ "outline", broken }).err;
 
     // A project file may begin with '{' and '[' too: an author of 123 or 91
     // characters. It still opens.

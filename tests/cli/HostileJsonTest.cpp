@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/CProjectJson.h"
 #include "cli/Commands.h"
 #include "model/CPagewellDoc.h"
+#include "model/CProjectJson.h"
 #include "support/CScriptedUserInterface.h"
 #include "support/TestFiles.h"
 

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "../generator/GeneratorFixture.h"
-#include "cli/CProjectJson.h"
 #include "generator/CSiteRenderer.h"
 #include "model/CPagewellDoc.h"
+#include "model/CProjectJson.h"
 #include "platform/CCollectingUserInterface.h"
 #include "platform/CPathRules.h"
 

@@ -6,12 +6,24 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+class CDocProperties;
+class CGenerateDlg;
 class CPagewellDoc;
+class CSiteTree;
 
 // A JSON value that does not fit the project form; the message names the key.
 class CJsonFormatError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // path names the value at fault as the message does ("tree[0].title"),
+    // empty when no one value is.
+    explicit CJsonFormatError(const std::string& message, std::string path = {})
+        : std::runtime_error(message)
+        , m_strPath(std::move(path))
+    { }
+    const std::string& GetPath() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
 };
 
 // The readable form of a project:
@@ -35,4 +47,17 @@ public:
     // Fills doc from json; keys left out keep their defaults. Throws
     // CJsonFormatError for a wrong type or an unknown key.
     static void FromJson(const nlohmann::ordered_json& json, CPagewellDoc& doc);
+    static void FromJson(
+        const nlohmann::ordered_json& json, CDocProperties& props, CSiteTree& tree, CGenerateDlg& generate);
+
+    // The project as its JSON file holds it: WriteJson's text and a line end.
+    // The form is canonical (fixed key order, two spaces of indent, one field
+    // a line, UTF-8), so a project read from such a file writes it again byte
+    // for byte, and one changed title changes one line.
+    static std::string ToText(const CPagewellDoc& doc);
+    // Reads the text of a project's JSON file into the records (left in an
+    // unspecified state on failure). Empty on success, otherwise the reason,
+    // starting with "line L, column C: " where a place of the text is at fault.
+    static std::string ReadText(
+        const std::string& text, CDocProperties& props, CSiteTree& tree, CGenerateDlg& generate);
 };

@@ -1,14 +1,17 @@
-#include "cli/CProjectJson.h"
+#include "model/CProjectJson.h"
 
 #include <cstdio>
 #include <deque>
 #include <memory>
 #include <set>
+#include <sstream>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "model/CPagewellDoc.h"
+#include "model/JsonPlace.h"
 #include "platform/CCodePage.h"
 
 using Json = nlohmann::ordered_json;
@@ -224,13 +227,14 @@ public:
     {
         for (const auto& item : m_in.items()) {
             if (m_seen.count(item.key()) == 0)
-                throw CJsonFormatError("unknown key " + Name(item.key()));
+                throw CJsonFormatError("unknown key " + Name(item.key()), Name(item.key()));
         }
     }
 
     [[noreturn]] static void Fail(const std::string& name, const char* expected)
     {
-        throw CJsonFormatError((name.empty() ? std::string("the document") : name) + " must be " + expected);
+        throw CJsonFormatError(
+            (name.empty() ? std::string("the document") : name) + " must be " + expected, name);
     }
 
 private:
@@ -347,7 +351,7 @@ void WriteTree(const CSiteTree& tree, std::ostream& out)
     }
 }
 
-void ReadNodes(const Json& array, const CJsonPath& path, CPagewellDoc& doc, HTREEITEM hParent)
+void ReadNodes(const Json& array, const CJsonPath& path, CSiteTree& tree, HTREEITEM hParent)
 {
     struct CPending {
         const Json* pArray;
@@ -380,7 +384,7 @@ void ReadNodes(const Json& array, const CJsonPath& path, CPagewellDoc& doc, HTRE
             }
             const Json* pChildren = reader.Find("children");
             reader.RejectUnknownKeys();
-            HTREEITEM hItem = doc.m_tree.InsertItem(tag, std::move(pNode), next.hParent, ETreeInsert::Last);
+            HTREEITEM hItem = tree.InsertItem(tag, std::move(pNode), next.hParent, ETreeInsert::Last);
             if (pChildren != nullptr) {
                 const CJsonPath& stored = paths.emplace_back(itemPath);
                 paths.push_back({ &stored, "children" });
@@ -409,7 +413,7 @@ public:
         COpen& open = m_open.back();
         open.strKey = value;
         if (!open.keys.insert(value).second)
-            throw CJsonFormatError("duplicate key " + Path());
+            throw CJsonFormatError("duplicate key " + Path(), Path());
         return true;
     }
     bool end_object() override { return Close(); }
@@ -506,25 +510,62 @@ void CProjectJson::WriteJson(const CPagewellDoc& doc, std::ostream& out)
 
 void CProjectJson::FromJson(const Json& json, CPagewellDoc& doc)
 {
+    FromJson(json, doc.m_props, doc.m_tree, doc.m_dlgGenerate);
+}
+
+void CProjectJson::FromJson(const Json& json, CDocProperties& props, CSiteTree& tree, CGenerateDlg& generate)
+{
     const CJsonPath document;
     CJsonReader top(json, document);
     if (const Json* pProps = top.Find("properties")) {
         const CJsonPath path { &document, "properties" };
         CJsonReader reader(*pProps, path);
-        VisitProperties(doc.m_props, reader);
+        VisitProperties(props, reader);
         reader.RejectUnknownKeys();
     }
     if (const Json* pGenerate = top.Find("generate")) {
         const CJsonPath path { &document, "generate" };
         CJsonReader reader(*pGenerate, path);
-        reader.String("destination", doc.m_dlgGenerate.m_strDestination);
-        reader.String("spare", doc.m_dlgGenerate.m_strSpare);
+        reader.String("destination", generate.m_strDestination);
+        reader.String("spare", generate.m_strSpare);
         reader.RejectUnknownKeys();
     }
-    doc.m_tree.DeleteAllItems();
+    tree.DeleteAllItems();
     if (const Json* pTree = top.Find("tree")) {
         const CJsonPath treePath { &document, "tree" };
-        ReadNodes(*pTree, treePath, doc, nullptr);
+        ReadNodes(*pTree, treePath, tree, nullptr);
     }
     top.RejectUnknownKeys();
+}
+
+std::string CProjectJson::ToText(const CPagewellDoc& doc)
+{
+    std::ostringstream out;
+    WriteJson(doc, out);
+    out << '\n';
+    return std::move(out).str();
+}
+
+std::string CProjectJson::ReadText(
+    const std::string& text, CDocProperties& props, CSiteTree& tree, CGenerateDlg& generate)
+{
+    try {
+        FromJson(Parse(text), props, tree, generate);
+    } catch (const nlohmann::json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+        const std::string what = e.what();
+        constexpr std::string_view kAt = "parse error at ";
+        const size_t at = what.find(kAt);
+        return at == std::string::npos ? what : what.substr(at + kAt.size());
+    } catch (const nlohmann::json::exception& e) {
+        return std::string("invalid JSON: ") + e.what();
+    } catch (const CJsonFormatError& e) {
+        if (const auto place = FindJsonValue(text, e.GetPath()))
+            return "line " + std::to_string(place->nLine) + ", column " + std::to_string(place->nColumn)
+                + ": " + e.what();
+        return e.what();
+    }
+    if (tree.IsEmpty())
+        return "the tree is empty; a project needs at least its root page";
+    return {};
 }
