@@ -9,6 +9,7 @@
 #include "checker/CFinding.h"
 #include "generator/CSiteNames.h"
 #include "generator/MacroTable.h"
+#include "model/CSiteSettings.h"
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
 
@@ -20,6 +21,9 @@ class CSiteTree;
 struct CCheckOptions {
     int64_t asOf = 0; // the moment banners are judged at (seconds since 1970)
     int nSoonDays = 14; // banners expiring within this many days are named
+    CSiteSettings settings; // how a run would publish the pictures
+    // The converted pictures of earlier runs (empty: converted here).
+    std::string strPictureCache;
 };
 
 // What every family of checks shares: the site, the generator's naming rules

@@ -217,6 +217,10 @@ void CLinkCheck::CheckImage(HTREEITEM hItem, const CHtmlTagReader::CTag& tag)
         return;
     if (IsCopiedImage(source))
         return;
+    // A run with modern markup publishes the pictures of the images folder.
+    if (m_pContext->GetOptions().settings.IsModern() && source.find_first_of("/\\") == std::string_view::npos
+        && m_pContext->GetFileState("images/" + CString(source)) == CCheckContext::EFileState::Present)
+        return;
     // Images of body texts are not copied by the run: they must already be
     // beside the pages.
     const CString& destination = m_pContext->GetDestination();

@@ -1,5 +1,8 @@
 #include "generator/CFileCopier.h"
 
+#include <utility>
+#include <vector>
+
 #include "generator/CCopyList.h"
 #include "generator/CGenerationRun.h"
 #include "platform/CAtomicFile.h"
@@ -10,15 +13,38 @@
 #include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
 
+namespace {
+
+// Whether the generator converts a file of that name (modern markup).
+bool IsConvertedPicture(const CString& name)
+{
+    CString lower = name;
+    CCodePage::AsciiLower(lower);
+    for (const std::string_view extension : { ".jpg", ".jpeg", ".png", ".webp" }) {
+        if (lower.ends_with(extension))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void CFileCopier::CopyFiles(const CCopyList& copyList, const CString& destination)
 {
+    const bool bConvert = m_run.GetSiteSettings().IsModern();
+    std::vector<std::pair<CString, CString>> pictures;
     for (const CString& source : copyList.GetEntries()) {
         CString name = CPathRules::GetFileName(source);
         // Only the file name is lowered: a lowered folder would be another folder.
         if (m_run.GetNames().IsLowercase())
             CCodePage::AsciiLower(name);
-        CopyFile(source, CPathRules::AppendName(destination, name));
+        if (bConvert && IsConvertedPicture(name) && CPathRules::IsInsideWorkspace(source)
+            && m_run.GetFileSystem().IsRegularFile(m_run.GetLocator().LocateForRead(source)))
+            pictures.emplace_back(source, name);
+        else
+            CopyFile(source, CPathRules::AppendName(destination, name));
     }
+    m_run.GetPictures().PublishCopies(pictures);
 }
 
 void CFileCopier::CopyFile(const CString& source, const CString& destination)

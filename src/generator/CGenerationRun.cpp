@@ -123,10 +123,13 @@ void CGenerationRun::RunSteps()
     // Temporary files of a run that was killed are cleared away first.
     m_files.RemoveLeftovers(CPathRules::ToNative(m_strDestination));
     m_output.Start();
+    if (m_siteSettings.IsModern())
+        m_pictures.PrepareBodyPictures();
     WritePages();
     m_ui.SetStatusText(EStatusLine::CurrentFile, "Copying image files...");
     AddSiteFiles();
     CopyFiles(m_strDestination);
+    m_pictures.WriteBodyPictures();
     if (!m_strDestination.empty())
         m_output.Finish(m_bClean);
     if (!recordPath.empty())

@@ -12,6 +12,7 @@
 #include "generator/CRunUserInterface.h"
 #include "generator/CSiteNames.h"
 #include "generator/CSiteOutput.h"
+#include "generator/CSitePictures.h"
 #include "generator/CTemplateCache.h"
 #include "generator/CTextPreparer.h"
 #include "model/CSiteSettings.h"
@@ -51,6 +52,9 @@ public:
     // through another change (file times are coarse): such a run is not kept.
     void SetRecordFolder(std::string folder, int64_t nStampWindowNs = kStampWindowNs)
     {
+        // The converted pictures are kept beside the records.
+        if (!folder.empty())
+            m_pictures.SetCacheFolder(folder + "/pictures");
         m_strRecordFolder = std::move(folder);
         m_nStampWindowNs = nStampWindowNs;
     }
@@ -82,7 +86,11 @@ public:
     const CPageLimits& GetPageLimits() const { return m_limits; }
     void SetPageLimits(const CPageLimits& limits) { m_limits = limits; }
     // Starts counting the expansions of a new page.
-    void BeginPage() { m_nPageSteps = 0; }
+    void BeginPage()
+    {
+        m_nPageSteps = 0;
+        m_pictures.BeginPage();
+    }
     // Expands the object of hItem through its template into a new record.
     // Expansions nest through LINKS; past kMaxNesting levels an object is
     // reported and left empty instead of exhausting the stack.
@@ -110,6 +118,8 @@ public:
     CSiteOutput& GetOutput() { return m_output; }
     // After Run: the files of the destination the run wrote or found equal.
     const COutputManifest& GetProduced() const { return m_output.GetProduced(); }
+    // The pictures the run converts (modern markup).
+    CSitePictures& GetPictures() { return m_pictures; }
     // The files every run copies after the pages: the fixed images, the
     // favicon and a robots.txt of the workspace join the copy list.
     void AddSiteFiles();
@@ -149,6 +159,7 @@ private:
     CTemplateCache m_templates;
     CSiteOutput m_output { *this };
     CPageWriter m_pageWriter { *this };
+    CSitePictures m_pictures { *this };
     bool m_bClean;
     bool m_bLowercase;
     std::string m_strRecordFolder;

@@ -75,6 +75,14 @@ CString CImageMacros::GetSource(const CString& path) const
     return CHtmlText::EscapeAttribute(base);
 }
 
+CString CImageMacros::GetSizeAttributes(const CString& path) const
+{
+    const auto size = m_run.GetPictures().GetShownSize(path);
+    if (!size)
+        return {};
+    return " width=\"" + std::to_string(size->first) + "\" height=\"" + std::to_string(size->second) + "\"";
+}
+
 CString CImageMacros::MakeFallbackValue(int nMacro, const CString& path)
 {
     const CString source = GetSource(path);
@@ -88,9 +96,9 @@ CString CImageMacros::MakeFallbackValue(int nMacro, const CString& path)
     }
     // Decorative images: an empty alternative text.
     if (nMacro == MACRO_LINE)
-        return "<img src=\"" + source + "\" alt=\"\">";
+        return "<img src=\"" + source + "\" alt=\"\"" + GetSizeAttributes(path) + ">";
     if (nMacro == MACRO_BULLET)
-        return "<img src=\"" + source + "\" alt=\"\" class=\"bullet\">";
+        return "<img src=\"" + source + "\" alt=\"\" class=\"bullet\"" + GetSizeAttributes(path) + ">";
     // A second background joins the first one's style attribute: an element
     // takes one style attribute only.
     const CString image = "url('" + source + "')";
@@ -147,7 +155,8 @@ void CImageMacros::EvaluateImage(int nMacro)
         : m_run.GetPreparer().PrepareText(m_node.m_strTitle, m_node.m_nType == NODE_LINK, true);
     m_run.GetCopyList().AddToCopyList(def);
     if (m_run.GetSiteSettings().IsModern())
-        value = "<img src=\"" + GetSource(def) + "\" alt=\"" + CHtmlText::EscapeAttribute(alt) + "\">";
+        value = "<img src=\"" + GetSource(def) + "\" alt=\"" + CHtmlText::EscapeAttribute(alt) + "\""
+            + GetSizeAttributes(def) + ">";
     else
         value
             = "<IMG SRC=\"" + GetSource(def) + "\" ALT=\"" + CHtmlText::EscapeAttribute(alt) + "\" border=0>";

@@ -49,6 +49,9 @@ private:
     CImageSource GetImageSource(int nMacro) const;
     // The base name of a file path as the value of a src attribute.
     CString GetSource(const CString& path) const;
+    // The width and height attributes of a picture file, as published;
+    // empty when it cannot be read.
+    CString GetSizeAttributes(const CString& path) const;
     // A file path's image element or background attribute for macro.
     CString MakeFallbackValue(int nMacro, const CString& path);
 

@@ -79,6 +79,8 @@ bool CMacroEvaluator::EvaluateText(int nMacro)
     case MACRO_TEXT:
         m_nFormat = m_node.m_nTextFormat;
         Value(nMacro) = m_run.GetPreparer().PrepareText(m_node.m_strText, false, true);
+        if (m_run.GetSiteSettings().IsModern())
+            Value(nMacro) = m_run.GetPictures().RewriteBodyText(Value(nMacro));
         return true;
     case MACRO_TITLE:
         m_nFormat = m_node.m_nTitleFormat;

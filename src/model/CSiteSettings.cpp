@@ -1,6 +1,7 @@
 #include "model/CSiteSettings.h"
 
 #include <array>
+#include <string>
 
 #include "platform/CCodePage.h"
 
@@ -10,8 +11,9 @@ constexpr std::array<std::string_view, 2> kMarkups
     = { CSiteSettings::kMarkupClassic, CSiteSettings::kMarkupModern };
 constexpr std::array<std::string_view, 2> kEncodings
     = { CSiteSettings::kEncodingWindows1252, CSiteSettings::kEncodingUtf8 };
+constexpr std::array<std::string_view, 2> kYesNo = { "no", "yes" };
 
-const std::array<CSiteSettings::CKey, 7> kKeys = { {
+const std::array<CSiteSettings::CKey, 9> kKeys = { {
     { "lang", &CSiteSettings::m_strLang, "", {}, "Site &language:",
         "The language of the pages, as a language tag such as en or de-CH (the LANG macro)." },
     { "description", &CSiteSettings::m_strDescription, "", {}, "Site &description:",
@@ -29,6 +31,12 @@ const std::array<CSiteSettings::CKey, 7> kKeys = { {
     { "publish", &CSiteSettings::m_strPublish, "", {}, "&Publish to:",
         "Where Publish sends the site: sftp://user@host/path/ for a host reached by SSH, or "
         "file:///path/ for a folder of this computer." },
+    { "maxwidth", &CSiteSettings::m_strMaxWidth, "", {}, "Largest picture &width:",
+        "Pictures wider than this many pixels are published scaled down, with smaller variants for "
+        "phones (modern markup; empty: published at their own size)." },
+    { "keepmetadata", &CSiteSettings::m_strKeepMetadata, "no", kYesNo, "&Keep picture metadata:",
+        "yes: published pictures keep their EXIF, XMP and IPTC data, such as the place they were taken "
+        "(modern markup). no: it is removed." },
 } };
 
 // Whether text is an address a sitemap and a feed can start their addresses
@@ -68,6 +76,17 @@ bool IsPublishUrl(std::string_view text, CString& error)
         return false;
     }
     return true;
+}
+
+// Whether text is empty or a width a picture may be scaled down to.
+bool IsPixelCount(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    if (text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    const int value = std::stoi(std::string(text));
+    return value >= CSiteSettings::kMinPictureWidth && value <= CSiteSettings::kMaxPictureWidth;
 }
 
 // The spare string split into lines, each without its line end.
@@ -155,6 +174,7 @@ CSiteSettings CSiteSettings::ForNewProject()
     settings.m_strEncoding = kEncodingUtf8;
     // The installed workspace has one, so that a new site has an icon.
     settings.m_strFavicon = "favicon.svg";
+    settings.m_strMaxWidth = "1600";
     return settings;
 }
 
@@ -192,6 +212,10 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
             return false;
         }
     }
+    if (pKey->pMember == &CSiteSettings::m_strMaxWidth && !IsPixelCount(text)) {
+        error = "maxwidth must be a number of pixels from 16 to 16384, or empty";
+        return false;
+    }
     if (pKey->pMember == &CSiteSettings::m_strBaseUrl && !IsBaseUrl(text)) {
         error = "baseurl must be an address starting with http:// or https://, such as https://example.org/";
         return false;
@@ -203,6 +227,11 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
     const CString prefix = CString(name) + "=";
     std::erase_if(m_unknownLines, [&](const CString& line) { return line.starts_with(prefix); });
     return true;
+}
+
+int CSiteSettings::GetMaxWidth() const
+{
+    return m_strMaxWidth.empty() ? 0 : std::stoi(m_strMaxWidth);
 }
 
 bool CSiteSettings::operator==(const CSiteSettings& other) const

@@ -67,6 +67,11 @@ public:
     bool IsModern() const { return m_strMarkup == kMarkupModern; }
     EMarkup GetMarkup() const { return IsModern() ? EMarkup::Modern : EMarkup::Classic; }
     bool IsUtf8() const { return m_strEncoding == kEncodingUtf8; }
+    // The width pictures are scaled down to; 0: none.
+    int GetMaxWidth() const;
+    bool KeepsMetadata() const { return m_strKeepMetadata == "yes"; }
+    static constexpr int kMinPictureWidth = 16;
+    static constexpr int kMaxPictureWidth = 16384;
 
     bool operator==(const CSiteSettings& other) const;
 
@@ -78,6 +83,8 @@ public:
     CString m_strFavicon;
     // Where Publish sends the site (a URL, never with a password).
     CString m_strPublish;
+    CString m_strMaxWidth;
+    CString m_strKeepMetadata;
     // Lines of a later version's keys, kept so that they survive a save.
     std::vector<CString> m_unknownLines;
 };
