@@ -9,8 +9,10 @@
 #include "cli/Commands.h"
 #include "cli/ProjectInput.h"
 #include "generator/CGenerationLog.h"
+#include "generator/CSiteOutput.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
+#include "platform/CPathRules.h"
 
 namespace {
 
@@ -82,17 +84,21 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!OpenProjectArgument(doc, parsed.strProject, "generate", err))
         return kExitUsage;
     if (parsed.strDestination) {
-        // A destination named on the command line is made when missing; an
-        // empty one is left to the run, which refuses it with its message.
+        // A destination named on the command line is made when missing, by
+        // the rule the run's paths follow (a backslash separates too); an empty
+        // one, or one among the workspace's sources, is left to the run,
+        // which refuses it with its message.
         std::error_code error;
-        if (!parsed.strDestination->empty())
-            std::filesystem::create_directories(*parsed.strDestination, error);
+        const CString destination = CCodePage::FromUtf8(*parsed.strDestination);
+        const std::string folder = CPathRules::ToNative(destination);
+        if (!folder.empty() && !CSiteOutput::IsAmongSources(folder))
+            std::filesystem::create_directories(folder, error);
         if (error) {
             err << "pagewell-cli: cannot create the folder " << *parsed.strDestination << ": "
                 << error.message() << "\n";
             return kExitFailed;
         }
-        doc.m_dlgGenerate.m_strDestination = CCodePage::FromUtf8(*parsed.strDestination);
+        doc.m_dlgGenerate.m_strDestination = destination;
     }
     doc.m_dlgGenerate.m_bLowercase = parsed.bLowercase ? 1 : 0;
     doc.m_dlgGenerate.m_bClean = parsed.bClean ? 1 : 0;

@@ -72,7 +72,8 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
     if (output.CompareFirst() && files.HaveSameContent(sourcePath, destinationPath)) {
         m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentTag, source);
         m_run.GetLog().Add({ "Copying file ", source, " to ", destination });
-        output.Produced(name);
+        output.Produced(
+            name, output.NeedsDigest(name) ? output.ReadDigest(destinationPath) : std::nullopt, false);
         return;
     }
     // The copy replaces the old file only when complete.
@@ -86,6 +87,7 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
     // A copy that fails half-way is reported with the message of its side,
     // not passed over in silence.
     char buffer[kBlockSize];
+    COutputManifest::CDigester digester;
     for (;;) {
         const ssize_t got = pIn->Read(buffer, sizeof buffer);
         if (got < 0) {
@@ -94,14 +96,16 @@ void CFileCopier::CopyFile(const CString& source, const CString& destination)
         }
         if (got == 0)
             break;
-        if (!pOut->GetFile().Write(std::string_view(buffer, static_cast<size_t>(got)))) {
+        const std::string_view block(buffer, static_cast<size_t>(got));
+        if (!pOut->GetFile().Write(block)) {
             m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
             return;
         }
+        digester.Add(block);
     }
     if (pOut->Commit() != EFileError::None) {
         m_run.GetLog().Add({ "Unable to open ", destination, " for write." });
         return;
     }
-    output.Produced(name);
+    output.Produced(name, digester.Get(), true);
 }

@@ -22,6 +22,7 @@
 #include "model/CTreeStream.h"
 #include "platform/CArchive.h"
 #include "platform/CClock.h"
+#include "platform/CCodePage.h"
 #include "platform/CFileStamp.h"
 #include "platform/CFileSystem.h"
 #include "platform/CHash128.h"
@@ -69,6 +70,21 @@ void CGenerationRun::Run()
             EMessageButtons::Ok);
         return;
     }
+    if (CSiteOutput::IsAmongSources(CPathRules::ToNative(m_strDestination))) {
+        m_ui.MessageBox("The destination folder " + m_strDestination
+                + " is the workspace or one of the folders the run reads (templates, images, lineimages, "
+                  "bullets, background). Choose another folder, such as a new folder of the workspace.",
+            kApplicationTitle, EMessageIcon::Exclamation, EMessageButtons::Ok);
+        return;
+    }
+    // A project that lost its objects (a damaged or emptied file) would
+    // take every page of the site with it.
+    if (m_bClean && m_tree.GetRootItem() == nullptr) {
+        m_ui.MessageBox(
+            "The project has no objects: nothing was generated or removed in " + m_strDestination + ".",
+            kApplicationTitle, EMessageIcon::Exclamation, EMessageButtons::Ok);
+        return;
+    }
     // Running out of memory ends the run; every page written so far is
     // complete and the others are as they were.
     try {
@@ -94,6 +110,7 @@ void CGenerationRun::RunSteps()
     m_strHomeLinks.clear();
     m_copyList.Clear();
     m_log.Clear();
+    m_strRecordNote.clear();
     std::string recordPath;
     // The project is hashed beside the run (the tree does not change while
     // it goes) unless a record of this destination needed the hash first.
@@ -134,6 +151,9 @@ void CGenerationRun::RunSteps()
         m_output.Finish(m_bClean);
     if (!recordPath.empty())
         SaveRecord(recordPath, key.empty() ? futureKey.get() : key, tStartNs);
+    // Not kept in the record: the record that replaces it is sound.
+    if (!m_strRecordNote.empty())
+        m_log.Add(m_strRecordNote);
     ShowEnd();
     m_log.Clear();
     m_copyList.Clear();
@@ -199,7 +219,11 @@ bool CGenerationRun::IsProjectFileSettled() const
 bool CGenerationRun::AnswerFromRecord(const std::string& recordPath, std::string& key)
 {
     CRunRecord record;
-    if (!record.Load(recordPath))
+    const CRunRecord::ELoad loaded = record.Load(recordPath, CRunRecord::GetMaxBytes(m_tree.GetCount()));
+    if (loaded == CRunRecord::ELoad::Refused)
+        m_strRecordNote = "Not using the run record " + CCodePage::FromUtf8(recordPath)
+            + ": it or its folder belongs to another user or may be written by others.";
+    if (loaded != CRunRecord::ELoad::Loaded)
         return false;
     // Whichever costs less is looked at first: the key where the project is
     // known by its file's stamp, otherwise the files (where one changed,
@@ -270,7 +294,7 @@ void CGenerationRun::SaveRecord(const std::string& recordPath, const std::string
     record.produced = m_output.GetProduced().GetNames();
     // The log of a large run takes megabytes: lent to the record, not copied.
     record.strLog = m_log.TakeText();
-    record.Save(m_strRecordFolder, recordPath);
+    record.Save(m_strRecordFolder, recordPath, CRunRecord::GetMaxBytes(m_tree.GetCount()));
     m_log.SetText(std::move(record.strLog));
 }
 

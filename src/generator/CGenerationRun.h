@@ -163,6 +163,8 @@ private:
     bool m_bClean;
     bool m_bLowercase;
     std::string m_strRecordFolder;
+    // Why the record of the last run was not used, for the log.
+    CString m_strRecordNote;
     int64_t m_nStampWindowNs = kStampWindowNs;
     std::optional<CDocument::CFileRead> m_projectFile;
     int m_nNesting = 0;

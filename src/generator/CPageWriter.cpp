@@ -107,23 +107,28 @@ CPageWriter::CPrepared CPageWriter::Prepare(const std::string& native, bool bCom
 // On the thread: the page replaces the old file only when complete, so a
 // killed or failed run never leaves a page missing or cut short. False when
 // the page could not be written whole (a full disk).
-bool CPageWriter::Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten,
-    CFileStamp& committedStamp)
+bool CPageWriter::Finish(CPrepared prepared, const CString& text, bool bWritten, CBehind& behind)
 {
     CFileSystem& files = m_run.GetFileSystem();
     if (prepared.bOldFile) {
-        if (files.HasContent(native, text))
+        if (files.HasContent(behind.native, text)) {
+            if (behind.bNeedsDigest)
+                behind.digest = COutputManifest::CDigest::Of(text);
             return true;
+        }
         EFileError error = EFileError::None;
-        prepared.pFile = files.CreateReplacement(native, error);
+        prepared.pFile = files.CreateReplacement(behind.native, error);
         if (prepared.pFile == nullptr)
             return false;
     }
-    if (!bWritten)
+    if (!bWritten) {
         prepared.pFile->GetFile().Write(text);
+        behind.digest = COutputManifest::CDigest::Of(text);
+    }
     if (prepared.pFile->Commit() != EFileError::None)
         return false;
-    committedStamp = prepared.pFile->GetCommittedStamp();
+    behind.bReplaced = true;
+    behind.committedStamp = prepared.pFile->GetCommittedStamp();
     return true;
 }
 
@@ -163,11 +168,13 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     // the page order: when the thread is behind, the run's thread writes the
     // file itself and leaves the thread only the commit.
     const bool bWritten = prepared.pFile != nullptr && IsThreadBehind();
+    CBehind& behind = m_behind.emplace_back();
     if (bWritten) {
         prepared.pFile->GetFile().Write(page.strText);
+        behind.digest = COutputManifest::CDigest::Of(page.strText);
         page.strText = CString();
     }
-    CBehind& behind = m_behind.emplace_back();
+    behind.bNeedsDigest = m_run.GetOutput().NeedsDigest(CPathRules::ToNative(fileName));
     behind.path = path;
     behind.fileName = fileName;
     behind.tStamp = hItem->GetNode()->m_tStamp;
@@ -175,8 +182,7 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
     behind.nJob = GetWorker().Post(
         [this, &behind, prepared = std::move(prepared), text = std::move(page.strText), bWritten]() mutable {
             try {
-                behind.bWritten
-                    = Finish(std::move(prepared), behind.native, text, bWritten, behind.committedStamp);
+                behind.bWritten = Finish(std::move(prepared), text, bWritten, behind);
             } catch (...) {
                 behind.pError = std::current_exception();
             }
@@ -207,8 +213,8 @@ void CPageWriter::TakeOldest()
         // A page that could not be written whole is reported like one that
         // could not be created, not passed over in silence.
         if (behind.bWritten) {
-            m_run.GetOutput().ProducedPage(
-                CPathRules::ToNative(behind.fileName), behind.fileName, behind.tStamp);
+            m_run.GetOutput().ProducedPage(CPathRules::ToNative(behind.fileName), behind.fileName,
+                behind.tStamp, behind.digest, behind.bReplaced);
             if (behind.committedStamp.bExists)
                 m_run.NoteCommitted(behind.native, behind.committedStamp);
         } else {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "generator/COutputManifest.h"
 #include "model/CTreeItem.h"
 #include "platform/CAtomicFile.h"
 #include "platform/CString.h"
@@ -83,6 +84,11 @@ private:
         int64_t tStamp = 0;
         std::string native;
         CFileStamp committedStamp;
+        // Whether the file was written (or found as the page would be), and
+        // the digest of the page where it counts.
+        bool bReplaced = false;
+        bool bNeedsDigest = false;
+        std::optional<COutputManifest::CDigest> digest;
     };
 
     CWorkerThread& GetWorker();
@@ -93,8 +99,7 @@ private:
     void TakeOldest();
     // Forgets the pages looked at ahead.
     void ClearAhead();
-    bool Finish(CPrepared prepared, const std::string& native, const CString& text, bool bWritten,
-        CFileStamp& committedStamp);
+    bool Finish(CPrepared prepared, const CString& text, bool bWritten, CBehind& behind);
     // Whether the thread has many jobs still to run.
     bool IsThreadBehind();
     void ReportUnableToOpen(const CString& path);

@@ -1,6 +1,7 @@
 #include "generator/CSiteOutput.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 
 #include "generator/CAtomFeedWriter.h"
@@ -10,6 +11,8 @@
 #include "model/CSiteTree.h"
 #include "platform/CAtomicFile.h"
 #include "platform/CClock.h"
+#include "platform/CCodePage.h"
+#include "platform/CFile.h"
 #include "platform/CFileSystem.h"
 #include "platform/CPathRules.h"
 #include "platform/IUserInterface.h"
@@ -58,6 +61,33 @@ std::string CSiteOutput::GetNativePath(std::string_view name) const
     return CPathRules::ToNative(CPathRules::AppendName(m_run.GetDestination(), CString(name)));
 }
 
+bool CSiteOutput::IsAmongSources(const std::string& destination)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path workspace = fs::weakly_canonical(fs::current_path(error), error);
+    if (error)
+        return false;
+    const fs::path folder = fs::weakly_canonical(fs::absolute(destination, error), error);
+    if (error)
+        return false;
+    auto itWorkspace = workspace.begin();
+    auto itFolder = folder.begin();
+    // A trailing separator is an empty last part.
+    for (; itWorkspace != workspace.end() && !itWorkspace->empty(); ++itWorkspace, ++itFolder) {
+        if (itFolder == folder.end() || *itFolder != *itWorkspace)
+            return false;
+    }
+    if (itFolder == folder.end() || itFolder->empty())
+        return true;
+    // The workspace's folders are found whatever their letter case.
+    for (const std::string_view source : { "templates", "images", "lineimages", "bullets", "background" }) {
+        if (CCodePage::CompareNoCase(itFolder->string(), source) == 0)
+            return true;
+    }
+    return false;
+}
+
 void CSiteOutput::Start()
 {
     CFileSystem& files = m_run.GetFileSystem();
@@ -70,6 +100,8 @@ void CSiteOutput::Start()
     std::string text;
     if (files.ReadFile(GetNativePath(COutputManifest::kFileName), text) == EFileError::None)
         m_last = COutputManifest::Parse(text);
+    // Sorted now: the page thread looks names up in it.
+    m_last.GetEntries();
 }
 
 bool CSiteOutput::MayHold(const std::string& name) const
@@ -82,15 +114,29 @@ void CSiteOutput::Want(std::string_view name)
     m_wanted.Add(name);
 }
 
-void CSiteOutput::Produced(std::string_view name)
+void CSiteOutput::Produced(std::string_view name, const std::optional<CDigest>& digest, bool bWritten)
 {
     m_wanted.Add(name);
     m_produced.Add(name);
+    const COutputManifest::CEntry* pLast = bWritten ? nullptr : m_last.Find(name);
+    if (bWritten || (pLast != nullptr && pLast->digest && pLast->digest == digest))
+        m_ours.Add(name, digest);
+    // Listed by a version that kept no digests: still listed, and still
+    // never removed.
+    else if (pLast != nullptr && !pLast->digest)
+        m_ours.Add(name);
 }
 
-void CSiteOutput::ProducedPage(std::string_view name, const CString& fileName, int64_t tStamp)
+bool CSiteOutput::NeedsDigest(std::string_view name) const
 {
-    Produced(name);
+    const COutputManifest::CEntry* pLast = m_last.Find(name);
+    return pLast != nullptr && pLast->digest;
+}
+
+void CSiteOutput::ProducedPage(std::string_view name, const CString& fileName, int64_t tStamp,
+    const std::optional<CDigest>& digest, bool bWritten)
+{
+    Produced(name, digest, bWritten);
     m_pages.push_back({ fileName, tStamp });
 }
 
@@ -110,7 +156,7 @@ void CSiteOutput::WriteFile(const CString& fileName, std::string_view bytes)
     CFileSystem& files = m_run.GetFileSystem();
     const std::string path = GetNativePath(name);
     if (m_bCompareFirst && files.HasContent(path, bytes)) {
-        Produced(name);
+        Produced(name, CDigest::Of(bytes), false);
         return;
     }
     EFileError error = EFileError::None;
@@ -118,7 +164,7 @@ void CSiteOutput::WriteFile(const CString& fileName, std::string_view bytes)
     if (pFile != nullptr) {
         pFile->GetFile().Write(bytes);
         if (pFile->Commit() == EFileError::None) {
-            Produced(name);
+            Produced(name, CDigest::Of(bytes), true);
             return;
         }
     }
@@ -148,35 +194,59 @@ void CSiteOutput::WritePublishFiles()
 
 void CSiteOutput::RemoveStale()
 {
-    // Only files an earlier run listed as its own, and only regular files:
-    // whatever else the destination holds is the user's.
+    // Only files an earlier run listed as its own, still holding what it
+    // wrote: whatever else the destination holds is the user's.
     CFileSystem& files = m_run.GetFileSystem();
-    for (const std::string& name : m_last.Without(m_wanted)) {
-        const std::string path = GetNativePath(name);
-        if (files.IsRegularFile(path))
+    for (const COutputManifest::CEntry& entry : m_last.Without(m_wanted)) {
+        const std::string path = GetNativePath(entry.strName);
+        if (!files.Exists(path))
+            continue;
+        if (StillHolds(entry))
             files.RemoveFile(path);
+        else
+            m_run.GetLog().Add({ "Keeping ", CPathRules::AppendName(m_run.GetDestination(), entry.strName),
+                entry.digest ? ": it changed since Pagewell wrote it."
+                             : ": what Pagewell wrote there is not known." });
     }
-    m_last = COutputManifest();
+}
+
+bool CSiteOutput::StillHolds(const COutputManifest::CEntry& entry)
+{
+    return entry.digest && ReadDigest(GetNativePath(entry.strName), entry.digest->nSize) == entry.digest;
+}
+
+std::optional<CSiteOutput::CDigest> CSiteOutput::ReadDigest(const std::string& path, uint64_t nMaxSize)
+{
+    EFileError error = EFileError::None;
+    const auto pFile = m_run.GetFileSystem().OpenForRead(path, error);
+    if (pFile == nullptr)
+        return std::nullopt;
+    COutputManifest::CDigester digester;
+    std::string buffer(size_t { 64 } << 10, '\0');
+    for (;;) {
+        const ssize_t got = pFile->Read(buffer.data(), buffer.size());
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return digester.Get();
+        digester.Add(std::string_view(buffer.data(), static_cast<size_t>(got)));
+        if (digester.GetSize() > nMaxSize)
+            return std::nullopt;
+    }
 }
 
 void CSiteOutput::WriteManifest(bool bClean)
 {
-    // Files this run meant to write but could not, and (unless cleaning) the
-    // earlier runs' files, stay ours as long as they are there.
-    COutputManifest kept;
+    // The files of the last list this run did not produce stay ours as long
+    // as they are there: all of them, or when cleaning those the run meant
+    // to write (and could not). A file found as this run would write it is
+    // produced, but ours only when the last list said so.
+    COutputManifest manifest = m_ours;
     CFileSystem& files = m_run.GetFileSystem();
-    for (const std::string& name : m_wanted.GetNames()) {
-        if (!m_produced.Contains(name) && files.Exists(GetNativePath(name)))
-            kept.Add(name);
-    }
-    COutputManifest manifest = m_produced;
-    for (const std::string& name : kept.GetNames())
-        manifest.Add(name);
-    if (!bClean) {
-        for (const std::string& name : m_last.GetNames()) {
-            if (!m_produced.Contains(name) && !kept.Contains(name) && files.Exists(GetNativePath(name)))
-                manifest.Add(name);
-        }
+    for (const COutputManifest::CEntry& entry : m_last.GetEntries()) {
+        if (!m_produced.Contains(entry.strName) && (!bClean || m_wanted.Contains(entry.strName))
+            && files.Exists(GetNativePath(entry.strName)))
+            manifest.Add(entry.strName, entry.digest);
     }
     const std::string text = manifest.Format();
     const std::string path = GetNativePath(COutputManifest::kFileName);

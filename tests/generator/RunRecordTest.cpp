@@ -3,8 +3,11 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "GeneratorFixture.h"
+#include "generator/CRunRecord.h"
 #include "platform/CClock.h"
 
 namespace {
@@ -181,6 +184,101 @@ TEST_F(RunRecord, AProjectReadFromAFileIsKnownByTheFilesStamp)
         EXPECT_EQ(m_files.m_nReads > 0, test.bRealRun);
         EXPECT_EQ(Read("out/index.htm").find(test.pszName) != std::string::npos, test.bRealRun);
     }
+}
+
+TEST_F(RunRecord, ARecordNotTheUsersAloneOrTooLargeIsNotUsed)
+{
+    const auto recordPath = [this] {
+        for (const auto& entry : std::filesystem::directory_iterator(m_cache.Path() + "/runs"))
+            return entry.path().string();
+        return std::string();
+    };
+    struct CCase {
+        const char* pszName;
+        std::function<void(const std::string&)> spoil;
+        bool bNote;
+        bool bUsedAgain; // the next run answers from the record again
+    };
+    std::vector<CCase> cases = {
+        { "writable by the group", [](const std::string& path) { ::chmod(path.c_str(), 0660); }, true, true },
+        { "a link to a record",
+            [](const std::string& path) {
+                std::filesystem::rename(path, path + ".real");
+                std::filesystem::create_symlink(path + ".real", path);
+            },
+            true, true },
+        { "its folder writable by others",
+            [](const std::string& path) { ::chmod(std::filesystem::path(path).parent_path().c_str(), 0757); },
+            true, true },
+        // Read in whole, it would take 8 GB.
+        { "grown to 8 GB",
+            [](const std::string& path) { std::filesystem::resize_file(path, uint64_t { 8 } << 30); }, false,
+            true },
+    };
+    if (::geteuid() == 0) {
+        cases.push_back({ "another user's",
+            [](const std::string& path) { ASSERT_EQ(::chown(path.c_str(), 4242, 4242), 0); }, true, true });
+        cases.push_back({ "its folder another user's",
+            [](const std::string& path) {
+                ASSERT_EQ(::chown(std::filesystem::path(path).parent_path().c_str(), 4242, 4242), 0);
+            },
+            true, false });
+    }
+    const CClock::CScopedFake clock(kStamp + 100);
+    for (const CCase& test : cases) {
+        SCOPED_TRACE(test.pszName);
+        std::filesystem::remove_all(m_cache.Path() + "/runs");
+        std::filesystem::create_directory(m_cache.Path() + "/runs");
+        Generate();
+        Generate();
+        ASSERT_EQ(m_files.m_nReads, 0);
+        test.spoil(recordPath());
+        Generate();
+        EXPECT_GT(m_files.m_nReads, 0) << "a full run";
+        EXPECT_EQ(ShownLog().find("Not using the run record") != std::string::npos, test.bNote) << ShownLog();
+        Generate();
+        EXPECT_EQ(m_files.m_nReads == 0, test.bUsedAgain);
+        EXPECT_EQ(ShownLog().find("Not using the run record") == std::string::npos, test.bUsedAgain);
+        if (test.bUsedAgain) {
+            EXPECT_LT(std::filesystem::file_size(recordPath()), CRunRecord::GetMaxBytes(m_tree.GetCount()));
+        }
+    }
+}
+
+TEST(RunRecordFile, IsCompactAndReadsBackOnlyWhole)
+{
+    CRunRecord record;
+    record.strKey = "0123456789abcdef0123456789abcdef";
+    record.tValidUntil = -5;
+    CFileStamp stamp { true, 0100644, 1000, 2049, 5'000'000, 1'700'000'000'000'000'000, 0 };
+    for (int i = 0; i < 2000; ++i) {
+        stamp.nInode += 1 + i % 3;
+        stamp.nModified += 123'456;
+        stamp.nChanged = stamp.nModified + (i % 2);
+        record.files.emplace_back("/home/someone/sites/public/page" + std::to_string(i) + ".htm", stamp);
+        record.strLog += "Generating... /home/someone/sites/public/page" + std::to_string(i) + ".htm\r\n";
+        record.strLog += i % 3 == 0 ? "Parsing template file: templates/Default.hdr.txt\r\n"
+                                    : "Parsing template file: templates/Default.pgh.txt\r\n";
+    }
+    record.files.emplace_back("templates", CFileStamp {});
+    record.strLog += "no line end";
+    record.messages.push_back({ "Unable to open", "CreatePage() ERROR", EMessageIcon::Exclamation });
+    const std::string bytes = record.ToBytes();
+    EXPECT_LT(bytes.size() * 5, record.GetSize()) << "the record was " << bytes.size() << " bytes";
+
+    CRunRecord back;
+    ASSERT_TRUE(back.FromBytes(bytes, record.GetSize()));
+    EXPECT_EQ(back.strKey, record.strKey);
+    EXPECT_EQ(back.tValidUntil, record.tValidUntil);
+    EXPECT_EQ(back.files, record.files);
+    EXPECT_EQ(back.strLog, record.strLog);
+    ASSERT_EQ(back.messages.size(), 1u);
+    EXPECT_EQ(back.messages[0].strCaption, "CreatePage() ERROR");
+    // Cut short, grown, or larger once read than allowed: not a record.
+    for (size_t cut = 0; cut < bytes.size(); cut += 1 + cut / 7)
+        EXPECT_FALSE(CRunRecord().FromBytes(bytes.substr(0, cut), record.GetSize())) << cut;
+    EXPECT_FALSE(CRunRecord().FromBytes(bytes + "x", record.GetSize()));
+    EXPECT_FALSE(CRunRecord().FromBytes(bytes, record.strLog.size()));
 }
 
 } // namespace
