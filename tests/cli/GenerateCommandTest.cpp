@@ -90,6 +90,39 @@ TEST_F(GenerateCommand, DestinationAndLowercaseOptions)
     EXPECT_EQ(m_err.str(), "Pagewell: No destination folder is set.\n");
 }
 
+TEST_F(GenerateCommand, DestinationFoldersAreMadeAndRefusedByTheRunsRules)
+{
+    const struct {
+        const char* pszDest;
+        const char* pszPage; // the page as the run writes it, or none
+    } cases[] = {
+        { "made\\www", "made/www/index.htm" },
+        { "out\\", "out/index.htm" },
+        { "public/new", "public/new/index.htm" },
+        { "images", nullptr },
+        { "templates\\new", nullptr },
+        { ".", nullptr },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.pszDest);
+        const int status = Generate({ "site.pwl", "--dest", test.pszDest });
+        if (test.pszPage != nullptr) {
+            EXPECT_EQ(status, kExitOk) << m_err.str();
+            EXPECT_TRUE(std::filesystem::is_regular_file(m_folder.File(test.pszPage)));
+        } else {
+            EXPECT_EQ(status, kExitFailed);
+            EXPECT_NE(
+                m_err.str().find("is the workspace or one of the folders the run reads"), std::string::npos)
+                << m_err.str();
+        }
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+        EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("templates/new")));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("index.htm")));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("images/index.htm")));
+}
+
 TEST_F(GenerateCommand, MessageBoxesGoToStandardErrorAndFailTheRun)
 {
     std::filesystem::remove(m_folder.File("templates/Default.hdr.txt"));
