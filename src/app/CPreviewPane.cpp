@@ -25,6 +25,8 @@
 
 namespace {
 
+constexpr const char* kRendererAccessibility = "--force-renderer-accessibility";
+
 // text as the script ["..."], quoted so that no text can break the script.
 QString JsonArrayOf(const QString& text)
 {
@@ -89,6 +91,14 @@ void CPreviewPane::PrepareEngine()
     // stays on.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Without it the engine builds no accessibility tree for the page and a
+    // screen reader finds the preview empty. Whether a reader is running is
+    // known only after the engine has started, and the tree of a preview
+    // page costs nothing measurable (docs/performance.md), so it is always on.
+    const QByteArray accessibility(kRendererAccessibility);
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").trimmed();
+    if (!flags.split(' ').contains(accessibility))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.isEmpty() ? accessibility : flags + ' ' + accessibility);
 }
 
 void CPreviewPane::FollowEditors(const std::vector<CEditorView*>& editors)

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <httplib.h>
 
+#include "cli/CGatedHttpServer.h"
 #include "platform/CCodePage.h"
 #include "platform/CFileSystem.h"
 
@@ -18,13 +19,10 @@ constexpr const char* kReloadScript
 
 } // namespace
 
-CSiteServer::CSiteServer()
-    : m_pServer(std::make_unique<httplib::Server>())
+CSiteServer::CSiteServer(CRequestGate::CLimits limits)
+    : m_pServer(std::make_unique<CGatedHttpServer>(limits))
     , m_pSite(std::make_shared<CRenderedSite>())
 {
-    // A page goes out as headers and body in two writes: without this the
-    // body waits for the client's delayed acknowledgement (about 40 ms).
-    m_pServer->set_tcp_nodelay(true);
     m_pServer->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         CResponse answer = Answer(request.path);
         response.status = answer.nStatus;
@@ -46,22 +44,31 @@ void CSiteServer::SetSite(CRenderedSite site)
     ++m_nVersion;
 }
 
-bool CSiteServer::Start(const std::string& address, int port)
+bool CSiteServer::Bind(const std::string& address, int port, std::string& error)
 {
-    if (m_thread.joinable())
+    return !m_thread.joinable() && m_pServer->Bind(address, port, error);
+}
+
+bool CSiteServer::Listen()
+{
+    if (m_thread.joinable() || m_pServer->GetPort() <= 0)
         return false;
-    if (port == 0)
-        port = m_pServer->bind_to_any_port(address);
-    else if (!m_pServer->bind_to_port(address, port))
-        port = -1;
-    if (port <= 0)
-        return false;
-    m_nPort = port;
-    m_thread = std::thread([this] { m_pServer->listen_after_bind(); });
+    m_thread = std::thread([this] { m_pServer->Run(); });
     // Stopping works only once the server runs.
     while (!m_pServer->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
+}
+
+bool CSiteServer::Start(const std::string& address, int port)
+{
+    std::string error;
+    return Bind(address, port, error) && Listen();
+}
+
+int CSiteServer::GetPort() const
+{
+    return m_pServer->GetPort();
 }
 
 void CSiteServer::Stop()
@@ -98,6 +105,7 @@ CSiteServer::CResponse CSiteServer::Answer(const std::string& path) const
         response.strBody = InjectReloadScript(std::move(response.strBody), version);
         return response;
     case ESiteFile::Image:
+    case ESiteFile::Publish:
         return response;
     case ESiteFile::None:
         break;

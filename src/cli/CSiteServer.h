@@ -7,16 +7,16 @@
 #include <string>
 #include <thread>
 
+#include "cli/CRequestGate.h"
 #include "generator/CSiteRenderer.h"
 
-namespace httplib {
-class Server;
-}
+class CGatedHttpServer;
 
-// Serves a site held in memory over HTTP: the page files and the images the
-// pages use, nothing else (no listings, no other file, no path with a
-// folder). Pages get a small script that reloads them when the site is
-// replaced; the site's own bytes never hold it.
+// Serves a site held in memory over HTTP: the page files, the images the
+// pages use and the sitemap, feed and robots.txt a run would write, nothing
+// else (no listings, no other file, no path with a folder). Pages get a small
+// script that reloads them when the site is replaced; the site's own bytes
+// never hold it.
 class CSiteServer {
 public:
     // The path the reload script polls for the site's version.
@@ -28,7 +28,7 @@ public:
         std::string strBody;
     };
 
-    CSiteServer();
+    explicit CSiteServer(CRequestGate::CLimits limits = {});
     ~CSiteServer();
     CSiteServer(const CSiteServer&) = delete;
     CSiteServer& operator=(const CSiteServer&) = delete;
@@ -37,10 +37,14 @@ public:
     void SetSite(CRenderedSite site);
     uint64_t GetVersion() const { return m_nVersion.load(); }
 
-    // Listens on address:port (port 0: a free one) in a thread of its own;
-    // false when the address cannot be bound.
+    // Takes address:port (port 0: a free one), answering nothing yet; false
+    // with the reason in error ("port N is in use", or the system's reason).
+    bool Bind(const std::string& address, int port, std::string& error);
+    // Answers requests in threads of its own; false when not bound.
+    bool Listen();
+    // Bind and Listen.
     bool Start(const std::string& address, int port);
-    int GetPort() const { return m_nPort; }
+    int GetPort() const;
     // Stops listening and waits for the thread; nothing when not started.
     void Stop();
 
@@ -52,9 +56,8 @@ public:
     static std::string InjectReloadScript(std::string page, uint64_t version);
 
 private:
-    std::unique_ptr<httplib::Server> m_pServer;
+    std::unique_ptr<CGatedHttpServer> m_pServer;
     std::thread m_thread;
-    int m_nPort = 0;
     mutable std::mutex m_mutex;
     std::shared_ptr<const CRenderedSite> m_pSite;
     std::atomic<uint64_t> m_nVersion { 0 };

@@ -65,13 +65,15 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return *status;
     const CStopSignals signals;
     CSiteServer server;
-    CServedProject project(strProject, server, out, err);
-    if (!project.Rebuild())
-        return kExitUsage;
-    if (!server.Start(strAddress, nPort)) {
-        err << "pagewell-cli serve: cannot listen on " << strAddress << ":" << nPort << "\n";
+    // The port first: a server that cannot have it builds nothing.
+    std::string error;
+    if (!server.Bind(strAddress, nPort, error)) {
+        err << "pagewell-cli serve: " << error << "\n";
         return kExitFailed;
     }
+    CServedProject project(strProject, server, out, err);
+    if (!project.Rebuild() || !server.Listen())
+        return kExitUsage;
     const bool bIpv6 = strAddress.find(':') != std::string::npos;
     out << "Serving " << strProject << " at http://" << (bIpv6 ? "[" : "") << strAddress << (bIpv6 ? "]" : "")
         << ":" << server.GetPort() << "/ (Ctrl+C stops)\n";

@@ -175,21 +175,29 @@ void CSiteOutput::WriteFile(const CString& fileName, std::string_view bytes)
 
 void CSiteOutput::WritePublishFiles()
 {
-    const CString& baseUrl = m_run.GetSiteSettings().m_strBaseUrl;
-    WriteFile(kSitemapName, CSitemapWriter::Sitemap(baseUrl, m_pages));
     // A robots.txt of the workspace was copied with the images.
-    if (!m_wanted.Contains(kRobotsName))
-        WriteFile(kRobotsName, CSitemapWriter::Robots(baseUrl));
+    for (const auto& [name, bytes] : MakePublishFiles(m_run, m_pages, !m_wanted.Contains(kRobotsName)))
+        WriteFile(name, bytes);
+}
 
-    const CSiteTree& tree = m_run.GetTree();
+std::vector<std::pair<CString, std::string>> CSiteOutput::MakePublishFiles(
+    CGenerationRun& run, const std::vector<CSitemapWriter::CPage>& pages, bool bRobots)
+{
+    const CString& baseUrl = run.GetSiteSettings().m_strBaseUrl;
+    std::vector<std::pair<CString, std::string>> files;
+    files.emplace_back(kSitemapName, CSitemapWriter::Sitemap(baseUrl, pages));
+    if (bRobots)
+        files.emplace_back(kRobotsName, CSitemapWriter::Robots(baseUrl));
+    const CSiteTree& tree = run.GetTree();
     const HTREEITEM hRoot = tree.GetRootItem();
-    const CDocProperties& props = m_run.GetProps();
+    const CDocProperties& props = run.GetProps();
     const CAtomFeedWriter::CHead head { baseUrl,
         hRoot != nullptr && hRoot->GetNode() != nullptr ? hRoot->GetNode()->m_strTitle : CString(),
         props.m_strAuthor, props.m_strEmail };
-    WriteFile(kFeedName,
+    files.emplace_back(kFeedName,
         CAtomFeedWriter::Write(
-            head, CollectNews(tree, m_run.GetNames(), CClock::Now64()), GetNewestStamp(tree)));
+            head, CollectNews(tree, run.GetNames(), CClock::Now64()), GetNewestStamp(tree)));
+    return files;
 }
 
 void CSiteOutput::RemoveStale()

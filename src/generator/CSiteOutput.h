@@ -75,6 +75,11 @@ public:
             m_produced.Add(name);
     }
 
+    // The sitemap, robots.txt (when bRobots) and feed a run with a base URL
+    // writes, as (file name, bytes), for the pages given in site order.
+    static std::vector<std::pair<CString, std::string>> MakePublishFiles(
+        CGenerationRun& run, const std::vector<CSitemapWriter::CPage>& pages, bool bRobots);
+
     // Writes bytes to the file name of the destination unless it holds them
     // already; reports a failure like a page that cannot be created.
     void WriteFile(const CString& fileName, std::string_view bytes);

@@ -8,6 +8,7 @@
 #include "generator/CMacroContext.h"
 #include "generator/CPageRenderer.h"
 #include "generator/CPageWriter.h"
+#include "generator/CSiteOutput.h"
 #include "model/CNode.h"
 #include "model/CSiteSettings.h"
 #include "model/CSiteTree.h"
@@ -137,8 +138,27 @@ CRenderedSite CSiteRenderer::RenderSiteUnguarded() const
         site.strHome = GetPageFileName(m_tree.GetRootItem());
     run.AddSiteFiles();
     AddImages(run, site);
+    AddPublishFiles(run, site);
     AddMessages(ui, site);
     return site;
+}
+
+void CSiteRenderer::AddPublishFiles(CGenerationRun& run, CRenderedSite& site) const
+{
+    if (run.GetSiteSettings().m_strBaseUrl.empty())
+        return;
+    std::vector<CSitemapWriter::CPage> pages;
+    for (HTREEITEM hItem = m_tree.GetRootItem(); hItem != nullptr;
+         hItem = CSiteTree::GetNextPreOrder(hItem)) {
+        if (!IsPage(hItem))
+            continue;
+        const CString fileName = run.GetNames().GetTag(hItem) + ".htm";
+        if (site.pages.contains(fileName))
+            pages.push_back({ fileName, hItem->GetNode()->m_tStamp });
+    }
+    // A robots.txt of the workspace is served as the run copies it.
+    for (auto& [name, bytes] : CSiteOutput::MakePublishFiles(run, pages, !site.images.contains("robots.txt")))
+        site.publish[name] = std::move(bytes);
 }
 
 bool CSiteRenderer::AddPage(CGenerationRun& run, HTREEITEM hPage, EKeepPage eKeep, CRenderedSite& site) const
@@ -193,6 +213,10 @@ ESiteFile CSiteRenderer::ReadFile(
         bytes = page->second;
         return ESiteFile::Page;
     }
+    if (const auto file = site.publish.find(CString(name)); file != site.publish.end()) {
+        bytes = file->second;
+        return ESiteFile::Publish;
+    }
     if (const auto image = site.images.find(CString(name)); image != site.images.end()) {
         if (files.ReadFile(image->second, bytes) == EFileError::None)
             return ESiteFile::Image;
@@ -215,6 +239,8 @@ std::string CSiteRenderer::ContentType(std::string_view name)
         { ".webp", "image/webp" },
         { ".css", "text/css" },
         { ".js", "text/javascript" },
+        { ".xml", "application/xml" },
+        { ".txt", "text/plain; charset=utf-8" },
     };
     CString lower(name);
     CCodePage::AsciiLower(lower);

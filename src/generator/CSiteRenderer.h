@@ -22,6 +22,9 @@ struct CRenderedSite {
     // File name in the destination -> the native path of its source, for the
     // images that exist and stay inside the workspace or the defaults.
     std::map<CString, std::string> images;
+    // File name -> bytes of the sitemap, feed and robots.txt a run with a
+    // base URL writes beside the pages (a whole site only).
+    std::map<CString, std::string> publish;
     // The media type of the pages: HTML in the site's encoding.
     std::string strPageType = "text/html; charset=windows-1252";
     bool IsUtf8() const { return strPageType.ends_with("utf-8"); }
@@ -32,7 +35,7 @@ struct CRenderedSite {
     std::vector<CString> messages;
 };
 
-enum class ESiteFile { None, Page, Image };
+enum class ESiteFile { None, Page, Image, Publish };
 
 // Renders pages into memory through the project's real templates, with no
 // message box and nothing written: the preview pane and `serve` use it.
@@ -49,7 +52,8 @@ public:
     CRenderedSite RenderSite() const;
 
     // The file of the site named name (a plain file name, as a request gives
-    // it): a page's bytes, or an image read from its source. None for any
+    // it): a page's bytes, an image read from its source, or a publishing
+    // file. None for any
     // other name; nothing outside the site is ever read.
     static ESiteFile ReadFile(
         const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files);
@@ -70,6 +74,7 @@ private:
     CRenderedSite RenderSiteUnguarded() const;
     // Adds the images of the run's copy list; reports those that cannot be read.
     void AddImages(CGenerationRun& run, CRenderedSite& site) const;
+    void AddPublishFiles(CGenerationRun& run, CRenderedSite& site) const;
     enum class EKeepPage { Always, IfComplete };
     // Adds one page's bytes; false (and a message) when its tag is no file
     // name, or when it is incomplete and only complete pages are kept.

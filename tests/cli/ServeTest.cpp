@@ -1,10 +1,16 @@
+#include <chrono>
 #include <filesystem>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "../generator/GeneratorFixture.h"
+#include "cli/CRequestGate.h"
 #include "cli/CServedProject.h"
 #include "cli/CSiteServer.h"
 #include "cli/Commands.h"
@@ -42,10 +48,17 @@ protected:
         WriteWholeFile(m_folder.File(path), contents);
     }
 
-    void SaveProject(const CString& title, const char* pszNewsIcon = "../secret.txt")
+    void SaveProject(
+        const CString& title, const char* pszNewsIcon = "../secret.txt", const CString& baseUrl = "")
     {
         CScriptedUserInterface ui;
         CPagewellDoc doc(ui);
+        CSiteSettings settings = doc.m_dlgGenerate.GetSiteSettings();
+        CString error;
+        if (!baseUrl.empty()) {
+            ASSERT_TRUE(settings.Set("baseurl", baseUrl, error)) << error;
+        }
+        doc.m_dlgGenerate.SetSiteSettings(settings);
         const HTREEITEM hRoot = doc.CreateRootPage();
         doc.m_tree.GetItemData(hRoot)->m_strTitle = title;
         doc.m_tree.GetItemData(hRoot)->m_info.m_strIcon = "logo.gif";
@@ -141,6 +154,147 @@ TEST_F(Serve, AProjectThatDoesNotLoadKeepsTheLastGoodSite)
     EXPECT_TRUE(Get("/index.htm").second.starts_with("<index:Home"));
 }
 
+TEST_F(Serve, ServesThePublishingFilesAsGenerateWritesThem)
+{
+    EXPECT_EQ(Get("/sitemap.xml").first, 404);
+    SaveProject("Home", "logo.gif", "https://example.org/");
+    ASSERT_TRUE(m_project.RebuildIfChanged());
+    std::ostringstream out;
+    ASSERT_EQ(RunGenerate({ "site.pwl", "--dest", "out" }, out, out), kExitOk) << out.str();
+    for (const char* pszName : { "sitemap.xml", "feed.xml", "robots.txt" }) {
+        SCOPED_TRACE(pszName);
+        const auto [status, body] = Get(std::string("/") + pszName);
+        EXPECT_EQ(status, 200);
+        EXPECT_EQ(body, ReadWholeFile(m_folder.File(std::string("out/") + pszName)));
+    }
+    // The workspace's own robots.txt is served as a run copies it.
+    Write("robots.txt", "User-agent: *\nDisallow: /\n");
+    ASSERT_TRUE(m_project.RebuildIfChanged());
+    EXPECT_EQ(Get("/robots.txt").second, "User-agent: *\nDisallow: /\n");
+}
+
+// A server on 127.0.0.1 with short limits and one page.
+class ServeUnderLoad : public ::testing::Test {
+protected:
+    static constexpr auto kRequestLimit = std::chrono::milliseconds(300);
+
+    void SetUp() override
+    {
+        CRenderedSite site;
+        site.pages["index.htm"] = "<p>page</p>";
+        site.strHome = "index.htm";
+        m_server.SetSite(std::move(site));
+        ASSERT_TRUE(m_server.Start("127.0.0.1", 0));
+    }
+
+    ~ServeUnderLoad() override
+    {
+        for (const int fd : m_sockets)
+            ::close(fd);
+    }
+
+    // A connection that has sent bytes and then nothing more.
+    int Connect(const std::string& bytes)
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(m_server.GetPort()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        EXPECT_EQ(::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+        m_sockets.push_back(fd);
+        return fd;
+    }
+
+    // Whether the server closes fd within the time (what it answered first
+    // is read past).
+    static bool ClosedWithin(int fd, std::chrono::milliseconds time)
+    {
+        const auto end = std::chrono::steady_clock::now() + time;
+        char buffer[4096];
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            pollfd entry { fd, POLLIN, 0 };
+            if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
+                return false;
+            if (::recv(fd, buffer, sizeof(buffer), 0) <= 0)
+                return true;
+        }
+    }
+
+    CSiteServer m_server { CRequestGate::CLimits {
+        std::chrono::milliseconds(600), kRequestLimit, std::chrono::milliseconds(1000), 2, 64 } };
+    std::vector<int> m_sockets;
+};
+
+TEST_F(ServeUnderLoad, SlowClientsHoldNoWorkerAndAreCutOff)
+{
+    // Many more slow clients than workers, each in another stage of its request.
+    std::vector<int> slow;
+    for (int i = 0; i < 8; ++i) {
+        slow.push_back(Connect("G"));
+        slow.push_back(Connect("GET /index.htm HTTP/1.1\r\nHost: x\r\n"));
+        slow.push_back(Connect("POST /index.htm HTTP/1.1\r\nContent-Length: 10\r\n\r\nabc"));
+    }
+    const int idle = Connect("");
+    httplib::Client client("127.0.0.1", m_server.GetPort());
+    for (int i = 0; i < 5; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const httplib::Result result = client.Get("/index.htm");
+        ASSERT_TRUE(result);
+        EXPECT_TRUE(result->body.starts_with("<p>page</p>"));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kRequestLimit / 2);
+    }
+    for (const int fd : slow)
+        EXPECT_TRUE(ClosedWithin(fd, kRequestLimit * 3));
+    EXPECT_TRUE(ClosedWithin(idle, std::chrono::milliseconds(1500)));
+}
+
+TEST_F(ServeUnderLoad, KeptConnectionsAndEarlyRequestsAreAnswered)
+{
+    // Two requests in one send on a kept connection: both answered, in order.
+    const int fd = Connect("GET /.pagewell/version HTTP/1.1\r\nHost: x\r\n\r\n"
+                           "GET /index.htm HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    std::string answers;
+    char buffer[4096];
+    pollfd entry { fd, POLLIN, 0 };
+    while (::poll(&entry, 1, 2000) > 0) {
+        const ssize_t nRead = ::recv(fd, buffer, sizeof(buffer), 0);
+        if (nRead <= 0)
+            break;
+        answers.append(buffer, static_cast<size_t>(nRead));
+    }
+    const size_t version = answers.find("\r\n\r\n1HTTP/1.1 200");
+    EXPECT_NE(version, std::string::npos) << answers;
+    EXPECT_NE(answers.find("<p>page</p>", version), std::string::npos) << answers;
+}
+
+TEST(ServeGate, ARequestIsWholeWithItsHeadersAndAsMuchBodyAsItsLengthGives)
+{
+    using E = CRequestGate::EArrival;
+    const struct {
+        std::string bytes;
+        E expected;
+    } kCases[] = {
+        { "", E::Partial },
+        { "GET / HTTP/1.1\r\nHost: x\r\n", E::Partial },
+        { "GET / HTTP/1.1\r\nHost: x\r\n\r\n", E::Whole },
+        { "GET / HTTP/1.1\nHost: x\n\n", E::Whole },
+        { "POST / HTTP/1.1\r\nContent-Length: 3\r\n\r\nab", E::Partial },
+        { "POST / HTTP/1.1\r\ncontent-length:3\r\n\r\nabc", E::Whole },
+        { "POST / HTTP/1.1\r\nX: 1\r\nCONTENT-LENGTH:  3\r\n\r\nabcGET", E::Whole },
+        // Left to the worker, under the request's deadline.
+        { "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", E::Whole },
+        { "POST / HTTP/1.1\r\nContent-Length: 99999999\r\n\r\n", E::Whole },
+        { "GET / HTTP/1.1\r\nX: " + std::string(20000, 'x'), E::TooLarge },
+        { "GET / HTTP/1.1\r\nX: " + std::string(20000, 'x') + "\r\n\r\n", E::TooLarge },
+    };
+    for (const auto& test : kCases)
+        EXPECT_EQ(CRequestGate::Arrival(test.bytes), test.expected) << test.bytes.substr(0, 60);
+}
+
 TEST(ServeScript, GoesBeforeTheLastBodyEndOrAtTheEnd)
 {
     const std::string withBody = CSiteServer::InjectReloadScript("<p></BODY>\r\n</Body></html>", 7);
@@ -164,8 +318,33 @@ TEST(ServeCommand, WrongArgumentsOrProject)
     CTempFolder folder;
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunServe({ folder.File("missing.pwl") }, out, err), kExitUsage);
+    EXPECT_EQ(RunServe({ folder.File("missing.pwl"), "--port", "0" }, out, err), kExitUsage);
     EXPECT_EQ(out.str(), "");
+}
+
+TEST(ServeCommand, APortInUseOrAnAddressNotOursFailsBeforeBuilding)
+{
+    CSiteServer first;
+    ASSERT_TRUE(first.Start("127.0.0.1", 0));
+    const std::string port = std::to_string(first.GetPort());
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } kCases[] = {
+        { { "missing.pwl", "--port", port }, "pagewell-cli serve: port " + port + " is in use\n" },
+        // A documentation address: no interface of this machine has it.
+        { { "missing.pwl", "--bind", "192.0.2.1", "--port", port },
+            "pagewell-cli serve: cannot listen on 192.0.2.1:" + port
+                + ": Cannot assign requested address\n" },
+    };
+    for (const auto& test : kCases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        // A missing project would exit 2: the port was looked at first.
+        EXPECT_EQ(RunServe(test.args, out, err), kExitFailed);
+        EXPECT_EQ(err.str(), test.message);
+        EXPECT_EQ(out.str(), "");
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QFile>
 #include <QWebEngineView>
 #include <filesystem>
@@ -105,6 +106,32 @@ TEST_F(Preview, ALinkToAnotherPageSelectsItInTheTree)
         QStringLiteral("document.querySelector('a[href^=\"about.htm\"]').click()"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Tree().GetSelectedItem() == m_hAbout; }, 10000));
     EXPECT_TRUE(WaitForPage("about.htm"));
+}
+
+// "role name" of every accessible object below pInterface, as a screen
+// reader walks them.
+void CollectAccessible(QAccessibleInterface* pInterface, QStringList& found, int nDepth = 0)
+{
+    if (pInterface == nullptr || nDepth > 40)
+        return;
+    found << QString::number(pInterface->role()) + QLatin1Char(' ') + pInterface->text(QAccessible::Name);
+    for (int i = 0; i < pInterface->childCount(); ++i)
+        CollectAccessible(pInterface->child(i), found, nDepth + 1);
+}
+
+TEST_F(Preview, AScreenReaderFindsTheHeadingAndLinksOfThePage)
+{
+    const QString heading = QString::number(QAccessible::Heading) + QStringLiteral(" Index");
+    const QString link = QString::number(QAccessible::Link) + QStringLiteral(" About");
+    QStringList found;
+    const bool bFound = QTest::qWaitFor(
+        [&] {
+            found.clear();
+            CollectAccessible(QAccessible::queryAccessibleInterface(Pane().GetView()), found);
+            return found.contains(heading) && found.contains(link);
+        },
+        10000);
+    EXPECT_TRUE(bFound) << found.join(QLatin1Char('|')).toStdString();
 }
 
 TEST(PreviewRules, NavigationStaysInThePaneOrLeavesForTheBrowser)
