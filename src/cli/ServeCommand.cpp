@@ -72,8 +72,9 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitFailed;
     }
     CServedProject project(strProject, server, out, err);
-    if (!project.Rebuild() || !server.Listen())
+    if (!project.Rebuild())
         return kExitUsage;
+    server.Listen();
     const bool bIpv6 = strAddress.find(':') != std::string::npos;
     out << "Serving " << strProject << " at http://" << (bIpv6 ? "[" : "") << strAddress << (bIpv6 ? "]" : "")
         << ":" << server.GetPort() << "/ (Ctrl+C stops)\n";

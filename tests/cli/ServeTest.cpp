@@ -176,7 +176,8 @@ TEST_F(Serve, ServesThePublishingFilesAsGenerateWritesThem)
 // A server on 127.0.0.1 with short limits and one page.
 class ServeUnderLoad : public ::testing::Test {
 protected:
-    static constexpr auto kRequestLimit = std::chrono::milliseconds(300);
+    // Long enough that a loaded test machine answers a page well within it.
+    static constexpr auto kRequestLimit = std::chrono::milliseconds(1500);
 
     void SetUp() override
     {
@@ -249,7 +250,7 @@ TEST_F(ServeUnderLoad, SlowClientsHoldNoWorkerAndAreCutOff)
     }
     for (const int fd : slow)
         EXPECT_TRUE(ClosedWithin(fd, kRequestLimit * 3));
-    EXPECT_TRUE(ClosedWithin(idle, std::chrono::milliseconds(1500)));
+    EXPECT_TRUE(ClosedWithin(idle, kRequestLimit * 3));
 }
 
 TEST_F(ServeUnderLoad, KeptConnectionsAndEarlyRequestsAreAnswered)
