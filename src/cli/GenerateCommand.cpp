@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -9,10 +8,8 @@
 #include "cli/Commands.h"
 #include "cli/ProjectInput.h"
 #include "generator/CGenerationLog.h"
-#include "generator/CSiteOutput.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
-#include "platform/CPathRules.h"
 
 namespace {
 
@@ -84,20 +81,9 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!OpenProjectArgument(doc, parsed.strProject, "generate", err))
         return kExitUsage;
     if (parsed.strDestination) {
-        // A destination named on the command line is made when missing, by
-        // the rule the run's paths follow (a backslash separates too); an empty
-        // one, or one among the workspace's sources, is left to the run,
-        // which refuses it with its message.
-        std::error_code error;
         const CString destination = CCodePage::FromUtf8(*parsed.strDestination);
-        const std::string folder = CPathRules::ToNative(destination);
-        if (!folder.empty() && !CSiteOutput::IsAmongSources(folder))
-            std::filesystem::create_directories(folder, error);
-        if (error) {
-            err << "pagewell-cli: cannot create the folder " << *parsed.strDestination << ": "
-                << error.message() << "\n";
+        if (!MakeDestinationFolder(destination, "generate", err))
             return kExitFailed;
-        }
         doc.m_dlgGenerate.m_strDestination = destination;
     }
     doc.m_dlgGenerate.m_bLowercase = parsed.bLowercase ? 1 : 0;

@@ -1,12 +1,16 @@
 #include "cli/ProjectInput.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
+#include "generator/CSiteOutput.h"
 #include "model/CPagewellDoc.h"
+#include "platform/CCodePage.h"
+#include "platform/CPathRules.h"
 #include "platform/CFileSystem.h"
 
 bool HoldsJson(const std::string& path)
@@ -44,4 +48,19 @@ bool OpenProjectArgument(
     }
     // The document reads either form, its archive or its JSON text.
     return doc.DoFileOpen(path);
+}
+
+bool MakeDestinationFolder(const CString& destination, const std::string& command, std::ostream& err)
+{
+    const std::string folder = CPathRules::ToNative(destination);
+    if (folder.empty() || CSiteOutput::IsAmongSources(folder))
+        return true;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        err << "pagewell-cli " << command << ": cannot create the folder " << CCodePage::ToUtf8(destination) << ": "
+            << error.message() << "\n";
+        return false;
+    }
+    return true;
 }

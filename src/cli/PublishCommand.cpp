@@ -203,6 +203,10 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::string error;
     if (!CPublishTarget::Parse(url, target, error))
         return cli.UsageError(error, err);
+    // The site is made where the project keeps it; a folder that is not
+    // there yet is made rather than failing once for every page.
+    if (!MakeDestinationFolder(doc.m_dlgGenerate.m_strDestination, "publish", err))
+        return kExitFailed;
     COutputManifest produced;
     if (!GenerateSite(doc, ui, produced)) {
         err << "pagewell-cli publish: generating the site reported a failure; nothing was published\n";

@@ -52,6 +52,14 @@ TEST_P(SitePublish, FirstPublishSendsExactlyTheSiteAndTheRecord)
     EXPECT_LT(out.find("sent about.htm"), out.find("sent home.htm"));
 }
 
+TEST_P(SitePublish, MissingSiteFolderIsMadeNotFailedPageByPage)
+{
+    std::filesystem::remove_all(m_folder.File("site"));
+    ASSERT_EQ(Publish(), kExitOk) << m_err.str();
+    EXPECT_EQ(m_err.str().find("ERROR"), std::string::npos) << m_err.str();
+    EXPECT_EQ(RemoteSite(), LocalSite());
+}
+
 TEST_P(SitePublish, UnchangedSiteWritesNothingAtAll)
 {
     ASSERT_EQ(Publish(), kExitOk) << m_err.str();
