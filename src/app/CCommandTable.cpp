@@ -15,6 +15,7 @@ constexpr CCommandInfo kCommands[] = {
     { ID_SITE_SETTINGS, "Site Settings", "Language, description, address, markup and encoding of the site",
         nullptr },
     { ID_FILE_GENERATE, "Generate", "Generate your HTML pages", nullptr },
+    { ID_FILE_PUBLISH, "Publish", "Send what changed in the site to where it is hosted\nPublish", nullptr },
     { ID_TOOLS_CHECK_SITE, "Check Site", "Check the site for what would come out wrong\nCheck Site",
         nullptr },
     { ID_FILE_MRU_FILE1, "Recent File", "Open this document", nullptr },

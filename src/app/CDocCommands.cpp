@@ -1,6 +1,9 @@
 #include "app/CDocCommands.h"
 
+#include <QApplication>
+
 #include "app/CommandIds.h"
+#include "dialogs/CPublishDialog.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
@@ -19,6 +22,7 @@ bool CDocCommands::OnUpdateCommand(int nId, CCmdUI& state)
     case ID_DOC_PROPERTIES:
     case ID_SITE_SETTINGS:
     case ID_FILE_GENERATE:
+    case ID_FILE_PUBLISH:
         return true;
     case ID_OBJECT_PROPERTIES:
         state.Enable(m_doc.m_pCurrent != nullptr);
@@ -67,6 +71,12 @@ void CDocCommands::OnCommand(int nId)
         m_doc.UpdateAllViews(nullptr, HINT_STORE);
         m_doc.OnGenerate();
         break;
+    case ID_FILE_PUBLISH: {
+        m_doc.UpdateAllViews(nullptr, HINT_STORE);
+        CPublishDialog dialog(m_doc, QApplication::activeWindow());
+        dialog.exec();
+        break;
+    }
     case ID_EDIT_UNDO:
         m_pHistory->Undo();
         break;

@@ -9,7 +9,7 @@ class CPagewellDoc;
 class CUndoHistory;
 
 // The document's place on the command route: Save, Save As, the two
-// properties commands, Generate, and Undo and Redo of the project's steps
+// properties commands, Generate, Publish, and Undo and Redo of the project's steps
 // (an editor with typing to undo takes Undo before it). Save, Save As and Generate first have
 // the editors store their text, so that nothing typed is left out.
 class CDocCommands : public ICommandTarget {

@@ -58,6 +58,8 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::CTRL | Qt::Key_G) };
     case ID_TOOLS_CHECK_SITE:
         return { QKeySequence(Qt::Key_F7) };
+    case ID_FILE_PUBLISH:
+        return { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P) };
     case ID_HTML_ITALIC:
         return { QKeySequence(Qt::CTRL | Qt::Key_I) };
     case ID_FILE_NEW:
