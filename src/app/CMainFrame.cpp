@@ -356,7 +356,8 @@ void CMainFrame::UpdateCommandUI()
             pAction->setChecked(state.m_bChecked);
         }
     }
-    setWindowTitle(QStringLiteral("%1 - Pagewell").arg(PathToQString(m_doc.GetTitle())));
+    setWindowTitle(
+        QStringLiteral("%1 - Pagewell").arg(PathToQString(m_doc.GetTitle() + m_doc.GetTitleNote())));
     UpdateIndicators();
 }
 

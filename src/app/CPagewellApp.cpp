@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStatusBar>
 
 #include "app/CDocCommands.h"
 #include "app/CFindController.h"
@@ -10,6 +11,8 @@
 #include "app/CSmallDialogs.h"
 #include "app/CommandIds.h"
 #include "app/QtText.h"
+#include "editors/CEditContents.h"
+#include "editors/CEditName.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
 #include "tree/CPagewellView.h"
@@ -28,6 +31,8 @@ CPagewellApp::~CPagewellApp()
     // before the document they are attached to.
     if (m_pDoc != nullptr)
         m_pDoc->m_pHistory = nullptr;
+    m_pWatch.reset();
+    m_pRecovery.reset();
     m_pHistory.reset();
     m_pFrame.reset();
     m_pDocCommands.reset();
@@ -59,9 +64,69 @@ bool CPagewellApp::InitInstance(const QString& path)
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this,
         [this](const QString& dropped) { OpenDocumentFile(dropped); });
 
-    const bool bOk = path.isEmpty() ? m_pDoc->DoFileNew() : OpenDocumentFile(path);
+    StartFollowingTheFile();
+
+    bool bOk = false;
+    if (path.isEmpty()) {
+        bOk = (m_pRecovery != nullptr && m_pRecovery->OfferAtStart({})) || m_pDoc->DoFileNew();
+    } else if (!(bOk = OpenDocumentFile(path))) {
+        // The file said why it did not open; the window stays, with a new
+        // project (no question asked: the user asked for a file).
+        m_pDoc->m_bAskNewProperties = false;
+        bOk = m_pDoc->DoFileNew();
+        m_pDoc->m_bAskNewProperties = true;
+    }
     m_pFrame->UpdateCommandUI();
     return bOk;
+}
+
+void CPagewellApp::StartFollowingTheFile()
+{
+    if (!m_strRecoveryFolder.empty()) {
+        m_pRecovery = std::make_unique<CRecoveryController>(*m_pDoc, m_strRecoveryFolder);
+        m_pRecovery->m_storeEditors = [this] {
+            m_pFrame->GetTitleEditor()->Store();
+            m_pFrame->GetBodyEditor()->Store();
+        };
+        m_pRecovery->m_openProject = [this](const std::string& project) {
+            const bool bOpened = m_pDoc->DoFileOpen(project);
+            if (bOpened)
+                m_recentFiles.Add(project);
+            return bOpened;
+        };
+        if (m_askRecovery)
+            m_pRecovery->m_ask = m_askRecovery;
+    }
+    if (m_bWatchFile) {
+        m_pWatch = std::make_unique<CFileWatchController>(*m_pDoc, *m_pFrame->statusBar());
+        m_pWatch->m_reload = [this] { return Reload(); };
+        if (m_askOutsideChange)
+            m_pWatch->m_ask = m_askOutsideChange;
+    }
+}
+
+bool CPagewellApp::Reload()
+{
+    // The selected object is known by its tags from the top.
+    std::vector<CString> tags;
+    for (HTREEITEM h = m_pDoc->GetCurrentItem(); h != nullptr; h = CSiteTree::GetParentItem(h))
+        tags.insert(tags.begin(), CSiteTree::GetItemText(h));
+    if (!m_pDoc->DoFileOpen(m_pDoc->GetPathName()))
+        return false;
+    HTREEITEM hFound = nullptr;
+    HTREEITEM hLevel = m_pDoc->m_tree.GetRootItem();
+    for (const CString& tag : tags) {
+        while (hLevel != nullptr && CSiteTree::GetItemText(hLevel) != tag)
+            hLevel = CSiteTree::GetNextSiblingItem(hLevel);
+        if (hLevel == nullptr)
+            break;
+        hFound = hLevel;
+        hLevel = CSiteTree::GetChildItem(hLevel);
+    }
+    if (hFound != nullptr && tags.size() > 0 && CSiteTree::GetItemText(hFound) == tags.back())
+        m_pFrame->GetTreeView()->SelectItem(hFound);
+    m_pFrame->UpdateCommandUI();
+    return true;
 }
 
 bool CPagewellApp::OpenDocumentFile(const QString& path)
@@ -75,8 +140,11 @@ bool CPagewellApp::OpenDocumentFile(const QString& path)
     // first, and a Yes writes it.
     m_pDoc->UpdateAllViews(nullptr, HINT_STORE);
     const bool bOk = m_pDoc->DoFileOpen(PathFromQString(absolute));
-    if (bOk)
+    if (bOk) {
         m_recentFiles.Add(PathFromQString(absolute));
+        if (m_pRecovery != nullptr)
+            m_pRecovery->OfferFor(PathFromQString(absolute));
+    }
     if (m_pFrame != nullptr)
         m_pFrame->UpdateCommandUI();
     return bOk;
@@ -85,7 +153,11 @@ bool CPagewellApp::OpenDocumentFile(const QString& path)
 bool CPagewellApp::CanClose()
 {
     m_pDoc->UpdateAllViews(nullptr, HINT_STORE);
-    return m_pDoc->SaveModified();
+    if (!m_pDoc->SaveModified())
+        return false;
+    if (m_pRecovery != nullptr)
+        m_pRecovery->OnClosing();
+    return true;
 }
 
 bool CPagewellApp::OnUpdateCommand(int nId, CCmdUI& state)
@@ -141,8 +213,8 @@ void CPagewellApp::OnCommand(int nId)
     case ID_FILE_OPEN: {
         const QString path = m_promptOpenPath
             ? m_promptOpenPath()
-            : QFileDialog::getOpenFileName(
-                m_pFrame.get(), QStringLiteral("Open"), QString(), QStringLiteral("Pagewell Files (*.pwl)"));
+            : QFileDialog::getOpenFileName(m_pFrame.get(), QStringLiteral("Open"), QString(),
+                QStringLiteral("Pagewell Projects (*.pwl *.json);;All Files (*)"));
         if (!path.isEmpty())
             OpenDocumentFile(path);
         break;

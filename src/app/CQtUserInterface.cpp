@@ -18,6 +18,8 @@
 namespace {
 
 constexpr const char* kFileFilter = "Pagewell Files (*.pwl)";
+// The readable form, for sites kept in version control.
+constexpr const char* kJsonFilter = "Pagewell JSON Projects (*.json)";
 
 // Hands a run's progress to the open generation dialog; false when none
 // is open.
@@ -107,12 +109,19 @@ int CQtUserInterface::DoModal(CDialogRecord& record)
 
 bool CQtUserInterface::PromptSavePath(std::string& path)
 {
-    QString chosen = QFileDialog::getSaveFileName(
-        m_pParent, QStringLiteral("Save As"), PathToQString(path), QString::fromLatin1(kFileFilter));
+    const QString archive = QString::fromLatin1(kFileFilter);
+    const QString json = QString::fromLatin1(kJsonFilter);
+    // The proposal's form is offered first; the name chosen decides.
+    QString selected
+        = QFileInfo(PathToQString(path)).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0
+        ? json
+        : archive;
+    QString chosen = QFileDialog::getSaveFileName(m_pParent, QStringLiteral("Save As"), PathToQString(path),
+        archive + QStringLiteral(";;") + json, &selected);
     if (chosen.isEmpty())
         return false;
     if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QStringLiteral(".pwl");
+        chosen += selected == json ? QStringLiteral(".json") : QStringLiteral(".pwl");
     path = PathFromQString(chosen);
     return true;
 }

@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
-        QStringLiteral("project"), QStringLiteral("The project file (.pwl) to open."));
+        QStringLiteral("project"), QStringLiteral("The project file (.pwl or .json) to open."));
     const QCommandLineOption newInstance(QStringLiteral("new-instance"),
         QStringLiteral("Open a window of its own, even if the program already runs on this display."));
     parser.addOption(newInstance);
@@ -62,6 +62,8 @@ int main(int argc, char* argv[])
 
     CPagewellApp app(ui, recentFiles);
     app.m_strWindowState = PlatformMapping::WindowStateFileName();
+    app.m_strRecoveryFolder = CRecoveryStore::DefaultFolder();
+    app.m_bWatchFile = true;
     if (!app.InitInstance(path))
         return 0;
     CMainFrame* pFrame = app.GetMainFrame();
