@@ -3,8 +3,9 @@
 #include <ostream>
 #include <string>
 
+#include "platform/CString.h"
+
 class CPagewellDoc;
-class CString;
 
 // Opens the project file a subcommand was given, in either form (the archive
 // or the JSON text); errors are the document's own messages. False when
