@@ -159,6 +159,9 @@ TEST_F(Serve, ServesThePublishingFilesAsGenerateWritesThem)
     EXPECT_EQ(Get("/sitemap.xml").first, 404);
     SaveProject("Home", "logo.gif", "https://example.org/");
     ASSERT_TRUE(m_project.RebuildIfChanged());
+    // The images every generated page names, which serving does without.
+    Write("images/pagewell.jpg", "jpg");
+    Write("images/bluerib.gif", "gif");
     std::ostringstream out;
     ASSERT_EQ(RunGenerate({ "site.pwl", "--dest", "out" }, out, out), kExitOk) << out.str();
     for (const char* pszName : { "sitemap.xml", "feed.xml", "robots.txt" }) {

@@ -61,13 +61,6 @@ TEST_F(CMainWindow, StartWithFileOpensWithoutPropertiesDialog)
     EXPECT_EQ(m_pRecent->GetEntries().front(), Path("site.pwl"));
 }
 
-TEST_F(CMainWindow, StartWithMissingFileFails)
-{
-    EXPECT_FALSE(m_pApp->InitInstance(QString::fromStdString(Path("missing.pwl"))));
-    ASSERT_EQ(m_ui.m_messages.size(), 1U);
-    EXPECT_NE(m_ui.m_messages[0].strText.find("was not found."), CString::npos);
-}
-
 TEST_F(CMainWindow, LayoutAndViewOrder)
 {
     ASSERT_TRUE(Start());

@@ -109,8 +109,10 @@ TEST_F(Preview, ALinkToAnotherPageSelectsItInTheTree)
 }
 
 // "role name" of every accessible object below pInterface, as a screen
-// reader walks them.
-void CollectAccessible(QAccessibleInterface* pInterface, QStringList& found, int nDepth = 0)
+// reader walks them. The web engine's accessible objects come from a library
+// built without run-time type information, so the sanitizer cannot check
+// their type and would take every call for a bad one.
+__attribute__((no_sanitize("vptr"))) void CollectAccessible(QAccessibleInterface* pInterface, QStringList& found, int nDepth = 0)
 {
     if (pInterface == nullptr || nDepth > 40)
         return;
@@ -121,8 +123,10 @@ void CollectAccessible(QAccessibleInterface* pInterface, QStringList& found, int
 
 TEST_F(Preview, AScreenReaderFindsTheHeadingAndLinksOfThePage)
 {
-    const QString heading = QString::number(QAccessible::Heading) + QStringLiteral(" Index");
-    const QString link = QString::number(QAccessible::Link) + QStringLiteral(" About");
+    // The page shown is the selected object's: its heading, and the link to
+    // the About page in its navigation (the template puts it in brackets).
+    const QString heading = QString::number(QAccessible::Heading) + QStringLiteral(" News");
+    const QString link = QString::number(QAccessible::Link) + QStringLiteral(" [About]");
     QStringList found;
     const bool bFound = QTest::qWaitFor(
         [&] {
