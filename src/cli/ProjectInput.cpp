@@ -10,8 +10,8 @@
 #include "generator/CSiteOutput.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
-#include "platform/CPathRules.h"
 #include "platform/CFileSystem.h"
+#include "platform/CPathRules.h"
 
 bool HoldsJson(const std::string& path)
 {
@@ -58,8 +58,8 @@ bool MakeDestinationFolder(const CString& destination, const std::string& comman
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        err << "pagewell-cli " << command << ": cannot create the folder " << CCodePage::ToUtf8(destination) << ": "
-            << error.message() << "\n";
+        err << "pagewell-cli " << command << ": cannot create the folder " << CCodePage::ToUtf8(destination)
+            << ": " << error.message() << "\n";
         return false;
     }
     return true;

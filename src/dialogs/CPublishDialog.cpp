@@ -38,15 +38,17 @@ QString Megabytes(uint64_t bytes)
 
 QString PlanText(const CPublishPlan& plan)
 {
-    QString text = QStringLiteral("Plan: %1 files to send (%2), %3 to replace (%4), %5 to remove, %6 in the way.")
-                       .arg(plan.m_send.size())
-                       .arg(Megabytes(CPublishPlan::BytesOf(plan.m_send)))
-                       .arg(plan.m_replace.size())
-                       .arg(Megabytes(CPublishPlan::BytesOf(plan.m_replace)))
-                       .arg(plan.m_remove.size())
-                       .arg(plan.m_clashes.size());
+    QString text
+        = QStringLiteral("Plan: %1 files to send (%2), %3 to replace (%4), %5 to remove, %6 in the way.")
+              .arg(plan.m_send.size())
+              .arg(Megabytes(CPublishPlan::BytesOf(plan.m_send)))
+              .arg(plan.m_replace.size())
+              .arg(Megabytes(CPublishPlan::BytesOf(plan.m_replace)))
+              .arg(plan.m_remove.size())
+              .arg(plan.m_clashes.size());
     for (const std::string& name : plan.m_clashes)
-        text += QStringLiteral("\n%1 is a file Pagewell did not put there: left alone unless replacing is ticked.")
+        text += QStringLiteral(
+            "\n%1 is a file Pagewell did not put there: left alone unless replacing is ticked.")
                     .arg(QString::fromStdString(name));
     return text;
 }
@@ -75,7 +77,9 @@ public:
 
     void OnFileDone(EAction action, const std::string& name, uint64_t /*nBytes*/) override
     {
-        const char* pszVerb = action == EAction::Sent ? "Sent " : action == EAction::Replaced ? "Replaced " : "Removed ";
+        const char* pszVerb = action == EAction::Sent ? "Sent "
+            : action == EAction::Replaced             ? "Replaced "
+                                                      : "Removed ";
         if (!m_pending.isEmpty())
             m_pending += QLatin1Char('\n');
         m_pending += QString::fromLatin1(pszVerb) + QString::fromStdString(name);
@@ -120,7 +124,8 @@ CPublishDialog::CPublishDialog(CPagewellDoc& doc, QWidget* pParent)
     m_pTarget->setPlaceholderText(QStringLiteral("sftp://user@host/path/ or file:///path/"));
     auto* pTargetLabel = new QLabel(QStringLiteral("Publish &to:"));
     pTargetLabel->setBuddy(m_pTarget);
-    m_pOverwrite = new QCheckBox(QStringLiteral("&Replace files of the same name that Pagewell did not put there"));
+    m_pOverwrite
+        = new QCheckBox(QStringLiteral("&Replace files of the same name that Pagewell did not put there"));
     m_pOverwrite->setObjectName("overwriteForeign");
     m_pTest = MakePushButton("testConnection", QStringLiteral("Test &Connection"));
     m_pPlan = MakePushButton("showPlan", QStringLiteral("Show P&lan"));
@@ -213,8 +218,8 @@ bool CPublishDialog::TakeTarget(CPublishTarget& target)
     std::string parseError;
     if (!settings.Set("publish", text, error)
         || !CPublishTarget::Parse(CCodePage::ToUtf8(settings.m_strPublish), target, parseError)) {
-        QMessageBox::warning(this, windowTitle(),
-            error.empty() ? QString::fromStdString(parseError) : ToQString(error));
+        QMessageBox::warning(
+            this, windowTitle(), error.empty() ? QString::fromStdString(parseError) : ToQString(error));
         m_pTarget->setFocus();
         return false;
     }
@@ -245,7 +250,8 @@ void CPublishDialog::Start(EMode mode)
     pJob->bOverwrite = m_pOverwrite->isChecked();
     m_cancel = false;
     m_tStart = std::chrono::steady_clock::now();
-    m_pStatus->setText(QStringLiteral("Connecting to %1...").arg(QString::fromStdString(pJob->target.Describe())));
+    m_pStatus->setText(
+        QStringLiteral("Connecting to %1...").arg(QString::fromStdString(pJob->target.Describe())));
     SetRunning(true);
     m_thread = std::thread([this, pJob] { RunJob(pJob); });
 }
@@ -264,8 +270,9 @@ void CPublishDialog::RunJob(const std::shared_ptr<CJob>& pJob)
     if (job.eMode == EMode::Test) {
         std::vector<CRemoteEntry> entries;
         const bool bOk = pFolder->Open(error) && pFolder->List(entries, error);
-        Finish(bOk ? QStringLiteral("Connected: %1 holds %2 files and folders.").arg(where).arg(entries.size())
-                   : QString::fromStdString(error));
+        Finish(bOk
+                ? QStringLiteral("Connected: %1 holds %2 files and folders.").arg(where).arg(entries.size())
+                : QString::fromStdString(error));
         return;
     }
     std::vector<CLocalFile> files;
@@ -299,7 +306,9 @@ void CPublishDialog::RunJob(const std::shared_ptr<CJob>& pJob)
     QString summary = plan.IsEmpty() && bOk
         ? QStringLiteral("Nothing to publish: %1 is up to date.").arg(where)
         : QStringLiteral("%1: %2 sent, %3 replaced, %4 removed, %5 in %6 s.")
-              .arg(bOk ? QStringLiteral("Published") : m_cancel ? QStringLiteral("Cancelled") : QStringLiteral("Failed"))
+              .arg(bOk           ? QStringLiteral("Published")
+                      : m_cancel ? QStringLiteral("Cancelled")
+                                 : QStringLiteral("Failed"))
               .arg(listener.Count(EAction::Sent))
               .arg(listener.Count(EAction::Replaced))
               .arg(listener.Count(EAction::Removed))

@@ -45,7 +45,8 @@ private:
     // Called through the event loop from the publishing thread.
     void Post(std::function<void()> update);
     void AppendLog(const QString& line);
-    void ShowProgress(size_t nFiles, size_t nTotal, uint64_t nBytes, uint64_t nBytesTotal, const QString& current);
+    void ShowProgress(
+        size_t nFiles, size_t nTotal, uint64_t nBytes, uint64_t nBytesTotal, const QString& current);
     void Finish(const QString& summary);
     void SetRunning(bool bRunning);
 

@@ -14,13 +14,13 @@
 namespace {
 
 // Runs ask on the GUI thread and waits for its answer.
-template <typename Result, typename Ask>
-Result OnGuiThread(QObject* pContext, Ask ask)
+template <typename Result, typename Ask> Result OnGuiThread(QObject* pContext, Ask ask)
 {
     if (QThread::currentThread() == pContext->thread())
         return ask();
     Result result {};
-    QMetaObject::invokeMethod(pContext, [&] { result = ask(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        pContext, [&] { result = ask(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
@@ -88,8 +88,8 @@ std::optional<std::string> CPublishPrompt::AskPasswordNow(const QString& account
     }
     QDialog dialog(m_pParent);
     dialog.setWindowTitle(QStringLiteral("Password"));
-    auto* pLabel = new QLabel(
-        (bRetry ? QStringLiteral("The password was refused. ") : QString()) + QStringLiteral("&Password for %1:").arg(account));
+    auto* pLabel = new QLabel((bRetry ? QStringLiteral("The password was refused. ") : QString())
+        + QStringLiteral("&Password for %1:").arg(account));
     auto* pEdit = new QLineEdit;
     pEdit->setObjectName("password");
     pEdit->setAccessibleName(QStringLiteral("Password"));

@@ -112,7 +112,8 @@ TEST_F(Preview, ALinkToAnotherPageSelectsItInTheTree)
 // reader walks them. The web engine's accessible objects come from a library
 // built without run-time type information, so the sanitizer cannot check
 // their type and would take every call for a bad one.
-__attribute__((no_sanitize("vptr"))) void CollectAccessible(QAccessibleInterface* pInterface, QStringList& found, int nDepth = 0)
+__attribute__((no_sanitize("vptr"))) void CollectAccessible(
+    QAccessibleInterface* pInterface, QStringList& found, int nDepth = 0)
 {
     if (pInterface == nullptr || nDepth > 40)
         return;

@@ -60,7 +60,8 @@ private slots:
             if (qobject_cast<QLineEdit*>(pWidget) || qobject_cast<QPlainTextEdit*>(pWidget)
                 || qobject_cast<QProgressBar*>(pWidget))
                 QVERIFY2(!pWidget->accessibleName().isEmpty(), qPrintable(pWidget->objectName()));
-            if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget); pButton && pButton->objectName() != "close")
+            if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget);
+                pButton && pButton->objectName() != "close")
                 QVERIFY2(pButton->text().contains('&'), qPrintable(pButton->text()));
         }
         QVERIFY(!Find<QPushButton>(&dialog, "cancel")->isEnabled());
@@ -72,7 +73,8 @@ private slots:
         QVERIFY2(pLog->toPlainText().contains("Plan: 4 files to send"), qPrintable(pLog->toPlainText()));
         QVERIFY(!QFile::exists(remote + "/home.htm"));
         // The target typed in is the project's setting now.
-        QCOMPARE(QString::fromStdString(document.m_dlgGenerate.GetSiteSettings().m_strPublish), "file://" + remote + "/");
+        QCOMPARE(QString::fromStdString(document.m_dlgGenerate.GetSiteSettings().m_strPublish),
+            "file://" + remote + "/");
         QVERIFY(document.IsModified());
 
         Click(&dialog, "publish");
