@@ -14,7 +14,7 @@ CCheckContext::CCheckContext(const CSiteTree& tree, const CDocProperties& props,
     const CString& destination, CFileSystem& files, const CFileLocator& locator, CCheckOptions options)
     : m_tree(tree)
     , m_props(props)
-    , m_names(tree.GetRootItem(), bLowercase)
+    , m_names(tree.GetRootItem(), bLowercase, options.settings.GetPageExtension())
     , m_strDestination(destination)
     , m_files(files)
     , m_locator(locator)
@@ -75,7 +75,7 @@ const std::unordered_map<CString, HTREEITEM>& CCheckContext::GetPageFiles()
         for (const HTREEITEM hPage : GetPages()) {
             const CString tag = m_names.GetTag(hPage);
             if (CPathRules::IsPlainFileName(tag))
-                m_pageFiles.emplace(tag + ".htm", hPage);
+                m_pageFiles.emplace(m_names.GetPageFile(tag), hPage);
         }
         m_bPageFilesKnown = true;
     }

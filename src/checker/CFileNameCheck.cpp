@@ -43,7 +43,7 @@ void CFileNameCheck::CheckPageFiles(CCheckContext& context)
                 "use a tag without \"/\" or \"\\\" that is not \".\" or \"..\"");
             continue;
         }
-        const CString file = tag + ".htm";
+        const CString file = names.GetPageFile(tag);
         const auto [itExact, bNew] = exact.emplace(file, hPage);
         if (!bNew) {
             const bool bLowered = itExact->second->GetLabel() != hPage->GetLabel();
@@ -56,8 +56,8 @@ void CFileNameCheck::CheckPageFiles(CCheckContext& context)
         const auto [itFolded, bNewFolded] = folded.emplace(FoldCase(file), hPage);
         if (!bNewFolded) {
             context.Add(ESeverity::Warning, hPage,
-                "the file " + file + " differs only in letter case from " + names.GetTag(itFolded->second)
-                    + ".htm of " + PathOf(itFolded->second)
+                "the file " + file + " differs only in letter case from "
+                    + names.GetPageFile(names.GetTag(itFolded->second)) + " of " + PathOf(itFolded->second)
                     + "; on disks and servers that ignore case one overwrites the other",
                 "give one of the two pages another tag, or turn the lowercase option on and rename one");
         }

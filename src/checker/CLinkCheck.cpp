@@ -4,6 +4,7 @@
 
 #include "checker/CCheckContext.h"
 #include "generator/CMacroEvaluator.h"
+#include "generator/CPageLinks.h"
 #include "model/CNode.h"
 #include "model/CSiteTree.h"
 #include "platform/CCodePage.h"
@@ -133,26 +134,50 @@ void CLinkCheck::CheckReference(HTREEITEM hItem, std::string_view reference)
         return;
     }
     // Only the site's own pages are known; other files are the user's.
-    if (!EndsWithNoCase(file, ".htm") || file.find_first_of("\\/") != std::string_view::npos)
+    const size_t nExtension = EndsWithNoCase(file, ".htm") ? 4 : EndsWithNoCase(file, ".html") ? 5 : 0;
+    if (nExtension == 0 || file.find_first_of("\\/") != std::string_view::npos)
         return;
-    const auto& pages = m_pContext->GetPageFiles();
-    const auto it = pages.find(CString(file));
-    if (it != pages.end()) {
+    if (const HTREEITEM hPage = FindPage(file)) {
         if (!anchor.empty())
-            CheckAnchor(hItem, it->second, reference, anchor);
+            CheckAnchor(hItem, hPage, reference, anchor);
         return;
     }
-    if (const HTREEITEM hPage = FindPageNoCase(CString(file))) {
+    const CSiteNames& names = m_pContext->GetNames();
+    const CString tag(file.substr(0, file.size() - nExtension));
+    const HTREEITEM hPage = FindPageNoCase(tag);
+    if (hPage != nullptr && EndsWithNoCase(file, names.GetPageExtension())) {
         m_pContext->Add(ESeverity::Warning, hItem,
             "the link " + CString(reference) + " differs in letter case from the page file "
-                + m_pContext->GetNames().GetTag(hPage) + ".htm",
+                + names.GetPageFile(names.GetTag(hPage)),
             "write the link as the page file is named: servers tell letter case apart");
         return;
     }
-    const CString tag(file.substr(0, file.size() - 4));
+    // A page of the site by an extension its files do not have (and that
+    // the generator does not rewrite): the link would break.
+    if (hPage != nullptr) {
+        m_pContext->Add(ESeverity::Error, hItem,
+            "the link " + CString(reference) + " leads to no page: the site's page files end in "
+                + names.GetPageExtension(),
+            "write the link as " + names.GetPageFile(names.GetTag(hPage)));
+        return;
+    }
     m_pContext->Add(ESeverity::Error, hItem,
         "the link " + CString(reference) + " leads to a page the site does not have",
         "correct the link, or add a page with the tag " + tag);
+}
+
+HTREEITEM CLinkCheck::FindPage(std::string_view file)
+{
+    const auto& pages = m_pContext->GetPageFiles();
+    auto it = pages.find(CString(file));
+    // The generator rewrites a link to a page by the old extension.
+    if (it == pages.end()) {
+        const CPageLinks links(m_pContext->GetNames().GetPageExtension(),
+            [&pages](std::string_view name) { return pages.contains(CString(name)); });
+        if (const auto renamed = links.RewriteReference(file))
+            it = pages.find(*renamed);
+    }
+    return it != pages.end() ? it->second : nullptr;
 }
 
 void CLinkCheck::CheckAnchor(
@@ -165,7 +190,7 @@ void CLinkCheck::CheckAnchor(
         return;
     m_pContext->Add(ESeverity::Error, hItem,
         "the link " + CString(reference) + " names an anchor that no object of the page "
-            + m_pContext->GetNames().GetTag(hPage) + ".htm provides",
+            + m_pContext->GetNames().GetPageFile(m_pContext->GetNames().GetTag(hPage)) + " provides",
         "link to the tag of an object on that page, or to #main");
 }
 
@@ -191,14 +216,15 @@ const std::unordered_set<CString>& CLinkCheck::GetAnchors(HTREEITEM hPage)
     return anchors;
 }
 
-HTREEITEM CLinkCheck::FindPageNoCase(const CString& file)
+HTREEITEM CLinkCheck::FindPageNoCase(const CString& tag)
 {
-    if (m_foldedPageFiles.empty()) {
+    if (m_foldedPageTags.empty()) {
+        const size_t nExtension = m_pContext->GetNames().GetPageExtension().size();
         for (const auto& [name, hPage] : m_pContext->GetPageFiles())
-            m_foldedPageFiles.emplace(Folded(name), hPage);
+            m_foldedPageTags.emplace(Folded(name.substr(0, name.size() - nExtension)), hPage);
     }
-    const auto it = m_foldedPageFiles.find(Folded(file));
-    return it == m_foldedPageFiles.end() ? nullptr : it->second;
+    const auto it = m_foldedPageTags.find(Folded(tag));
+    return it == m_foldedPageTags.end() ? nullptr : it->second;
 }
 
 bool CLinkCheck::IsCopiedImage(std::string_view name)

@@ -10,8 +10,9 @@
 #include "platform/CString.h"
 
 // The links and images of body texts and link objects: links to pages of the
-// site that will not be written ("TAG.htm"), or to an anchor no object of
-// that page provides ("TAG.htm#ANCHOR", "#ANCHOR"); images that are neither
+// site that will not be written ("TAG.htm", or "TAG.html" when the site's
+// pages end in ".htm"), or to an anchor no object of that page provides
+// ("TAG.htm#ANCHOR", "#ANCHOR"); images that are neither
 // copied by the run nor in the destination; images without an alt text; a
 // link object whose address is missing or still "http://".
 class CLinkCheck : public ICheck {
@@ -28,11 +29,14 @@ private:
     // tags of the objects written into it, and the named anchors of their
     // texts.
     const std::unordered_set<CString>& GetAnchors(HTREEITEM hPage);
-    HTREEITEM FindPageNoCase(const CString& file);
+    // The page a file name leads to once the generator rewrote it, or null.
+    HTREEITEM FindPage(std::string_view file);
+    // The page whose tag equals tag but for letter case, or null.
+    HTREEITEM FindPageNoCase(const CString& tag);
     bool IsCopiedImage(std::string_view name);
 
     CCheckContext* m_pContext = nullptr;
     std::unordered_map<HTREEITEM, std::unordered_set<CString>> m_anchors;
-    std::unordered_map<CString, HTREEITEM> m_foldedPageFiles;
+    std::unordered_map<CString, HTREEITEM> m_foldedPageTags;
     std::unordered_set<CString> m_copiedImages;
 };

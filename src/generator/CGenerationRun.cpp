@@ -54,12 +54,29 @@ CGenerationRun::CGenerationRun(const CSiteTree& tree, const CDocProperties& prop
     , m_ui(ui, [this] { m_pageWriter.Drain(); })
     , m_files(files)
     , m_locator(m_files, locator.GetShareDir())
-    , m_names(tree.GetRootItem(), settings.m_bLowercase != 0)
+    , m_names(tree.GetRootItem(), settings.m_bLowercase != 0, m_siteSettings.GetPageExtension())
     , m_contents(m_names, m_siteSettings.GetMarkup())
     , m_preparer(&m_contents)
     , m_bClean(settings.m_bClean != 0)
     , m_bLowercase(settings.m_bLowercase != 0)
 { }
+
+const CPageLinks& CGenerationRun::GetPageLinks()
+{
+    if (!m_pageLinks) {
+        m_pageLinks.emplace(m_names.GetPageExtension(), [this](std::string_view fileName) {
+            if (!m_pageFiles) {
+                m_pageFiles.emplace();
+                for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
+                    if (h->GetNode()->m_nType == NODE_PAGE)
+                        m_pageFiles->insert(m_names.GetPageFile(m_names.GetTag(h)));
+                }
+            }
+            return m_pageFiles->contains(CString(fileName));
+        });
+    }
+    return *m_pageLinks;
+}
 
 void CGenerationRun::Run()
 {

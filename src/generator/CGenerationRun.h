@@ -3,10 +3,12 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
 #include "generator/CContentsWriter.h"
 #include "generator/CCopyList.h"
 #include "generator/CGenerationLog.h"
+#include "generator/CPageLinks.h"
 #include "generator/CPageWriter.h"
 #include "generator/CRecordingFileSystem.h"
 #include "generator/CRunUserInterface.h"
@@ -108,6 +110,8 @@ public:
     const CSiteSettings& GetSiteSettings() const { return m_siteSettings; }
     const CSiteNames& GetNames() const { return m_names; }
     const CTextPreparer& GetPreparer() const { return m_preparer; }
+    // Rewrites the links of texts that name a page by the old extension.
+    const CPageLinks& GetPageLinks();
     IUserInterface& GetUserInterface() { return m_ui; }
     CFileSystem& GetFileSystem() { return m_files; }
     const CFileLocator& GetLocator() const { return m_locator; }
@@ -152,6 +156,9 @@ private:
     CSiteNames m_names;
     CContentsWriter m_contents;
     CTextPreparer m_preparer;
+    // The page files of the site, made when a text first needs them.
+    std::optional<std::unordered_set<CString>> m_pageFiles;
+    std::optional<CPageLinks> m_pageLinks;
 
     CGenerationLog m_log;
     CCopyList m_copyList;

@@ -78,7 +78,8 @@ bool CMacroEvaluator::EvaluateText(int nMacro)
     switch (nMacro) {
     case MACRO_TEXT:
         m_nFormat = m_node.m_nTextFormat;
-        Value(nMacro) = m_run.GetPreparer().PrepareText(m_node.m_strText, false, true);
+        Value(nMacro) = m_run.GetPageLinks().RewriteText(
+            m_run.GetPreparer().PrepareText(m_node.m_strText, false, true));
         if (m_run.GetSiteSettings().IsModern())
             Value(nMacro) = m_run.GetPictures().RewriteBodyText(Value(nMacro));
         return true;
@@ -108,7 +109,9 @@ void CMacroEvaluator::EvaluateLink()
     const size_t start = FindUrlStart(title);
     if (start == std::string_view::npos)
         return;
-    Value(MACRO_LINK) = title.substr(start);
+    const std::string_view address = std::string_view(title).substr(start);
+    const auto rewritten = m_run.GetPageLinks().RewriteReference(address);
+    Value(MACRO_LINK) = rewritten ? *rewritten : CString(address);
     Value(MACRO_TITLE) = IsTitleHidden() ? CString() : Prepare(true);
 }
 

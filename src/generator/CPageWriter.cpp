@@ -21,9 +21,9 @@ CPageWriter::~CPageWriter()
     Abandon();
 }
 
-CString CPageWriter::GetPagePath(const CString& destination, const CString& tag)
+CString CPageWriter::GetPagePath(const CString& destination, const CString& fileName)
 {
-    return CPathRules::JoinPath(destination, tag + ".htm");
+    return CPathRules::JoinPath(destination, fileName);
 }
 
 void CPageWriter::ReportUnableToOpen(const CString& path)
@@ -44,9 +44,10 @@ void CPageWriter::LookAhead(HTREEITEM hItem)
     const CString tag = m_run.GetNames().GetTag(hItem);
     if (!CPathRules::IsPlainFileName(tag))
         return;
-    std::string native = CPathRules::ToNative(GetPagePath(m_run.GetDestination(), tag));
+    const CString fileName = m_run.GetNames().GetPageFile(tag);
+    std::string native = CPathRules::ToNative(GetPagePath(m_run.GetDestination(), fileName));
     const CSiteOutput& output = m_run.GetOutput();
-    const bool bCompareFirst = output.CompareFirst() && output.MayHold(CPathRules::ToNative(tag + ".htm"));
+    const bool bCompareFirst = output.CompareFirst() && output.MayHold(CPathRules::ToNative(fileName));
     const auto pAhead = std::make_shared<CAhead>();
     pAhead->hItem = hItem;
     pAhead->native = std::move(native);
@@ -135,7 +136,8 @@ bool CPageWriter::Finish(CPrepared prepared, const CString& text, bool bWritten,
 void CPageWriter::CreatePage(HTREEITEM hItem)
 {
     const CString tag = m_run.GetNames().GetTag(hItem);
-    const CString path = GetPagePath(m_run.GetDestination(), tag);
+    const CString fileName = m_run.GetNames().GetPageFile(tag);
+    const CString path = GetPagePath(m_run.GetDestination(), fileName);
     m_run.GetLog().Add({ "Generating... ", path });
     m_run.GetUserInterface().SetStatusText(EStatusLine::CurrentFile, path);
 
@@ -145,7 +147,6 @@ void CPageWriter::CreatePage(HTREEITEM hItem)
         ReportUnableToOpen(path);
         return;
     }
-    const CString fileName = tag + ".htm";
     std::string native = CPathRules::ToNative(path);
     m_run.GetOutput().Want(CPathRules::ToNative(fileName));
     // Pages are looked ahead in the order they are written; a page written

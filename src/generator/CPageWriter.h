@@ -16,7 +16,7 @@
 
 class CGenerationRun;
 
-// Writes the page files of a run: the destination + "/" + tag + ".htm",
+// Writes the page files of a run: the destination + "/" + tag + extension,
 // holding the page as CPageRenderer makes it, replacing the old file
 // atomically.
 //
@@ -49,7 +49,7 @@ public:
     void Abandon();
 
     // The page file's path as the log shows it.
-    static CString GetPagePath(const CString& destination, const CString& tag);
+    static CString GetPagePath(const CString& destination, const CString& fileName);
 
 private:
     // What the thread found or made for a page file before the page is

@@ -42,15 +42,15 @@ HTREEITEM CSiteNames::GetPageItem(HTREEITEM hItem)
 
 CString CSiteNames::GetReference(HTREEITEM hItem) const
 {
-    CString reference = GetTagOrEmpty(GetPageItem(hItem));
-    reference += ".htm#";
+    CString reference = GetPageFile(GetTagOrEmpty(GetPageItem(hItem)));
+    reference += "#";
     reference += GetTag(hItem);
     return reference;
 }
 
 CSiteNames::CRef CSiteNames::GetHomeRef() const
 {
-    return { GetTagOrEmpty(m_hRoot) + ".htm#main", GetTitle(m_hRoot) };
+    return { GetPageFile(GetTagOrEmpty(m_hRoot)) + "#main", GetTitle(m_hRoot) };
 }
 
 CSiteNames::CRef CSiteNames::GetParentRef(HTREEITEM hItem) const

@@ -32,8 +32,8 @@ std::vector<CAtomFeedWriter::CEntry> CollectNews(const CSiteTree& tree, const CS
         if (pNode == nullptr || (pNode->m_info.m_bNew == 0 && pNode->m_info.m_bUpdated == 0)
             || pNode->HasExpired(now) || CSiteNames::GetPageItem(hItem) == nullptr)
             continue;
-        const CString reference
-            = pNode->m_nType == NODE_PAGE ? names.GetTag(hItem) + ".htm" : names.GetReference(hItem);
+        const CString reference = pNode->m_nType == NODE_PAGE ? names.GetPageFile(names.GetTag(hItem))
+                                                              : names.GetReference(hItem);
         entries.push_back({ pNode->m_strTitle, reference, pNode->m_tStamp, pNode->m_strText });
     }
     std::stable_sort(entries.begin(), entries.end(),

@@ -82,9 +82,16 @@ CSiteRenderer::CSiteRenderer(const CSiteTree& tree, const CDocProperties& props,
     , m_locator(locator)
 { }
 
+CSiteNames CSiteRenderer::GetNames() const
+{
+    return CSiteNames(
+        m_tree.GetRootItem(), m_settings.m_bLowercase != 0, m_settings.GetSiteSettings().GetPageExtension());
+}
+
 CString CSiteRenderer::GetPageFileName(HTREEITEM hPage) const
 {
-    return CSiteNames(m_tree.GetRootItem(), m_settings.m_bLowercase != 0).GetTag(hPage) + ".htm";
+    const CSiteNames names = GetNames();
+    return names.GetPageFile(names.GetTag(hPage));
 }
 
 CRenderedSite CSiteRenderer::RenderPage(HTREEITEM hPage) const
@@ -166,14 +173,14 @@ bool CSiteRenderer::AddPage(CGenerationRun& run, HTREEITEM hPage, EKeepPage eKee
     const CString tag = run.GetNames().GetTag(hPage);
     if (!CPathRules::IsPlainFileName(tag)) {
         site.messages.push_back("CreatePage() ERROR: Unable to open destination file "
-            + CPageWriter::GetPagePath(run.GetDestination(), tag));
+            + CPageWriter::GetPagePath(run.GetDestination(), run.GetNames().GetPageFile(tag)));
         return false;
     }
     CRenderedPage page = CPageRenderer(run).Render(hPage);
     // A run leaves a page without its template unwritten; a preview shows it.
     if (!page.bComplete && eKeep == EKeepPage::IfComplete)
         return false;
-    site.pages[tag + ".htm"] = std::move(page.strText);
+    site.pages[run.GetNames().GetPageFile(tag)] = std::move(page.strText);
     return true;
 }
 
@@ -224,11 +231,14 @@ ESiteFile CSiteRenderer::ReadFile(
     return ESiteFile::None;
 }
 
-std::string CSiteRenderer::ContentType(std::string_view name)
+std::string CSiteRenderer::ContentType(std::string_view name, std::string_view pageCharset)
 {
     static const std::pair<const char*, const char*> kTypes[] = {
-        { ".htm", "text/html; charset=windows-1252" },
-        { ".html", "text/html; charset=windows-1252" },
+        { ".htm", "text/html; charset=" },
+        { ".html", "text/html; charset=" },
+        { "feed.xml", "application/atom+xml" },
+        { ".xml", "application/xml" },
+        { ".txt", "text/plain; charset=utf-8" },
         { ".gif", "image/gif" },
         { ".jpg", "image/jpeg" },
         { ".jpeg", "image/jpeg" },
@@ -237,6 +247,10 @@ std::string CSiteRenderer::ContentType(std::string_view name)
         { ".ico", "image/x-icon" },
         { ".bmp", "image/bmp" },
         { ".webp", "image/webp" },
+        { ".avif", "image/avif" },
+        { ".pdf", "application/pdf" },
+        { ".woff2", "font/woff2" },
+        { ".json", "application/json" },
         { ".css", "text/css" },
         { ".js", "text/javascript" },
         { ".xml", "application/xml" },
@@ -246,18 +260,18 @@ std::string CSiteRenderer::ContentType(std::string_view name)
     CCodePage::AsciiLower(lower);
     for (const auto& [extension, type] : kTypes) {
         if (lower.ends_with(extension))
-            return type;
+            return std::string_view(type).ends_with('=') ? type + std::string(pageCharset) : type;
     }
     return "application/octet-stream";
 }
 
 HTREEITEM CSiteRenderer::FindLinkTarget(std::string_view fileName, std::string_view fragment) const
 {
-    const CSiteNames names(m_tree.GetRootItem(), m_settings.m_bLowercase != 0);
+    const CSiteNames names = GetNames();
     HTREEITEM hPage = nullptr;
     for (HTREEITEM h = m_tree.GetRootItem(); h != nullptr && hPage == nullptr;
          h = CSiteTree::GetNextPreOrder(h)) {
-        if (IsPage(h) && names.GetTag(h) + ".htm" == fileName)
+        if (IsPage(h) && names.GetPageFile(names.GetTag(h)) == fileName)
             hPage = h;
     }
     if (hPage == nullptr || fragment.empty())

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/CSiteNames.h"
 #include "model/CTreeItem.h"
 #include "platform/CString.h"
 
@@ -59,7 +60,8 @@ public:
         const CRenderedSite& site, std::string_view name, CString& bytes, CFileSystem& files);
 
     // The media type a server gives a file of the site, by its extension.
-    static std::string ContentType(std::string_view name);
+    // pageCharset: the charset of the pages (the encoding setting).
+    static std::string ContentType(std::string_view name, std::string_view pageCharset = "windows-1252");
 
     // The object a link of a page leads to: the page whose file is fileName,
     // or the object of that page whose anchor (tag) is fragment; null when
@@ -70,6 +72,7 @@ public:
     CString GetPageFileName(HTREEITEM hPage) const;
 
 private:
+    CSiteNames GetNames() const;
     CRenderedSite RenderPageUnguarded(HTREEITEM hPage) const;
     CRenderedSite RenderSiteUnguarded() const;
     // Adds the images of the run's copy list; reports those that cannot be read.

@@ -1,5 +1,6 @@
 #include "model/CSiteSettings.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -12,8 +13,10 @@ constexpr std::array<std::string_view, 2> kMarkups
 constexpr std::array<std::string_view, 2> kEncodings
     = { CSiteSettings::kEncodingWindows1252, CSiteSettings::kEncodingUtf8 };
 constexpr std::array<std::string_view, 2> kYesNo = { "no", "yes" };
+constexpr std::array<std::string_view, 2> kExtensions
+    = { CSiteSettings::kExtensionHtm, CSiteSettings::kExtensionHtml };
 
-const std::array<CSiteSettings::CKey, 9> kKeys = { {
+const std::array<CSiteSettings::CKey, 11> kKeys = { {
     { "lang", &CSiteSettings::m_strLang, "", {}, "Site &language:",
         "The language of the pages, as a language tag such as en or de-CH (the LANG macro)." },
     { "description", &CSiteSettings::m_strDescription, "", {}, "Site &description:",
@@ -28,9 +31,17 @@ const std::array<CSiteSettings::CKey, 9> kKeys = { {
     { "favicon", &CSiteSettings::m_strFavicon, "", {}, "&Favicon:",
         "An image of the images folder that browsers show for the site, such as favicon.svg (the FAVICON "
         "macro)." },
+    { "extension", &CSiteSettings::m_strExtension, CSiteSettings::kExtensionHtm, kExtensions,
+        "Page file e&xtension:",
+        "html: page files end in .html, which every host serves at a folder's address as index.html. "
+        "htm: as earlier versions named them." },
     { "publish", &CSiteSettings::m_strPublish, "", {}, "&Publish to:",
-        "Where Publish sends the site: sftp://user@host/path/ for a host reached by SSH, or "
-        "file:///path/ for a folder of this computer." },
+        "Where Publish sends the site: sftp://user@host/path/ or ftps://user@host/path/ for a web host, "
+        "s3://bucket/prefix/?endpoint=https://host for object storage, or file:///path/ for a folder of "
+        "this computer." },
+    { "cachecontrol", &CSiteSettings::m_strCacheControl, "", {}, "&Cache-Control:",
+        "What object storage tells browsers and CDNs about caching the files it serves, such as "
+        "max-age=300 (empty: nothing)." },
     { "maxwidth", &CSiteSettings::m_strMaxWidth, "", {}, "Largest picture &width:",
         "Pictures wider than this many pixels are published scaled down, with smaller variants for "
         "phones (modern markup; empty: published at their own size)." },
@@ -58,18 +69,24 @@ bool IsBaseUrl(std::string_view text)
     return true;
 }
 
-// Whether text can be a publishing address: empty, or sftp:// or file://,
-// one line, without a password (the project is not the place for one).
+// Whether text can be a publishing address: empty, or one of the schemes
+// the publisher speaks, one line, without a password (the project is not
+// the place for one).
 bool IsPublishUrl(std::string_view text, CString& error)
 {
     if (text.empty())
         return true;
-    if (!text.starts_with("sftp://") && !text.starts_with("file://")) {
-        error = "publish must be an address starting with sftp:// or file://, such as "
-                "sftp://me@example.org/www/";
+    const size_t schemeEnd = text.find("://");
+    const std::string_view scheme = text.substr(0, schemeEnd);
+    if (schemeEnd == std::string_view::npos
+        || (scheme != "sftp" && scheme != "file" && scheme != "ftp" && scheme != "ftps" && scheme != "s3")) {
+        error
+            = "publish must be an address starting with sftp://, ftps://, ftp://, s3:// or file://, such as "
+              "sftp://me@example.org/www/";
         return false;
     }
-    const std::string_view authority = text.substr(7, text.find('/', 7) - 7);
+    const size_t start = schemeEnd + 3;
+    const std::string_view authority = text.substr(start, text.find_first_of("/?", start) - start);
     if (const size_t at = authority.rfind('@');
         at != std::string_view::npos && authority.substr(0, at).find(':') != std::string_view::npos) {
         error = "publish must not hold a password: Pagewell asks for it when it is needed";
@@ -175,6 +192,8 @@ CSiteSettings CSiteSettings::ForNewProject()
     // The installed workspace has one, so that a new site has an icon.
     settings.m_strFavicon = "favicon.svg";
     settings.m_strMaxWidth = "1600";
+    // Every host serves index.html at a folder's address.
+    settings.m_strExtension = kExtensionHtml;
     return settings;
 }
 
@@ -222,11 +241,22 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
     }
     if (pKey->pMember == &CSiteSettings::m_strPublish && !IsPublishUrl(text, error))
         return false;
+    // Sent as a header as it is: printable ASCII only.
+    if (pKey->pMember == &CSiteSettings::m_strCacheControl
+        && std::any_of(text.begin(), text.end(), [](char c) { return c < ' ' || c > '~'; })) {
+        error = "cachecontrol must be plain ASCII, such as max-age=300";
+        return false;
+    }
     this->*pKey->pMember = text;
     // A kept line of the same key (a value of a later version) is replaced.
     const CString prefix = CString(name) + "=";
     std::erase_if(m_unknownLines, [&](const CString& line) { return line.starts_with(prefix); });
     return true;
+}
+
+CString CSiteSettings::GetPageExtension() const
+{
+    return "." + m_strExtension;
 }
 
 int CSiteSettings::GetMaxWidth() const

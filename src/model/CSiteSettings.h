@@ -8,10 +8,10 @@
 #include "platform/CString.h"
 
 // The site-wide settings of a project: language, description, base URL,
-// markup, page encoding, favicon and where the site is published. The project file keeps them in the
-// generation section's spare string, as a first line "pagewell-settings 1" and then one "key=value" line per
-// setting that differs from its default. A spare string without that first line belongs to someone else: it
-// gives the defaults and is kept as it is until settings are changed.
+// markup, page encoding, favicon, page file extension and where the site is published. The project file keeps
+// them in the generation section's spare string, as a first line "pagewell-settings 1" and then one
+// "key=value" line per setting that differs from its default. A spare string without that first line belongs
+// to someone else: it gives the defaults and is kept as it is until settings are changed.
 //
 // Every setting is a row of the key table (Keys()), so a new setting is one
 // member and one row.
@@ -39,6 +39,8 @@ public:
     static constexpr std::string_view kMarkupModern = "modern";
     static constexpr std::string_view kEncodingWindows1252 = "windows-1252";
     static constexpr std::string_view kEncodingUtf8 = "utf-8";
+    static constexpr std::string_view kExtensionHtm = "htm";
+    static constexpr std::string_view kExtensionHtml = "html";
     // The first line that marks a spare string as settings.
     static constexpr std::string_view kHeader = "pagewell-settings 1";
 
@@ -67,6 +69,8 @@ public:
     bool IsModern() const { return m_strMarkup == kMarkupModern; }
     EMarkup GetMarkup() const { return IsModern() ? EMarkup::Modern : EMarkup::Classic; }
     bool IsUtf8() const { return m_strEncoding == kEncodingUtf8; }
+    // What page file names end with: ".htm" or ".html".
+    CString GetPageExtension() const;
     // The width pictures are scaled down to; 0: none.
     int GetMaxWidth() const;
     bool KeepsMetadata() const { return m_strKeepMetadata == "yes"; }
@@ -81,8 +85,11 @@ public:
     CString m_strMarkup;
     CString m_strEncoding;
     CString m_strFavicon;
+    CString m_strExtension;
     // Where Publish sends the site (a URL, never with a password).
     CString m_strPublish;
+    // The Cache-Control header object storage serves the files with.
+    CString m_strCacheControl;
     CString m_strMaxWidth;
     CString m_strKeepMetadata;
     // Lines of a later version's keys, kept so that they survive a save.

@@ -48,6 +48,6 @@ std::string CLocalSite::HomePageName(const CPagewellDoc& doc, bool bLowercase)
     const HTREEITEM hRoot = doc.m_tree.GetRootItem();
     if (hRoot == nullptr)
         return {};
-    const CSiteNames names(hRoot, bLowercase);
-    return CPathRules::ToNative(names.GetTag(hRoot) + ".htm");
+    const CSiteNames names(hRoot, bLowercase, doc.m_dlgGenerate.GetSiteSettings().GetPageExtension());
+    return CPathRules::ToNative(names.GetPageFile(names.GetTag(hRoot)));
 }

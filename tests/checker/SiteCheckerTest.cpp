@@ -12,6 +12,14 @@ namespace {
 constexpr int64_t kAsOf = 1'800'000'000; // 2027-01-15
 constexpr int64_t kDay = 86400;
 
+void SetExtension(CGenerateDlg& generate, const char* pszExtension)
+{
+    CSiteSettings settings = generate.GetSiteSettings();
+    CString error;
+    ASSERT_TRUE(settings.Set("extension", pszExtension, error)) << error;
+    generate.SetSiteSettings(settings);
+}
+
 // A small clean site in its own workspace: Index with the page About (its
 // paragraph Team) and the link Home. Each case spoils one thing.
 class SiteChecker : public CGeneratorFixture {
@@ -36,7 +44,7 @@ protected:
     {
         const CFileLocator locator(Files(), m_strShareDir);
         CCheckContext context(m_tree, m_props, m_settings.m_bLowercase != 0, m_settings.m_strDestination,
-            Files(), locator, { kAsOf, 14 });
+            Files(), locator, { kAsOf, 14, m_settings.GetSiteSettings() });
         return CSiteChecker::Check(context);
     }
 
@@ -47,6 +55,10 @@ protected:
 
 TEST_F(SiteChecker, TheCleanSiteHasNoFinding)
 {
+    for (const CFinding& finding : Check())
+        ADD_FAILURE() << finding.FormatLine();
+    // Its link to about.htm is rewritten once the pages end in .html.
+    SetExtension(m_settings, "html");
     for (const CFinding& finding : Check())
         ADD_FAILURE() << finding.FormatLine();
 }
@@ -102,6 +114,16 @@ const CCase kCases[] = {
             t.Add(r, "about");
         },
         ESeverity::Warning, "Index/about", "differs only in letter case from About.htm" },
+    { "LinkByAnExtensionThePagesDoNotHave",
+        [](T&, HTREEITEM r, HTREEITEM, HTREEITEM) { r->GetNode()->m_strText = "<a href=\"about.html\">"; },
+        ESeverity::Error, "Index", "about.html leads to no page: the site's page files end in .htm" },
+    // Not rewritten (the letter case differs), so broken once pages end in .html.
+    { "OldExtensionInAnotherCase",
+        [](T& t, HTREEITEM r, HTREEITEM, HTREEITEM) {
+            SetExtension(t.Settings(), "html");
+            r->GetNode()->m_strText = "<a href=\"About.htm\">";
+        },
+        ESeverity::Error, "Index", "About.htm leads to no page: the site's page files end in .html" },
     { "PageNamedLikeACopiedImage",
         [](T& t, HTREEITEM, HTREEITEM, HTREEITEM) {
             t.Props().m_strUpButton = "About.htm";

@@ -277,8 +277,9 @@ TEST_F(Cli, SettingsShowsAndChangesTheSiteSettings)
     const CRun shown = RunTool({ "settings", pwl });
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_EQ(shown.out,
-        "lang=\ndescription=\nbaseurl=\nmarkup=classic\nencoding=windows-1252\nfavicon=\npublish=\nmaxwidth="
-        "\nkeepmetadata=no\n");
+        "lang=\ndescription=\nbaseurl=\nmarkup=classic\nencoding=windows-1252\nfavicon=\nextension="
+        "htm\npublish="
+        "\ncachecontrol=\nmaxwidth=\nkeepmetadata=no\n");
     EXPECT_EQ(ReadWholeFile(pwl), before) << "showing does not save";
 
     // One refused assignment saves none of them.
@@ -294,8 +295,9 @@ TEST_F(Cli, SettingsShowsAndChangesTheSiteSettings)
     EXPECT_EQ(changed.status, 0) << changed.err;
     EXPECT_EQ(changed.out,
         "lang=fr\ndescription=Caf\u00e9 "
-        "\u20ac\nbaseurl=\nmarkup=modern\nencoding=windows-1252\nfavicon=\npublish=\nmaxwidth=\nkeepmetadata="
-        "no\n");
+        "\u20ac\nbaseurl=\nmarkup=modern\nencoding=windows-1252\nfavicon=\nextension=htm\npublish="
+        "\ncachecontrol="
+        "\nmaxwidth=\nkeepmetadata=no\n");
     EXPECT_NE(RunTool({ "export", pwl })
                   .out.find("\"spare\": \"pagewell-settings 1\\nlang=fr\\ndescription=Caf\u00e9 "
                             "\u20ac\\nmarkup=modern\\n\""),

@@ -27,7 +27,7 @@ protected:
         if (Pane().isHidden()) {
             ASSERT_TRUE(Frame().RunCommand(ID_VIEW_PREVIEW));
         }
-        ASSERT_TRUE(WaitForPage("index.htm"));
+        ASSERT_TRUE(WaitForPage("index.html"));
     }
 
     CPreviewPane& Pane() const { return *Frame().GetPreview(); }
@@ -78,7 +78,7 @@ TEST_F(Preview, ShowsTheCurrentPageAndFollowsTypingWithoutWriting)
     EXPECT_FALSE(std::filesystem::exists(Path("site")));
 
     Tree().SelectItem(m_hAbout);
-    EXPECT_TRUE(WaitForPage("about.htm"));
+    EXPECT_TRUE(WaitForPage("about.html"));
     EXPECT_TRUE(ShowsText(QStringLiteral("about text")));
 }
 
@@ -105,7 +105,7 @@ TEST_F(Preview, ALinkToAnotherPageSelectsItInTheTree)
     Pane().GetView()->page()->runJavaScript(
         QStringLiteral("document.querySelector('a[href^=\"about.htm\"]').click()"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Tree().GetSelectedItem() == m_hAbout; }, 10000));
-    EXPECT_TRUE(WaitForPage("about.htm"));
+    EXPECT_TRUE(WaitForPage("about.html"));
 }
 
 // "role name" of every accessible object below pInterface, as a screen

@@ -91,7 +91,8 @@ TEST(SiteSettings, ForeignSpareStringStaysUntilSettingsChange)
     generate.SetSiteSettings(settings);
     EXPECT_EQ(generate.m_strSpare, "pagewell-settings 1\nlang=en\n");
     EXPECT_EQ(CSiteSettings::ForNewProject().ToSpare(),
-        "pagewell-settings 1\nmarkup=modern\nencoding=utf-8\nfavicon=favicon.svg\nmaxwidth=1600\n");
+        "pagewell-settings "
+        "1\nmarkup=modern\nencoding=utf-8\nfavicon=favicon.svg\nextension=html\nmaxwidth=1600\n");
 }
 
 } // namespace

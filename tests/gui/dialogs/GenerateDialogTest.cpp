@@ -235,7 +235,7 @@ private slots:
 
         const QMap<QString, QByteArray> cliFiles = ReadTree(workspace.Path() + "/cli");
         const QMap<QString, QByteArray> guiFiles = ReadTree(workspace.Path() + "/gui");
-        QVERIFY(cliFiles.contains("index.htm"));
+        QVERIFY(cliFiles.contains("index.html"));
         QCOMPARE(guiFiles.keys(), cliFiles.keys());
         for (auto it = cliFiles.cbegin(); it != cliFiles.cend(); ++it)
             QVERIFY2(guiFiles.value(it.key()) == it.value(), qPrintable(it.key()));
