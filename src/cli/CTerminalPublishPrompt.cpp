@@ -6,6 +6,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "publisher/CCertificateCheck.h"
+
 namespace {
 
 // A line read from the terminal with echo off; nothing without a terminal.
@@ -50,6 +52,21 @@ bool CTerminalPublishPrompt::AcceptHostKey(const std::string& host, const std::s
           << " then publish again with\n  --accept-host-key " << fingerprint << "\n";
     if (!m_strAcceptedKey.empty())
         m_err << "(--accept-host-key named " << m_strAcceptedKey << ", which is not this key)\n";
+    return false;
+}
+
+bool CTerminalPublishPrompt::AcceptCertificate(
+    const std::string& host, const std::string& fingerprint, const std::string& reason)
+{
+    if (CCertificateCheck::SameFingerprint(m_strAcceptedCertificate, fingerprint))
+        return true;
+    m_err << "pagewell-cli publish: the certificate of " << host << " is not trusted by this computer ("
+          << reason << "); its fingerprint is\n  " << fingerprint
+          << "\nCompare it with the one your host shows (for example in its control panel),"
+          << " then publish again with\n  --accept-certificate " << fingerprint << "\n";
+    if (!m_strAcceptedCertificate.empty())
+        m_err << "(--accept-certificate named " << m_strAcceptedCertificate
+              << ", which is not this certificate)\n";
     return false;
 }
 

@@ -27,6 +27,7 @@ struct CPublishArgs {
     bool bDryRun = false;
     int nJobs = 4;
     std::string strAcceptKey;
+    std::string strAcceptCertificate;
     bool bOverwriteForeign = false;
 };
 
@@ -35,8 +36,9 @@ void DefineArgs(CLI::App& app, CPublishArgs& parsed)
     app.add_option("PROJECT.pwl", parsed.strProject, "the project file")->required()->type_name("");
     app.add_option_function<std::string>(
            "--to", [&parsed](const std::string& url) { parsed.strTo = url; },
-           "publish to URL (sftp://user@host/path/ or file:///path/) instead of the project's publish "
-           "setting")
+           "publish to URL (sftp://user@host/path/, ftps://user@host/path/, ftp://user@host/path/, "
+           "s3://bucket/prefix/?endpoint=https://host&region=NAME or file:///path/) instead of the project's "
+           "publish setting")
         ->type_name("URL");
     app.add_flag("--dry-run", parsed.bDryRun, "show what would be sent and removed; change nothing");
     app.add_option("--jobs", parsed.nJobs, "transfers at a time (default 4)")
@@ -45,14 +47,19 @@ void DefineArgs(CLI::App& app, CPublishArgs& parsed)
     app.add_option("--accept-host-key", parsed.strAcceptKey,
            "trust an unknown server whose key has this fingerprint (SHA256:...) and remember it")
         ->type_name("FP");
+    app.add_option("--accept-certificate", parsed.strAcceptCertificate,
+           "trust an FTPS server whose certificate the system does not (self-signed) when it has this "
+           "fingerprint (SHA256:...), and remember it")
+        ->type_name("FP");
     app.add_flag("--overwrite-foreign", parsed.bOverwriteForeign,
         "replace files on the server that Pagewell did not put there when the site has a file of that name");
-    app.footer(
-        "The password of an SSH server that asks for one comes from PAGEWELL_PASSWORD, or is asked on\n"
-        "the terminal.\n\n"
-        "Exit status: 0 the remote holds the site, 1 something failed (the message names the file\n"
-        "and the server's answer; the remote site stays whole), 2 wrong arguments or unreadable\n"
-        "project.");
+    app.footer("The password of an SSH or FTP server that asks for one comes from PAGEWELL_PASSWORD, or is\n"
+               "asked on the terminal. The access key of object storage comes from AWS_ACCESS_KEY_ID,\n"
+               "AWS_SECRET_ACCESS_KEY (and AWS_SESSION_TOKEN), or from ~/.aws/credentials (its profile\n"
+               "from ?profile= in the address, else \"default\").\n\n"
+               "Exit status: 0 the remote holds the site, 1 something failed (the message names the file\n"
+               "and the server's answer; the remote site stays whole), 2 wrong arguments or unreadable\n"
+               "project.");
 }
 
 std::string Megabytes(uint64_t bytes)
@@ -143,8 +150,12 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
         err << "pagewell-cli publish: " << error << '\n';
         return kExitFailed;
     }
-    CTerminalPublishPrompt prompt(parsed.strAcceptKey, err);
-    const auto pFolder = CreateRemoteFolder(target, prompt);
+    CTerminalPublishPrompt prompt(parsed.strAcceptKey, parsed.strAcceptCertificate, err);
+    const CSiteSettings settings = doc.m_dlgGenerate.GetSiteSettings();
+    CObjectOptions options;
+    options.strPageCharset = settings.IsUtf8() ? "utf-8" : "windows-1252";
+    options.strCacheControl = settings.m_strCacheControl;
+    const auto pFolder = CreateRemoteFolder(target, prompt, options);
     CCliPublishListener listener(out, err);
     CPublisher publisher(*pFolder, listener);
     publisher.SetHomePage(CLocalSite::HomePageName(doc, doc.m_dlgGenerate.m_bLowercase != 0));
@@ -155,6 +166,11 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
     const CPublishPlan& plan = publisher.GetPlan();
     if (parsed.bDryRun)
         PrintPlan(plan, out);
+    if (const std::string warning = target.GetWarning(); !warning.empty()) {
+        if (parsed.bDryRun)
+            out << "warning: " << warning << '\n';
+        err << "pagewell-cli publish: warning: " << warning << '\n';
+    }
     for (const std::string& name : plan.m_clashes)
         err << "pagewell-cli publish: " << target.Describe() << "/" << name
             << " is a file Pagewell did not put there; left alone (--overwrite-foreign replaces it)\n";

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include <fcntl.h>
 #include <libssh/libssh.h>
@@ -467,16 +468,9 @@ bool CSftpFolder::Put(const std::string& localPath, const std::string& name, con
 
 bool CSftpFolder::PutBytes(const std::string& bytes, const std::string& name, std::string& error)
 {
-    size_t offset = 0;
+    CMemoryReader reader(bytes);
     const std::atomic<bool> never { false };
-    return Upload(
-        [&](char* p, size_t size) {
-            const size_t n = std::min(size, bytes.size() - offset);
-            std::memcpy(p, bytes.data() + offset, n);
-            offset += n;
-            return static_cast<long>(n);
-        },
-        name, never, error);
+    return Upload(std::ref(reader), name, never, error);
 }
 
 bool CSftpFolder::Remove(const std::string& name, std::string& error)

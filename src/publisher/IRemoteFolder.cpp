@@ -1,8 +1,12 @@
 #include "publisher/IRemoteFolder.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
+#include "publisher/CFtpFolder.h"
 #include "publisher/CLocalFolder.h"
+#include "publisher/CS3Folder.h"
 #include "publisher/CSftpFolder.h"
 
 std::string MakeRemoteTempName()
@@ -12,9 +16,22 @@ std::string MakeRemoteTempName()
         + std::to_string(s_counter.fetch_add(1));
 }
 
-std::unique_ptr<IRemoteFolder> CreateRemoteFolder(const CPublishTarget& target, IPublishPrompt& prompt)
+long CMemoryReader::operator()(char* p, size_t size)
+{
+    const size_t n = std::min(size, m_bytes.size() - m_nOffset);
+    std::memcpy(p, m_bytes.data() + m_nOffset, n);
+    m_nOffset += n;
+    return static_cast<long>(n);
+}
+
+std::unique_ptr<IRemoteFolder> CreateRemoteFolder(
+    const CPublishTarget& target, IPublishPrompt& prompt, const CObjectOptions& options)
 {
     if (target.eScheme == CPublishTarget::EScheme::File)
         return std::make_unique<CLocalFolder>(target.strPath);
+    if (target.IsFtp())
+        return std::make_unique<CFtpFolder>(target, prompt);
+    if (target.eScheme == CPublishTarget::EScheme::S3)
+        return std::make_unique<CS3Folder>(target, prompt, options);
     return std::make_unique<CSftpFolder>(target, prompt);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,7 +49,31 @@ public:
 // A temporary name not yet used by this process.
 std::string MakeRemoteTempName();
 
+// Bytes held in memory, read as an upload reads a file: into a buffer, 0
+// at the end.
+class CMemoryReader {
+public:
+    explicit CMemoryReader(const std::string& bytes)
+        : m_bytes(bytes)
+    { }
+    long operator()(char* p, size_t size);
+    void Rewind() { m_nOffset = 0; }
+
+private:
+    const std::string& m_bytes;
+    size_t m_nOffset = 0;
+};
+
+// What object storage needs to know of the site beyond the files.
+struct CObjectOptions {
+    // The charset of the pages, for their Content-Type.
+    std::string strPageCharset = "windows-1252";
+    // The Cache-Control every file is served with; empty: none.
+    std::string strCacheControl;
+};
+
 class CPublishTarget;
 class IPublishPrompt;
-// The folder of target: a local folder or an SSH server.
-std::unique_ptr<IRemoteFolder> CreateRemoteFolder(const CPublishTarget& target, IPublishPrompt& prompt);
+// The folder of target: a local folder, an SSH or FTP server, or a bucket.
+std::unique_ptr<IRemoteFolder> CreateRemoteFolder(
+    const CPublishTarget& target, IPublishPrompt& prompt, const CObjectOptions& options = {});

@@ -12,13 +12,19 @@
 #include "../generator/GeneratorFixture.h"
 #include "cli/Commands.h"
 #include "model/CPagewellDoc.h"
+#include "support/CFtpServer.h"
+#include "support/CS3Server.h"
 #include "support/CSshServer.h"
 
+// Where a test publishes: a folder of this machine, a real sshd, a real FTP
+// server with TLS, or a real S3-compatible server, each on a loopback port.
+enum class ETarget { Folder, Sftp, Ftps, S3 };
+
 // A workspace with a small site (a home page, two pages, two images) and a
-// folder it is published into: directly (file://) or through a real sshd on
-// a loopback port (sftp://), as the test's parameter says. The client gets a
-// HOME, cache and no SSH agent of the test's own.
-class PublishFixture : public ::testing::TestWithParam<bool> {
+// folder it is published into, on the target the test's parameter names.
+// The client gets a HOME, cache, configuration folder and no SSH agent of
+// the test's own.
+class PublishFixture : public ::testing::TestWithParam<ETarget> {
 protected:
     PublishFixture()
         : m_cwd(m_folder.Path())
@@ -26,15 +32,19 @@ protected:
 
     void SetUp() override
     {
-        for (const char* name : { "HOME", "XDG_CACHE_HOME", "SSH_AUTH_SOCK", "PAGEWELL_PASSWORD" }) {
+        for (const char* name : { "HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "SSH_AUTH_SOCK",
+                 "PAGEWELL_PASSWORD", "AWS_ACCESS_KEY_ID", "AWS_SECRET_ACCESS_KEY", "AWS_SESSION_TOKEN",
+                 "AWS_SHARED_CREDENTIALS_FILE" }) {
             const char* pValue = std::getenv(name);
             m_savedEnv.emplace_back(
                 name, pValue != nullptr ? std::optional<std::string>(pValue) : std::nullopt);
         }
         setenv("HOME", m_folder.File("home").c_str(), 1);
         setenv("XDG_CACHE_HOME", m_folder.File("cache").c_str(), 1);
-        unsetenv("SSH_AUTH_SOCK");
-        unsetenv("PAGEWELL_PASSWORD");
+        setenv("XDG_CONFIG_HOME", m_folder.File("config").c_str(), 1);
+        for (const char* name : { "SSH_AUTH_SOCK", "PAGEWELL_PASSWORD", "AWS_ACCESS_KEY_ID",
+                 "AWS_SECRET_ACCESS_KEY", "AWS_SESSION_TOKEN", "AWS_SHARED_CREDENTIALS_FILE" })
+            unsetenv(name);
         std::filesystem::create_directories(m_folder.File("home"));
         Write("templates/Default.hdr.txt", "[@TAG=!][@TITLE=!]<[TAG]:[TITLE]>\n");
         Write("images/pagewell.jpg", "jpg");
@@ -42,18 +52,60 @@ protected:
         std::filesystem::create_directory(m_folder.File("site"));
         SaveProject({ { "Home", "Welcome" }, { "News", "News" }, { "About", "About us" } });
         m_strRemote = m_folder.File("remote/www");
-        if (IsSftp()) {
+        StartServer();
+    }
+
+    void StartServer()
+    {
+        switch (GetParam()) {
+        case ETarget::Folder:
+            break;
+        case ETarget::Sftp:
             if (!CSshServer::IsAvailable())
-                GTEST_SKIP() << "sshd is not installed";
+                GTEST_SKIP() << "sshd is not installed (scripts/install-deps test installs it)";
             m_pServer = std::make_unique<CSshServer>(m_folder.File("sshd"), m_folder.File("home"));
             ASSERT_TRUE(m_pServer->Start()) << m_pServer->GetLog();
             m_pServer->TrustHostKey();
+            break;
+        case ETarget::Ftps:
+            if (!CFtpServer::IsAvailable())
+                GTEST_SKIP() << "python3-pyftpdlib is not installed (scripts/install-deps test installs it)";
+            m_pFtp = std::make_unique<CFtpServer>(m_folder.File("ftpd"), m_folder.File("remote"), true);
+            ASSERT_TRUE(m_pFtp->Start()) << m_pFtp->GetLog();
+            setenv("PAGEWELL_PASSWORD", CFtpServer::kPassword, 1);
+            m_strAccept = { "--accept-certificate", m_pFtp->GetFingerprint() };
+            break;
+        case ETarget::S3:
+            if (!CS3Server::IsAvailable())
+                GTEST_SKIP() << "the S3 test server is not installed (scripts/install-deps test installs it)";
+            m_pS3 = std::make_unique<CS3Server>(m_folder.File("s3"));
+            ASSERT_TRUE(m_pS3->Start()) << m_pS3->GetLog();
+            setenv("AWS_ACCESS_KEY_ID", CS3Server::kKeyId, 1);
+            setenv("AWS_SECRET_ACCESS_KEY", CS3Server::kSecret, 1);
+            break;
         }
+    }
+
+    // Stops the server as a crash would (a folder target: nothing to stop).
+    void KillServer()
+    {
+        if (m_pServer)
+            m_pServer->Kill();
+        if (m_pFtp)
+            m_pFtp->Kill();
+        if (m_pS3)
+            m_pS3->Kill();
+    }
+    bool RestartServer()
+    {
+        return m_pServer ? m_pServer->Start() : m_pFtp ? m_pFtp->Start() : m_pS3 ? m_pS3->Start() : true;
     }
 
     void TearDown() override
     {
         m_pServer.reset();
+        m_pFtp.reset();
+        m_pS3.reset();
         for (const auto& [name, value] : m_savedEnv) {
             if (value)
                 setenv(name.c_str(), value->c_str(), 1);
@@ -62,7 +114,9 @@ protected:
         }
     }
 
-    bool IsSftp() const { return GetParam(); }
+    bool IsSftp() const { return GetParam() == ETarget::Sftp; }
+    bool IsS3() const { return GetParam() == ETarget::S3; }
+    bool IsFolder() const { return GetParam() == ETarget::Folder; }
 
     void Write(const std::string& path, const std::string& contents)
     {
@@ -87,11 +141,25 @@ protected:
         ASSERT_TRUE(doc.DoFileSaveAs(m_folder.File("site.pwl")));
     }
 
-    std::string Url() const { return IsSftp() ? m_pServer->Url(m_strRemote) : "file://" + m_strRemote; }
+    std::string Url() const
+    {
+        switch (GetParam()) {
+        case ETarget::Sftp:
+            return m_pServer->Url(m_strRemote);
+        case ETarget::Ftps:
+            return m_pFtp->Url("/www/");
+        case ETarget::S3:
+            return m_pS3->Url("www/");
+        default:
+            return "file://" + m_strRemote;
+        }
+    }
 
+    // Publishes the project; an FTPS server's certificate is accepted.
     int Publish(std::vector<std::string> args = {})
     {
         args.insert(args.begin(), { "publish", "site.pwl", "--to", Url() });
+        args.insert(args.end(), m_strAccept.begin(), m_strAccept.end());
         m_out.str("");
         m_err.str("");
         return RunCli(args, m_out, m_err);
@@ -106,7 +174,25 @@ protected:
             files[entry.path().filename()] = entry.is_symlink() ? "->" : ReadWholeFile(entry.path());
         return files;
     }
-    std::map<std::string, std::string> RemoteFiles() const { return FilesOf(m_strRemote); }
+    std::map<std::string, std::string> RemoteFiles() const
+    {
+        return IsS3() ? m_pS3->Objects("www/") : FilesOf(m_strRemote);
+    }
+    // Where the bytes of a remote file lie on this machine.
+    std::string RemotePath(const std::string& name) const
+    {
+        return IsS3() ? m_pS3->BytesPath("www/" + name) : m_strRemote + "/" + name;
+    }
+    // Puts a file into the remote folder as another program would.
+    void PlantRemote(const std::string& name, const std::string& bytes)
+    {
+        if (IsS3()) {
+            ASSERT_TRUE(m_pS3->PutObject("www/" + name, bytes)) << m_pS3->GetLog();
+            return;
+        }
+        std::filesystem::create_directories(std::filesystem::path(m_strRemote + "/" + name).parent_path());
+        WriteWholeFile(m_strRemote + "/" + name, bytes);
+    }
     // The remote site without the publisher's record.
     std::map<std::string, std::string> RemoteSite() const
     {
@@ -138,6 +224,10 @@ protected:
     CCurrentDirectory m_cwd;
     std::string m_strRemote;
     std::unique_ptr<CSshServer> m_pServer;
+    std::unique_ptr<CFtpServer> m_pFtp;
+    std::unique_ptr<CS3Server> m_pS3;
+    // The options every publish of the test is given.
+    std::vector<std::string> m_strAccept;
     std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnv;
     std::ostringstream m_out;
     std::ostringstream m_err;

@@ -12,13 +12,24 @@ namespace {
 
 using SitePublish = PublishFixture;
 
-struct CRefusingPrompt : IPublishPrompt {
+// Accepts no host key, the certificate named, and gives the password of
+// PAGEWELL_PASSWORD once.
+struct CTestPrompt : IPublishPrompt {
+    std::string strCertificate;
     bool AcceptHostKey(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> AskPassword(const std::string&, bool) override { return std::nullopt; }
+    std::optional<std::string> AskPassword(const std::string&, bool bRetry) override
+    {
+        const char* pPassword = std::getenv("PAGEWELL_PASSWORD");
+        return pPassword != nullptr && !bRetry ? std::optional<std::string>(pPassword) : std::nullopt;
+    }
+    bool AcceptCertificate(const std::string&, const std::string& fingerprint, const std::string&) override
+    {
+        return fingerprint == strCertificate;
+    }
 };
 
-// Stops the publish after a number of files: the server is killed (SSH) or
-// the publish cancelled (folder), as a lost connection or a Cancel would.
+// Stops the publish after a number of files: the server is killed or the
+// publish cancelled (folder), as a lost connection or a Cancel would.
 struct CInterruptingListener : IPublishListener {
     std::function<void()> interrupt;
     int nLeft = 2;
@@ -63,12 +74,12 @@ TEST_P(SitePublish, MissingSiteFolderIsMadeNotFailedPageByPage)
 TEST_P(SitePublish, UnchangedSiteWritesNothingAtAll)
 {
     ASSERT_EQ(Publish(), kExitOk) << m_err.str();
-    const auto record = std::filesystem::last_write_time(m_strRemote + "/.pagewell-published");
+    const auto record = std::filesystem::last_write_time(RemotePath(".pagewell-published"));
     const auto before = RemoteFiles();
     ASSERT_EQ(Publish(), kExitOk) << m_err.str();
     EXPECT_NE(m_out.str().find("nothing to publish"), std::string::npos) << m_out.str();
     EXPECT_EQ(RemoteFiles(), before);
-    EXPECT_EQ(std::filesystem::last_write_time(m_strRemote + "/.pagewell-published"), record);
+    EXPECT_EQ(std::filesystem::last_write_time(RemotePath(".pagewell-published")), record);
 }
 
 TEST_P(SitePublish, ChangedAndDeletedPagesAreTheOnlyChanges)
@@ -90,14 +101,13 @@ TEST_P(SitePublish, ChangedAndDeletedPagesAreTheOnlyChanges)
 
 TEST_P(SitePublish, ForeignFilesAreKeptAndClashesNamed)
 {
-    std::filesystem::create_directories(m_strRemote);
-    WriteWholeFile(m_strRemote + "/foreign.txt", "the user's");
-    WriteWholeFile(m_strRemote + "/news.htm", "the user's page");
+    PlantRemote("foreign.txt", "the user's");
+    PlantRemote("news.htm", "the user's page");
     ASSERT_EQ(Publish(), kExitFailed);
     EXPECT_NE(m_err.str().find("news.htm is a file Pagewell did not put there"), std::string::npos)
         << m_err.str();
-    EXPECT_EQ(ReadWholeFile(m_strRemote + "/news.htm"), "the user's page");
-    EXPECT_EQ(ReadWholeFile(m_strRemote + "/home.htm"), LocalSite()["home.htm"]);
+    EXPECT_EQ(RemoteFiles()["news.htm"], "the user's page");
+    EXPECT_EQ(RemoteFiles()["home.htm"], LocalSite()["home.htm"]);
 
     ASSERT_EQ(Publish({ "--overwrite-foreign" }), kExitOk) << m_err.str();
     EXPECT_EQ(Lines("replaced "), std::vector<std::string> { "news.htm" });
@@ -124,14 +134,15 @@ TEST_P(SitePublish, InterruptedPublishLeavesWholeFilesAndTheNextCompletes)
     ASSERT_TRUE(CLocalSite::Collect("site", doc.m_dlgGenerate.OnGenerate(doc), files, error)) << error;
     CPublishTarget target;
     ASSERT_TRUE(CPublishTarget::Parse(Url(), target, error)) << error;
-    CRefusingPrompt prompt;
+    CTestPrompt prompt;
+    prompt.strCertificate = m_pFtp ? m_pFtp->GetFingerprint() : "";
     std::atomic<bool> cancel { false };
     CInterruptingListener listener;
     listener.interrupt = [&] {
-        if (IsSftp())
-            m_pServer->Kill();
-        else
+        if (IsFolder())
             cancel = true;
+        else
+            KillServer();
     };
     {
         const auto pFolder = CreateRemoteFolder(target, prompt);
@@ -147,8 +158,7 @@ TEST_P(SitePublish, InterruptedPublishLeavesWholeFilesAndTheNextCompletes)
             EXPECT_EQ(bytes, local.at(name)) << name;
     }
     EXPECT_LT(RemoteSite().size(), local.size());
-    if (IsSftp())
-        ASSERT_TRUE(m_pServer->Start());
+    ASSERT_TRUE(RestartServer());
     // What the interrupted publish put there is ours, not a clash.
     ASSERT_EQ(Publish(), kExitOk) << m_err.str();
     EXPECT_EQ(RemoteSite(), local);
@@ -156,11 +166,17 @@ TEST_P(SitePublish, InterruptedPublishLeavesWholeFilesAndTheNextCompletes)
 
 TEST_P(SitePublish, HostileRecordIsRefusedAndNothingChanges)
 {
-    std::filesystem::create_directories(m_strRemote + "/sub");
-    std::filesystem::create_symlink(m_folder.File("site.pwl"), m_strRemote + "/link.htm");
+    PlantRemote("sub/x", "deeper");
+    // Object storage has no links, and an FTP server shows one as what it
+    // leads to (removing or replacing it there acts on the link itself).
+    const bool bShowsLinks = IsFolder() || IsSftp();
+    if (bShowsLinks)
+        std::filesystem::create_symlink(m_folder.File("site.pwl"), m_strRemote + "/link.htm");
     for (const std::string line :
         { "- - ../x", "- - /etc/passwd", "- - sub/x", "- - ..", "- - link.htm", "- - sub", "nothash 3 x" }) {
-        WriteWholeFile(m_strRemote + "/.pagewell-published", "pagewell-published 1\n" + line + "\n");
+        if (!bShowsLinks && line == "- - link.htm")
+            continue;
+        PlantRemote(".pagewell-published", "pagewell-published 1\n" + line + "\n");
         const auto before = RemoteFiles();
         EXPECT_EQ(Publish(), kExitFailed) << line;
         EXPECT_NE(m_err.str().find(".pagewell-published"), std::string::npos) << m_err.str();
@@ -168,8 +184,14 @@ TEST_P(SitePublish, HostileRecordIsRefusedAndNothingChanges)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, SitePublish, ::testing::Values(false, true),
-    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Sftp" : "Folder"; });
+std::string TargetName(const ::testing::TestParamInfo<ETarget>& info)
+{
+    static const char* const kNames[] = { "Folder", "Sftp", "Ftps", "S3" };
+    return kNames[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, SitePublish,
+    ::testing::Values(ETarget::Folder, ETarget::Sftp, ETarget::Ftps, ETarget::S3), TargetName);
 
 // The host key checks, against the SSH server only.
 using PublishHostKey = PublishFixture;
@@ -201,20 +223,27 @@ TEST_P(PublishHostKey, UnknownKeyNeedsItsFingerprintAndChangedKeyIsRefused)
     }
 }
 
-TEST_P(PublishHostKey, ErrorsNameTheHostAndThePath)
+INSTANTIATE_TEST_SUITE_P(Sftp, PublishHostKey, ::testing::Values(ETarget::Sftp), TargetName);
+
+// What a server answers, in words, against the servers with folders.
+using PublishErrors = PublishFixture;
+
+TEST_P(PublishErrors, ErrorsNameTheHostAndThePath)
 {
     // A file where the folder should be.
     std::filesystem::create_directories(m_folder.File("remote"));
     WriteWholeFile(m_strRemote, "a file");
     ASSERT_EQ(Publish(), kExitFailed);
-    EXPECT_NE(m_err.str().find("127.0.0.1:" + m_strRemote), std::string::npos) << m_err.str();
+    // The FTP account's home is the folder "remote".
+    EXPECT_NE(m_err.str().find("127.0.0.1:" + (IsSftp() ? m_strRemote : "/www")), std::string::npos)
+        << m_err.str();
     EXPECT_NE(m_err.str().find("file where a folder is needed"), std::string::npos) << m_err.str();
     // Nobody listening.
-    m_pServer->Kill();
+    KillServer();
     ASSERT_EQ(Publish(), kExitFailed);
     EXPECT_NE(m_err.str().find("cannot connect to 127.0.0.1 port"), std::string::npos) << m_err.str();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sftp, PublishHostKey, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(Servers, PublishErrors, ::testing::Values(ETarget::Sftp, ETarget::Ftps), TargetName);
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include <sys/types.h>
+#include "support/CServerProcess.h"
 
 // OpenSSH's sshd for a test: its own host key, config and log in a folder of
 // the test, listening on a free loopback port, serving SFTP to the current
@@ -14,7 +14,6 @@ public:
     // whose .ssh receives the user key and, when bKnown, a known_hosts
     // entry for the server.
     CSshServer(const std::string& folder, const std::string& home);
-    ~CSshServer();
     CSshServer(const CSshServer&) = delete;
     CSshServer& operator=(const CSshServer&) = delete;
 
@@ -42,8 +41,8 @@ public:
 private:
     void WriteConfig() const;
 
+    CServerProcess m_process;
     std::string m_strFolder;
     std::string m_strHome;
     int m_nPort = 0;
-    pid_t m_pid = -1;
 };
