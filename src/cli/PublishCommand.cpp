@@ -151,11 +151,8 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
         return kExitFailed;
     }
     CTerminalPublishPrompt prompt(parsed.strAcceptKey, parsed.strAcceptCertificate, err);
-    const CSiteSettings settings = doc.m_dlgGenerate.GetSiteSettings();
-    CObjectOptions options;
-    options.strPageCharset = settings.IsUtf8() ? "utf-8" : "windows-1252";
-    options.strCacheControl = settings.m_strCacheControl;
-    const auto pFolder = CreateRemoteFolder(target, prompt, options);
+    const auto pFolder
+        = CreateRemoteFolder(target, prompt, ObjectOptionsOf(doc.m_dlgGenerate.GetSiteSettings()));
     CCliPublishListener listener(out, err);
     CPublisher publisher(*pFolder, listener);
     publisher.SetHomePage(CLocalSite::HomePageName(doc, doc.m_dlgGenerate.m_bLowercase != 0));

@@ -64,6 +64,7 @@ struct CPublishDialog::CJob {
     std::string strHome;
     bool bOverwrite = false;
     QString strBaseUrl;
+    CObjectOptions options;
 };
 
 // Gathers the publisher's news for the window and hands it on at most ten
@@ -248,6 +249,7 @@ void CPublishDialog::Start(EMode mode)
         pJob->strBaseUrl = ToQString(m_doc.m_dlgGenerate.GetSiteSettings().m_strBaseUrl);
     }
     pJob->bOverwrite = m_pOverwrite->isChecked();
+    pJob->options = ObjectOptionsOf(m_doc.m_dlgGenerate.GetSiteSettings());
     m_cancel = false;
     m_tStart = std::chrono::steady_clock::now();
     m_pStatus->setText(
@@ -265,7 +267,7 @@ void CPublishDialog::RunJob(const std::shared_ptr<CJob>& pJob)
 {
     const CJob& job = *pJob;
     std::string error;
-    const auto pFolder = CreateRemoteFolder(job.target, *m_pPrompt);
+    const auto pFolder = CreateRemoteFolder(job.target, *m_pPrompt, job.options);
     const QString where = QString::fromStdString(job.target.Describe());
     if (job.eMode == EMode::Test) {
         std::vector<CRemoteEntry> entries;

@@ -66,6 +66,29 @@ std::optional<std::string> CPublishPrompt::AskPassword(const std::string& accoun
         this, [&] { return AskPasswordNow(QString::fromStdString(account), bRetry); });
 }
 
+bool CPublishPrompt::AcceptCertificate(
+    const std::string& host, const std::string& fingerprint, const std::string& reason)
+{
+    return OnGuiThread<bool>(this, [&] {
+        return AskCertificateNow(QString::fromStdString(host), QString::fromStdString(fingerprint),
+            QString::fromStdString(reason));
+    });
+}
+
+bool CPublishPrompt::AskCertificateNow(const QString& host, const QString& fingerprint, const QString& reason)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Untrusted certificate"),
+        QStringLiteral("This computer does not trust the certificate of %1 (%2). Its fingerprint is\n\n%3\n\n"
+                       "Compare it with the one your host shows (for example in its control panel). "
+                       "Trust exactly this certificate and remember it?")
+            .arg(host, reason, fingerprint),
+        QMessageBox::Yes | QMessageBox::No, m_pParent);
+    box.setDefaultButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Trust"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Do not connect"));
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool CPublishPrompt::AskHostKeyNow(const QString& host, const QString& fingerprint)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Unknown server"),

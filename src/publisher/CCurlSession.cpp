@@ -70,6 +70,20 @@ void CCurlSession::SetUpload(
     curl_easy_setopt(m_pCurl, CURLOPT_READFUNCTION, &CCurlSession::OnRead);
     curl_easy_setopt(m_pCurl, CURLOPT_READDATA, this);
     curl_easy_setopt(m_pCurl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(nSize));
+    // Cancel also ends a transfer that waits for the server.
+    curl_easy_setopt(m_pCurl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(m_pCurl, CURLOPT_XFERINFOFUNCTION, &CCurlSession::OnProgress);
+    curl_easy_setopt(m_pCurl, CURLOPT_XFERINFODATA, this);
+}
+
+int CCurlSession::OnProgress(void* pSession, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto& session = *static_cast<CCurlSession*>(pSession);
+    if (session.m_pCancel != nullptr && *session.m_pCancel) {
+        session.m_bCancelled = true;
+        return 1;
+    }
+    return 0;
 }
 
 void CCurlSession::AddHeader(const std::string& line)

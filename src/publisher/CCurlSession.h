@@ -45,6 +45,7 @@ public:
 private:
     static size_t OnWrite(char* p, size_t size, size_t count, void* pSession);
     static size_t OnRead(char* p, size_t size, size_t count, void* pSession);
+    static int OnProgress(void* pSession, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     CURL* m_pCurl = nullptr;
     int m_nTimeoutSeconds;

@@ -14,14 +14,15 @@
 
 namespace {
 
-// Percent-encodes what a URL path may not hold as it is.
+// Percent-encodes what a URL path may not hold as it is (";" too: libcurl
+// reads ";type=" at the end of an FTP path as the transfer mode).
 std::string EncodePath(const std::string& path)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     for (const char c : path) {
         const auto u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) != 0 || std::strchr("/-._~!$&'()*+,;=@", c) != nullptr)
+        if (std::isalnum(u) != 0 || std::strchr("/-._~!$&'()*+,=@", c) != nullptr)
             encoded += c;
         else {
             encoded += '%';

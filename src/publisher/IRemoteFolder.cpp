@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "model/CSiteSettings.h"
 #include "publisher/CFtpFolder.h"
 #include "publisher/CLocalFolder.h"
 #include "publisher/CS3Folder.h"
@@ -22,6 +23,14 @@ long CMemoryReader::operator()(char* p, size_t size)
     std::memcpy(p, m_bytes.data() + m_nOffset, n);
     m_nOffset += n;
     return static_cast<long>(n);
+}
+
+CObjectOptions ObjectOptionsOf(const CSiteSettings& settings)
+{
+    CObjectOptions options;
+    options.strPageCharset = settings.IsUtf8() ? "utf-8" : "windows-1252";
+    options.strCacheControl = settings.m_strCacheControl;
+    return options;
 }
 
 std::unique_ptr<IRemoteFolder> CreateRemoteFolder(

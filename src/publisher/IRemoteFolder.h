@@ -72,6 +72,10 @@ struct CObjectOptions {
     std::string strCacheControl;
 };
 
+class CSiteSettings;
+// The options of the site settings: the pages' charset, the Cache-Control.
+CObjectOptions ObjectOptionsOf(const CSiteSettings& settings);
+
 class CPublishTarget;
 class IPublishPrompt;
 // The folder of target: a local folder, an SSH or FTP server, or a bucket.
