@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/CDocInfo.h"
+#include "model/CDocProperties.h"
 #include "model/NodeTypes.h"
 
 namespace {
@@ -63,10 +64,11 @@ CString CFormatMacros::Style(std::string_view def, uint32_t format, EMarkup mark
     return "<" + text + ">";
 }
 
-CString CFormatMacros::Color(std::string_view def, const CDocInfo& info, EMarkup markup)
+CString CFormatMacros::Color(
+    std::string_view def, const CDocInfo& info, EMarkup markup, const CDocProperties* pDefaults)
 {
     if (!def.empty() && def.front() == '!')
-        return markup == EMarkup::Modern ? ColorStyle(info) : ColorAttributes(info);
+        return markup == EMarkup::Modern ? ColorStyle(info, pDefaults) : ColorAttributes(info);
     return CString(def);
 }
 
@@ -79,13 +81,29 @@ CString CFormatMacros::ColorAttributes(const CDocInfo& info)
     return buffer;
 }
 
-CString CFormatMacros::ColorStyle(const CDocInfo& info)
+CString CFormatMacros::ColorStyle(const CDocInfo& info, const CDocProperties* pDefaults)
 {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer,
-        "class=\"pw-colors\" "
-        "style=\"color:#%06lX;background-color:#%06lX;--pw-link:#%06lX;--pw-vlink:#%06lX\"",
-        RedFirst(info.m_clrText), RedFirst(info.m_clrBg), RedFirst(info.m_clrLink),
-        RedFirst(info.m_clrVLink));
-    return buffer;
+    const struct {
+        const char* pszProperty;
+        COLORREF color;
+        COLORREF project;
+    } kColors[] = {
+        { "color", info.m_clrText, pDefaults != nullptr ? pDefaults->m_clrText : 0 },
+        { "background-color", info.m_clrBg, pDefaults != nullptr ? pDefaults->m_clrBg : 0 },
+        { "--pw-link", info.m_clrLink, pDefaults != nullptr ? pDefaults->m_clrLink : 0 },
+        { "--pw-vlink", info.m_clrVLink, pDefaults != nullptr ? pDefaults->m_clrVLink : 0 },
+    };
+    CString style;
+    for (const auto& entry : kColors) {
+        // The high byte of a COLORREF is no part of the colour.
+        if (pDefaults != nullptr && ((entry.color ^ entry.project) & 0xFFFFFF) == 0)
+            continue;
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%s%s:#%06lX", style.empty() ? "" : ";", entry.pszProperty,
+            RedFirst(entry.color));
+        style += buffer;
+    }
+    if (style.empty())
+        return {};
+    return "class=\"pw-colors\" style=\"" + style + "\"";
 }

@@ -7,6 +7,7 @@
 #include "platform/CString.h"
 
 class CDocInfo;
+class CDocProperties;
 
 // The macros whose value comes from the format state or the object's
 // colours: ALIGN, STYLE and COLOR. With modern markup what they make of the
@@ -25,10 +26,15 @@ public:
     // anything else is wrapped in "<" ">".
     static CString Style(std::string_view def, uint32_t format, EMarkup markup = EMarkup::Classic);
     // A definition beginning with "!" gives the four colour attributes of
-    // the object; any other is the value unchanged.
-    static CString Color(std::string_view def, const CDocInfo& info, EMarkup markup = EMarkup::Classic);
+    // the object; any other is the value unchanged. With modern markup a
+    // colour equal to the project's in pDefaults is left to the style sheet,
+    // which can follow the reader's light or dark scheme: only the colours
+    // chosen for the object are written.
+    static CString Color(std::string_view def, const CDocInfo& info, EMarkup markup = EMarkup::Classic,
+        const CDocProperties* pDefaults = nullptr);
     // text="#RRGGBB" bgcolor=... link=... vlink=...
     static CString ColorAttributes(const CDocInfo& info);
-    // class="pw-colors" style="color:#RRGGBB;background-color:...;--pw-link:...;--pw-vlink:..."
-    static CString ColorStyle(const CDocInfo& info);
+    // class="pw-colors" style="color:#RRGGBB;background-color:...;--pw-link:...;--pw-vlink:...",
+    // without the colours equal to pDefaults'; nothing when all are.
+    static CString ColorStyle(const CDocInfo& info, const CDocProperties* pDefaults = nullptr);
 };

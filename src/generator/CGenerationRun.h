@@ -17,6 +17,7 @@
 #include "generator/CSitePictures.h"
 #include "generator/CTemplateCache.h"
 #include "generator/CTextPreparer.h"
+#include "generator/CVectorImages.h"
 #include "model/CSiteSettings.h"
 #include "model/CTreeItem.h"
 #include "platform/CDocument.h"
@@ -130,6 +131,7 @@ public:
     CString& GetHomeLinks() { return m_strHomeLinks; }
     // Each template file is read once per run.
     CTemplateCache& GetTemplates() { return m_templates; }
+    CVectorImages& GetVectorImages() { return m_vectorImages; }
 
 private:
     void RunSteps();
@@ -164,6 +166,7 @@ private:
     CCopyList m_copyList;
     CString m_strHomeLinks;
     CTemplateCache m_templates;
+    CVectorImages m_vectorImages { m_files, m_locator };
     CSiteOutput m_output { *this };
     CPageWriter m_pageWriter { *this };
     CSitePictures m_pictures { *this };

@@ -46,6 +46,8 @@ void CImageMacros::EvaluateWithFallback(int nMacro)
         value = def;
         return;
     }
+    if (m_run.GetSiteSettings().IsModern())
+        def = m_run.GetVectorImages().Prefer(def);
     m_run.GetCopyList().AddToCopyList(def);
     value = MakeFallbackValue(nMacro, def);
 }
@@ -149,15 +151,31 @@ void CImageMacros::EvaluateImage(int nMacro)
     }
     if (source.bRequired == 0)
         return;
+    if (m_run.GetSiteSettings().IsModern())
+        def = m_run.GetVectorImages().Prefer(def);
+    m_run.GetCopyList().AddToCopyList(def);
+    if (m_run.GetSiteSettings().IsModern()) {
+        value = "<img src=\"" + GetSource(def) + "\" alt=\""
+            + CHtmlText::EscapeAttribute(GetModernAlt(source)) + "\"" + GetSizeAttributes(def) + ">";
+        return;
+    }
     // Every form gets the ALT text of its macro: an image element needs one.
     const CString alt = source.pszAlt != nullptr
         ? CString(source.pszAlt)
         : m_run.GetPreparer().PrepareText(m_node.m_strTitle, m_node.m_nType == NODE_LINK, true);
-    m_run.GetCopyList().AddToCopyList(def);
-    if (m_run.GetSiteSettings().IsModern())
-        value = "<img src=\"" + GetSource(def) + "\" alt=\"" + CHtmlText::EscapeAttribute(alt) + "\""
-            + GetSizeAttributes(def) + ">";
-    else
-        value
-            = "<IMG SRC=\"" + GetSource(def) + "\" ALT=\"" + CHtmlText::EscapeAttribute(alt) + "\" border=0>";
+    value = "<IMG SRC=\"" + GetSource(def) + "\" ALT=\"" + CHtmlText::EscapeAttribute(alt) + "\" border=0>";
+}
+
+CString CImageMacros::GetModernAlt(const CImageSource& source) const
+{
+    if (source.pszAlt != nullptr)
+        return source.pszAlt;
+    // The icon stands beside the title it would repeat: a screen reader
+    // should say the title once. Only with the title hidden does the icon
+    // speak for the object.
+    if (GetStyle(m_node.m_nTitleFormat) != STYLE_HIDDEN)
+        return {};
+    if (m_node.m_nType == NODE_LINK)
+        return m_run.GetPreparer().PrepareLinkName(m_node.m_strTitle);
+    return m_run.GetPreparer().PrepareText(m_node.m_strTitle, false, true);
 }

@@ -20,7 +20,8 @@ class CNode;
 // ("<...") is used unchanged.
 //
 // Modern markup writes lower-case elements with an alternative text on every
-// image (empty for the line image and the bullet, which only decorate) and
+// image (empty for the line image, the bullet and an icon beside a shown
+// title, which only decorate) and
 // the background as a style attribute; classic markup writes what earlier
 // versions wrote. In both, the texts in attributes are escaped.
 class CImageMacros {
@@ -47,6 +48,8 @@ private:
         int32_t bRequired; // the banner flag; 1 for the others
     };
     CImageSource GetImageSource(int nMacro) const;
+    // The alternative text of an image with modern markup.
+    CString GetModernAlt(const CImageSource& source) const;
     // The base name of a file path as the value of a src attribute.
     CString GetSource(const CString& path) const;
     // The width and height attributes of a picture file, as published;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CTreeItem.h"
+#include "platform/CString.h"
 
 class CGenerationRun;
 class CMacroContext;
@@ -20,6 +21,9 @@ public:
 
 private:
     void AddChild(HTREEITEM hItem, HTREEITEM hChild);
+    void AddModernChild(HTREEITEM hItem, HTREEITEM hChild, const CString& reference);
+    // Renders a paragraph or link child into LINKBODY.
+    void AddBody(HTREEITEM hChild);
 
     CGenerationRun& m_run;
     CMacroContext& m_context;

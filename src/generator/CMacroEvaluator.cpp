@@ -112,7 +112,12 @@ void CMacroEvaluator::EvaluateLink()
     const std::string_view address = std::string_view(title).substr(start);
     const auto rewritten = m_run.GetPageLinks().RewriteReference(address);
     Value(MACRO_LINK) = rewritten ? *rewritten : CString(address);
-    Value(MACRO_TITLE) = IsTitleHidden() ? CString() : Prepare(true);
+    if (IsTitleHidden())
+        Value(MACRO_TITLE).clear();
+    else if (m_run.GetSiteSettings().IsModern())
+        Value(MACRO_TITLE) = m_run.GetPreparer().PrepareLinkName(m_node.m_strTitle);
+    else
+        Value(MACRO_TITLE) = Prepare(true);
 }
 
 size_t CMacroEvaluator::FindUrlStart(std::string_view title)
@@ -214,7 +219,7 @@ bool CMacroEvaluator::EvaluateFormat(int nMacro)
         Value(nMacro) = CFormatMacros::Style(def, m_nFormat, markup);
         return true;
     case MACRO_COLOR:
-        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info, markup);
+        Value(nMacro) = CFormatMacros::Color(def, m_node.m_info, markup, &m_run.GetProps());
         if (markup == EMarkup::Modern)
             JoinStyles();
         return true;

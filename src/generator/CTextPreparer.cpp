@@ -31,6 +31,15 @@ CString CTextPreparer::PrepareText(std::string_view text, bool bCutLastWord, boo
     return result;
 }
 
+CString CTextPreparer::PrepareLinkName(std::string_view title) const
+{
+    CString name = PrepareText(title, true, true);
+    name.erase(std::min(name.find('\n'), name.size()));
+    const size_t end = name.find_last_not_of(' ');
+    name.erase(end == CString::npos ? 0 : end + 1);
+    return name;
+}
+
 CString CTextPreparer::ExpandContents(std::string_view text) const
 {
     CString out;

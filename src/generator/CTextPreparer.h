@@ -21,6 +21,9 @@ public:
     // The first two steps alone: cut back to the last blank, CR or LF (which
     // stays) when asked, then leave out every CR.
     static CString CutAndStrip(std::string_view text, bool bCutLastWord);
+    // What modern markup calls a link object by: the first line of the title
+    // without the URL, without the line end or blanks around it.
+    CString PrepareLinkName(std::string_view title) const;
 
 private:
     // "[$$" gives "[$", "[$i]" or "[$I]" the table of contents, any other

@@ -89,22 +89,81 @@ TEST_F(ModernPages, ImagesLinksAndContentsAreValidHtml)
     m_props.m_strBullet = "dot.gif";
     EXPECT_EQ(ExpandWith("[@IMAGE=!][IMAGE]\n[@LINE=!][LINE]\n[@BULLET=!][@LINKS=!][LINKS]"
                          "[@COLOR=!][@BGIMAGE=!]<body [COLOR] [BGIMAGE]>\n[@HOMELINKS=!][HOMELINKS][TEXT]"),
-        "<img src=\"a%20b.gif\" alt=\"Fish &quot;&amp;&quot; &lt;chips>\">\n"
+        "<img src=\"a%20b.gif\" alt=\"\">\n"
         "<img src=\"line.gif\" alt=\"\">\n"
-        "<img src=\"dot.gif\" alt=\"\" class=\"bullet\">  <a href=\"my%20page.htm#my%20page\"> [Sub]</a>\n"
-        "<body class=\"pw-colors\" style=\"color:#000000;background-color:#FFFFFF;--pw-link:#0000FF;"
-        "--pw-vlink:#800080;background-image:url('paper.jpg')\" >\n"
-        "<a href=\"my%20page.htm#my%20page\"> [Sub]</a>\n");
+        "<img src=\"dot.gif\" alt=\"\" class=\"bullet\">  <a href=\"my%20page.htm#my%20page\">Sub</a>\n"
+        "<body class=\"pw-colors\" style=\"--pw-vlink:#800080;background-image:url('paper.jpg')\" >\n"
+        "<a href=\"my%20page.htm#my%20page\">Sub</a>\n");
     // The background joins the colours whichever comes first.
     m_pRun.reset();
     EXPECT_EQ(ExpandWith("[@BGIMAGE=!][@COLOR=!][@BGIMAGE=x.gif][BGIMAGE]|[COLOR]"),
-        "|class=\"pw-colors\" style=\"color:#000000;background-color:#FFFFFF;--pw-link:#0000FF;"
-        "--pw-vlink:#800080;background-image:url('paper.jpg'),url('x.gif')\"");
+        "|class=\"pw-colors\" style=\"--pw-vlink:#800080;background-image:url('paper.jpg'),url('x.gif')\"");
+    // With the project's colours only, the style sheet has them all.
+    node.m_info.m_clrVLink = m_props.m_clrVLink;
+    m_pRun.reset();
+    EXPECT_EQ(ExpandWith("[@COLOR=!][@BGIMAGE=!]<body [COLOR] [BGIMAGE]>"),
+        "<body  style=\"background-image:url('paper.jpg')\">");
     Node(hRoot).m_strText = "[$i]";
     m_pRun.reset();
     EXPECT_EQ(ExpandWith("[@TEXT=!][TEXT]"),
         "<ul>\n<li>Page <a href=\"index.htm#index\">Fish \"&\" <chips></a>\n<ul>\n"
         "<li>Page <a href=\"my%20page.htm#my%20page\">Sub</a>\n</ul>\n</ul>\n");
+}
+
+// What a screen reader hears: a link is named once, without brackets or the
+// line end before its URL, and an icon beside a shown title stays silent.
+TEST_F(ModernPages, LinkNamesAndIconsAreSaidOnce)
+{
+    const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "Home");
+    const HTREEITEM hLink = Add(hRoot, "rhs", NODE_LINK, "Royal Society \r\n\r\nhttps://rhs.example/");
+    Add(hRoot, "flat", NODE_LINK, "One line https://one.example/");
+    const HTREEITEM hNews = Add(hRoot, "news", NODE_PARAGRAPH, "News");
+    Node(hLink).m_info.m_strIcon = "globe.gif";
+    Node(hNews).m_info.m_strIcon = "info.gif";
+    WriteTemplates("[@LINKS=!][@HOMELINKS=!]<nav>[HOMELINKS]</nav>[LINKS][LINKBODY]",
+        "[@IMAGE=!][@TITLE=!]<h2>[IMAGE][TITLE]</h2>\n",
+        "[@IMAGE=!][@LINK=!][IMAGE]<a href=\"[LINK]\">[TITLE]</a>\n");
+    const char* const kEntries = "<a href=\"index.htm#rhs\">Royal Society</a>\n"
+                                 "<a href=\"index.htm#flat\">One line</a>\n"
+                                 "<a href=\"index.htm#news\">News</a>\n";
+    EXPECT_EQ(Expand(hRoot),
+        std::string("<nav>") + kEntries + "</nav>  " + "<a href=\"index.htm#rhs\">Royal Society</a>\n  "
+            + "<a href=\"index.htm#flat\">One line</a>\n  <a href=\"index.htm#news\">News</a>\n"
+            + "<img src=\"globe.gif\" alt=\"\"><a href=\"https://rhs.example/\">Royal Society</a>\n"
+            + "<a href=\"https://one.example/\">One line</a>\n"
+            + "<h2><img src=\"info.gif\" alt=\"\">News</h2>\n");
+    // With its title hidden, the icon speaks for the object.
+    Node(hNews).m_nTitleFormat = STYLE_HIDDEN << FORMAT_STYLE_SHIFT;
+    Node(hLink).m_nTitleFormat = STYLE_HIDDEN << FORMAT_STYLE_SHIFT;
+    m_pRun.reset();
+    const CString page = Expand(hRoot);
+    EXPECT_NE(page.find("<h2><img src=\"info.gif\" alt=\"News\"></h2>"), CString::npos) << page;
+    EXPECT_NE(page.find("<img src=\"globe.gif\" alt=\"Royal Society\"><a href"), CString::npos) << page;
+}
+
+// Modern markup draws a GIF from its SVG twin where the workspace has one;
+// classic markup keeps the GIF the project names.
+TEST_F(ModernPages, GifsGiveWayToTheirSvgTwins)
+{
+    Write("images/home.gif", "gif");
+    Write("images/home.svg", "<svg/>");
+    Write("images/star.gif", "gif");
+    Write("bullets/dot.GIF", "gif");
+    Write("bullets/dot.svg", "<svg/>");
+    m_props.m_strHomeButton = "home.gif";
+    m_props.m_strBullet = "dot.GIF";
+    const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "Home");
+    Add(hRoot, "sub", NODE_PAGE, "Sub");
+    Node(hRoot).m_info.m_strIcon = "star.gif";
+    const std::string kTemplate = "[@HOMEBUTTON=!][@IMAGE=!][@BULLET=!][@LINKS=!][HOMEBUTTON][IMAGE][LINKS]";
+    EXPECT_EQ(ExpandWith(kTemplate),
+        "<img src=\"home.svg\" alt=\"Home\"><img src=\"star.gif\" alt=\"\">"
+        "<img src=\"dot.svg\" alt=\"\" class=\"bullet\">  <a href=\"sub.htm#sub\">Sub</a>\n");
+    m_settings.m_strSpare.clear();
+    m_pRun.reset();
+    EXPECT_EQ(ExpandWith(kTemplate),
+        "<IMG SRC=\"home.gif\" ALT=\"Home\" border=0><IMG SRC=\"star.gif\" ALT=\"Home\" border=0>"
+        "<IMG SRC=\"dot.gif\" border=0 vspace=0>  <A HREF=\"sub.htm#sub\"> [Sub]</A>\n");
 }
 
 TEST_F(ModernPages, PageFilesAreWrittenInTheirEncoding)
