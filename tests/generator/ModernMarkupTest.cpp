@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "GeneratorFixture.h"
 #include "generator/CFormatMacros.h"
 #include "generator/CHtmlText.h"
@@ -164,6 +166,22 @@ TEST_F(ModernPages, GifsGiveWayToTheirSvgTwins)
     EXPECT_EQ(ExpandWith(kTemplate),
         "<IMG SRC=\"home.gif\" ALT=\"Home\" border=0><IMG SRC=\"star.gif\" ALT=\"Home\" border=0>"
         "<IMG SRC=\"dot.gif\" border=0 vspace=0>  <A HREF=\"sub.htm#sub\"> [Sub]</A>\n");
+}
+
+// A whole run publishes the SVG it names, sized from its root element, and
+// not the GIF the project names.
+TEST_F(ModernPages, SvgTwinsArePublishedAndSized)
+{
+    Write("images/star.gif", "GIF89a");
+    Write("images/star.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"28\" height=\"14\"/>");
+    const HTREEITEM hRoot = Add(nullptr, "index", NODE_PAGE, "Home");
+    Node(hRoot).m_info.m_strIcon = "star.gif";
+    WriteTemplates("[@IMAGE=!][IMAGE]");
+    Run().Run();
+    EXPECT_EQ(Read("out/index.htm"), "<img src=\"star.svg\" alt=\"\" width=\"28\" height=\"14\">\r\n");
+    EXPECT_EQ(Read("out/star.svg"), Read("images/star.svg"));
+    const std::vector<std::string> names = OutNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "star.gif"), 0);
 }
 
 TEST_F(ModernPages, PageFilesAreWrittenInTheirEncoding)
