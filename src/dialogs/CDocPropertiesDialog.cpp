@@ -131,6 +131,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
 
     FillCombos();
     AddComboString(m_pTemplate, ""); // the empty template entry
+    ShowTemplatePictures(m_pTemplate);
     LoadControls();
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -119,6 +120,21 @@ void ShowInputMessage(QWidget* pParent, const CString& text)
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle), ToQString(text),
         QMessageBox::Ok, pParent);
     box.exec();
+}
+
+void ShowTemplatePictures(QComboBox* pCombo)
+{
+    const CFileLocator locator(CFileSystem::Real(), CFileLocator::DefaultShareDir());
+    // A page of the example, at a size that still tells the sets apart.
+    pCombo->setIconSize(QSize(64, 48));
+    for (int i = 0; i < pCombo->count(); ++i) {
+        const CString name = FromQString(pCombo->itemText(i));
+        if (name.empty())
+            continue;
+        const std::string path = locator.LocateForRead("templates/" + name + ".png");
+        if (CFileSystem::Real().IsRegularFile(path))
+            pCombo->setItemIcon(i, QIcon(QString::fromStdString(path)));
+    }
 }
 
 std::vector<CString> ListResourceFiles(const char* folder, const char* pattern)

@@ -63,6 +63,10 @@ std::optional<int32_t> IntegerOut(
 // The application's message box for invalid dialog input.
 void ShowInputMessage(QWidget* pParent, const CString& text);
 
+// Gives each template set of the combo box the picture of its example site,
+// "templates/NAME.png" in the folder the program uses, when there is one.
+void ShowTemplatePictures(QComboBox* pCombo);
+
 // The names of the files in a resource folder of the program ("images", ...)
 // that match pattern without regard to case, folders left out: the folder of
 // the current directory, else the installed default folder of that name.

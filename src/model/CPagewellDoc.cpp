@@ -42,6 +42,8 @@ bool CPagewellDoc::OnDocProperties()
     SetModifiedFlag(true);
     if (m_pHistory != nullptr)
         m_pHistory->DocPropertiesSet(old);
+    // The preview shows the new template set or colours at once.
+    UpdateAllViews(nullptr, HINT_STORE);
     return true;
 }
 
@@ -70,6 +72,7 @@ void CPagewellDoc::OnSiteSettings()
         return;
     m_dlgGenerate.SetSiteSettings(settings);
     SetModifiedFlag(true);
+    UpdateAllViews(nullptr, HINT_STORE);
 }
 
 void CPagewellDoc::OnGenerate()

@@ -82,6 +82,19 @@ TEST_F(Preview, ShowsTheCurrentPageAndFollowsTypingWithoutWriting)
     EXPECT_TRUE(ShowsText(QStringLiteral("about text")));
 }
 
+// A new template set or colour shows without waiting for another selection.
+TEST_F(Preview, FollowsTheProjectPropertiesAtOnce)
+{
+    ASSERT_TRUE(ShowsText(QStringLiteral("Top of page"))); // the footer of "Default"
+    m_ui.m_onDialog = [](CDialogRecord& record) {
+        if (auto* pProps = dynamic_cast<CDocProperties*>(&record))
+            pProps->m_strTemplate = "Modern";
+    };
+    ASSERT_TRUE(Frame().RunCommand(ID_DOC_PROPERTIES));
+    EXPECT_TRUE(ShowsText(QStringLiteral("Back to top")));
+    EXPECT_EQ(Tree().GetSelectedItem(), m_hRoot);
+}
+
 TEST_F(Preview, ProblemsShowInTheBarNotInMessageBoxes)
 {
     Doc().m_props.m_strTemplate = "NoSuchSet";

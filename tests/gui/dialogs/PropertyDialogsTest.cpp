@@ -4,9 +4,11 @@
 
 #include <memory>
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -73,6 +75,14 @@ private slots:
     {
         CWorkspace workspace;
         FillWorkspace(workspace);
+        // A picture of the example in the set "Blue"; "Default" has none.
+        QImage picture(16, 12, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        workspace.AddFile(QStringLiteral("templates/Blue.png"), png);
         CDocProperties props;
         props.m_strBackButton = "back.GIF";
         props.m_strBullet = "mine.gif";
@@ -87,6 +97,8 @@ private slots:
         // Templates: page templates stripped, then the empty entry.
         QCOMPARE(Items(Find<QComboBox>(&dialog, "template")), (QStringList { "Blue", "Default", "" }));
         QCOMPARE(Find<QComboBox>(&dialog, "template")->currentText(), QString("Default"));
+        QVERIFY(!Find<QComboBox>(&dialog, "template")->itemIcon(0).isNull());
+        QVERIFY(Find<QComboBox>(&dialog, "template")->itemIcon(1).isNull());
         QCOMPARE(Items(Find<QComboBox>(&dialog, "homeButton")),
             (QStringList { "Back.gif", "home.gif", "photo.jpg", "up.GIF" }));
         QCOMPARE(Items(Find<QComboBox>(&dialog, "bgBitmap")), (QStringList { "dots.gif", "paper.jpg" }));
