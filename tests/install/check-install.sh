@@ -20,6 +20,9 @@ expected=(
   bin/pagewell-cli
   share/pagewell/templates/Default.hdr.txt
   share/pagewell/images/pagewell.jpg
+  share/pagewell/images/home.gif
+  share/pagewell/images/home.svg
+  share/pagewell/templates/Default.png
   share/doc/pagewell/templates.md
   share/man/man1/pagewell-cli.1
 )
