@@ -8,6 +8,8 @@
 #include "app/CPreviewPane.h"
 #include "app/CPreviewSchemeHandler.h"
 #include "generator/CSiteRenderer.h"
+#include "model/CDocProperties.h"
+#include "model/CSiteSettings.h"
 
 namespace {
 
@@ -82,16 +84,22 @@ TEST_F(Preview, ShowsTheCurrentPageAndFollowsTypingWithoutWriting)
     EXPECT_TRUE(ShowsText(QStringLiteral("about text")));
 }
 
-// A new template set or colour shows without waiting for another selection.
-TEST_F(Preview, FollowsTheProjectPropertiesAtOnce)
+// A new template set or markup shows without waiting for another selection.
+TEST_F(Preview, FollowsTheProjectPropertiesAndSiteSettingsAtOnce)
 {
     ASSERT_TRUE(ShowsText(QStringLiteral("Top of page"))); // the footer of "Default"
+    ASSERT_FALSE(ShownText().contains(QStringLiteral("[About]"))); // a new project's markup is modern
     m_ui.m_onDialog = [](CDialogRecord& record) {
         if (auto* pProps = dynamic_cast<CDocProperties*>(&record))
             pProps->m_strTemplate = "Modern";
+        if (auto* pSettings = dynamic_cast<CSiteSettings*>(&record))
+            pSettings->m_strMarkup = CString(CSiteSettings::kMarkupClassic);
     };
     ASSERT_TRUE(Frame().RunCommand(ID_DOC_PROPERTIES));
     EXPECT_TRUE(ShowsText(QStringLiteral("Back to top")));
+    ASSERT_TRUE(Frame().RunCommand(ID_SITE_SETTINGS));
+    // Classic markup brackets the links to other pages.
+    EXPECT_TRUE(ShowsText(QStringLiteral("[About]")));
     EXPECT_EQ(Tree().GetSelectedItem(), m_hRoot);
 }
 
