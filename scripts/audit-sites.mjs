@@ -3,9 +3,10 @@
 // in the light and the dark scheme. Started by scripts/audit-sites, which
 // installs the tools and generates the sites.
 //
-// Usage: node audit-sites.mjs MODULES-DIR REPORT.md SET=FOLDER... [--pages=home|all]
+// Usage: node audit-sites.mjs MODULES-DIR REPORT.md SET=FOLDER... [--pages=home|all|none]
 // Serves each folder on a loopback port of its own choosing, runs axe on
-// every page and Lighthouse on the home page or on every page, prints a table
+// every page and Lighthouse on the home page, on every page or on none (axe
+// alone, whose findings do not depend on the machine's load), prints a table
 // of the lowest score of each kind over the pages audited, writes it to
 // REPORT.md with every finding below it, and exits 1 unless every score is
 // 100 and axe finds nothing.
@@ -18,11 +19,13 @@ import { createRequire } from 'node:module';
 const [modules, reportPath, ...rest] = process.argv.slice(2);
 const require = createRequire(path.join(modules, 'node_modules', 'x.js'));
 const puppeteer = require('puppeteer-core');
-const lighthouse = (await import(require.resolve('lighthouse'))).default;
-const desktopConfig = (await import(require.resolve('lighthouse/core/config/desktop-config.js'))).default;
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 
 const allPages = rest.includes('--pages=all');
+const noPages = rest.includes('--pages=none');
+const lighthouse = noPages ? null : (await import(require.resolve('lighthouse'))).default;
+const desktopConfig = noPages
+  ? null : (await import(require.resolve('lighthouse/core/config/desktop-config.js'))).default;
 const sites = rest.filter((a) => !a.startsWith('--')).map((a) => {
   const [name, folder] = a.split('=');
   return { name, folder };
@@ -101,8 +104,10 @@ async function runLighthouse(browser, url, formFactor) {
 }
 
 // Every page, or the home page alone.
-function pagesOf(folder, all) {
+function pagesOf(folder, all, none = false) {
   const pages = fs.readdirSync(folder).filter((f) => f.endsWith('.htm')).sort();
+  if (none)
+    return [];
   return all ? pages : pages.filter((p) => p === 'index.htm');
 }
 
@@ -122,7 +127,7 @@ for (const scheme of ['light', 'dark']) {
           const url = base + name;
           const where = `${site.name} ${formFactor} ${scheme} ${name}`;
           let shown = '-';
-          if (pagesOf(site.folder, allPages).includes(name)) {
+          if (pagesOf(site.folder, allPages, noPages).includes(name)) {
             const lh = await runLighthouse(browser, url, formFactor);
             for (const id of kCategories) low[id] = Math.min(low[id], lh.scores[id]);
             for (const f of lh.failed) findings.push(`${where}: Lighthouse ${f}`);
@@ -134,8 +139,9 @@ for (const scheme of ['light', 'dark']) {
           process.stderr.write(`${where}: Lighthouse ${shown}, axe ${axe.length}\n`);
         }
         if (violations > 0 || kCategories.some((c) => low[c] < 100)) ok = false;
-        rows.push(`| ${site.name} | ${formFactor} | ${scheme} | ${low.performance} | ${low.accessibility} | `
-          + `${low['best-practices']} | ${low.seo} | ${violations} |`);
+        const shown = (id) => (noPages ? '-' : low[id]);
+        rows.push(`| ${site.name} | ${formFactor} | ${scheme} | ${shown('performance')} | ${shown('accessibility')} | `
+          + `${shown('best-practices')} | ${shown('seo')} | ${violations} |`);
       }
       server.close();
     }
