@@ -47,6 +47,11 @@ done
 [ -e "$prefix/share/pagewell/README.md" ] && fail "the workspace README is installed into the workspace"
 grep -q '^## The template language' "$prefix/share/doc/pagewell/templates.md" \
   || fail "templates.md lacks the template language"
+# Every picture the reference shows is installed where its link leads.
+while read -r picture; do
+  [ -s "$prefix/share/doc/pagewell/$picture" ] || fail "templates.md shows $picture, which is not installed"
+done < <(grep -o '](sets/[^)]*)' "$prefix/share/doc/pagewell/templates.md" | sed 's/^](//; s/)$//')
+grep -q '](\.\./' "$prefix/share/doc/pagewell/templates.md" && fail "templates.md links outside the documentation"
 
 # A fixed-size icon must be drawn at its size.
 for png in "$prefix"/share/icons/hicolor/{16x16,24x24}/*/*.png; do
