@@ -37,6 +37,12 @@ CString CTextPreparer::PrepareLinkName(std::string_view title) const
     name.erase(std::min(name.find('\n'), name.size()));
     const size_t end = name.find_last_not_of(' ');
     name.erase(end == CString::npos ? 0 : end + 1);
+    // A link without a text would be announced as nothing at all: a title
+    // that is only the URL names the link by its URL.
+    if (name.empty()) {
+        const size_t last = title.find_last_of(" \r\n");
+        name = CString(last == std::string_view::npos ? title : title.substr(last + 1));
+    }
     return name;
 }
 

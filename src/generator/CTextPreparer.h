@@ -22,7 +22,8 @@ public:
     // stays) when asked, then leave out every CR.
     static CString CutAndStrip(std::string_view text, bool bCutLastWord);
     // What modern markup calls a link object by: the first line of the title
-    // without the URL, without the line end or blanks around it.
+    // without the URL, without the line end or blanks around it; the URL
+    // when that leaves nothing.
     CString PrepareLinkName(std::string_view title) const;
 
 private:

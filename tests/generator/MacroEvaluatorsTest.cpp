@@ -71,6 +71,25 @@ TEST(MacroPrepareText, CutsStripsAndExpands)
     EXPECT_EQ(preparer.PrepareText("AB[$$CD", false, false), "AB[$$CD");
 }
 
+TEST(MacroPrepareText, LinkNamesAreTheFirstLineOrTheUrl)
+{
+    const CTextPreparer preparer(nullptr);
+    const struct {
+        const char* pszTitle;
+        const char* pszName;
+    } cases[] = {
+        { "Royal Society \r\n\r\nhttps://rhs.example/", "Royal Society" },
+        { "One line https://one.example/", "One line" },
+        { "First\r\nSecond https://x.example/", "First" },
+        // Nothing before the URL: the link is named by it.
+        { "https://bare.example/", "https://bare.example/" },
+        { "  \r\nhttps://blank.example/", "https://blank.example/" },
+        { "", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(preparer.PrepareLinkName(c.pszTitle), c.pszName) << c.pszTitle;
+}
+
 class MacroEvaluators : public CGeneratorFixture { };
 
 TEST_F(MacroEvaluators, ObjectAndProjectTexts)
