@@ -72,6 +72,11 @@ constexpr CCommandInfo kCommands[] = {
     { ID_APP_ABOUT, "About Pagewell", "Display program information, version number and copyright\nAbout",
         ":/icons/about.svg" },
     { ID_ORIGIN, "Origin of this program", "Origin of this program", ":/icons/origin.svg" },
+    { ID_OBJECT_DUPLICATE, "Duplicate",
+        "Copy the selected object and everything below it beside itself\nDuplicate", nullptr },
+    { ID_OBJECT_DELETE, "Delete",
+        "Delete the selected object and everything below it (the Delete key)\nDelete", nullptr },
+    { ID_HELP_USER_GUIDE, "User Guide", "Open the user guide in the web browser\nUser Guide", nullptr },
     { ID_NEXT_PANE, "Next Pane", "Switch to the next window pane\nNext Pane", nullptr },
     { ID_PREV_PANE, "Previous Pane", "Switch back to the previous window pane\nPrevious Pane", nullptr },
 };

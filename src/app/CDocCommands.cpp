@@ -4,6 +4,8 @@
 
 #include "app/CommandIds.h"
 #include "dialogs/CPublishDialog.h"
+#include "app/QtText.h"
+#include "editors/CEditorSpelling.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"
 #include "platform/IUserInterface.h"
@@ -66,6 +68,9 @@ void CDocCommands::OnCommand(int nId)
         break;
     case ID_SITE_SETTINGS:
         m_doc.OnSiteSettings();
+        // Spelling follows a new language at once.
+        CEditorSpelling::Instance().FollowLanguage(
+            ToQString(m_doc.m_dlgGenerate.GetSiteSettings().m_strLang));
         break;
     case ID_FILE_GENERATE:
         m_doc.UpdateAllViews(nullptr, HINT_STORE);

@@ -1,6 +1,7 @@
 #include "app/CFindController.h"
 
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/CFindDialog.h"
 #include "app/CFindDock.h"
@@ -41,6 +42,14 @@ CFindController::CFindController(CMainFrame& frame, CPagewellDoc& doc)
     connect(m_pDialog, &CFindDialog::replaceOne, this, &CFindController::ReplaceOne);
     connect(m_pDialog, &CFindDialog::replaceAll, this, &CFindController::ReplaceAll);
     connect(m_pDock, &CFindDock::hitActivated, this, &CFindController::GoTo);
+    // The hits go while an object is being removed; the list and its title
+    // are made anew once the change is complete, so that they agree.
+    connect(&m_pDock->GetModel(), &CFindResultsModel::outdated, this, [this] {
+        if (m_bRelistPending)
+            return;
+        m_bRelistPending = true;
+        QTimer::singleShot(0, this, &CFindController::Relist);
+    });
     // Closing the dialog gives the keys back to the window.
     connect(m_pDialog, &QDialog::finished, &m_frame, [this] { m_frame.activateWindow(); });
 }
@@ -120,6 +129,11 @@ void CFindController::FindAll()
     m_pDock->SetResults(std::move(hits), nTotal, ToQString(m_options.strFind));
     m_pDock->show();
     m_pDock->raise();
+    // Side by side with another dock it would get what is left; the path, the
+    // field and the match need about two thirds of the window.
+    if (!m_pDock->isFloating() && m_pDock->width() < m_frame.width() * 2 / 3)
+        m_frame.resizeDocks({ m_pDock }, { m_frame.width() * 2 / 3 }, Qt::Horizontal);
+    m_pDock->FitColumns();
     if (nTotal == 0) {
         Report(QStringLiteral("\"%1\" was not found.").arg(ToQString(m_options.strFind)));
         return;
@@ -275,16 +289,23 @@ void CFindController::ReplaceAll()
         FromQString(text), "Pagewell", EMessageIcon::Information, EMessageButtons::Ok);
 }
 
+void CFindController::Relist()
+{
+    m_bRelistPending = false;
+    if (!m_listed)
+        return;
+    size_t nTotal = 0;
+    std::vector<CSearchHit> hits = CSiteSearch(m_doc.m_tree, *m_listed).FindAll(kMaxListed, nTotal);
+    m_pDock->SetResults(std::move(hits), nTotal, ToQString(m_listed->strFind));
+}
+
 void CFindController::AfterChange(const std::vector<CTextChange>& changes, const QString& strName)
 {
     m_doc.SetModifiedFlag(true);
     m_doc.UpdateAllViews(nullptr, HINT_RELOAD);
     // The list shows the texts as they are now.
-    if (m_listed && !m_pDock->GetModel().GetHits().empty()) {
-        size_t nTotal = 0;
-        std::vector<CSearchHit> hits = CSiteSearch(m_doc.m_tree, *m_listed).FindAll(kMaxListed, nTotal);
-        m_pDock->SetResults(std::move(hits), nTotal, ToQString(m_listed->strFind));
-    }
+    if (!m_pDock->GetModel().GetHits().empty())
+        Relist();
     if (m_recordChanges)
         m_recordChanges(changes, strName);
 }

@@ -54,6 +54,8 @@ private:
     HTREEITEM ScopeItem() const;
     bool IsHitSelected(const CSearchHit& hit) const;
     void AfterChange(const std::vector<CTextChange>& changes, const QString& strName);
+    // Lists the matches of the listed search again, as the tree is now.
+    void Relist();
 
     CMainFrame& m_frame;
     CPagewellDoc& m_doc;
@@ -63,4 +65,5 @@ private:
     // The options of the list in the dock, to refresh it after a change.
     std::optional<CSearchOptions> m_listed;
     std::optional<CSearchHit> m_lastHit;
+    bool m_bRelistPending = false;
 };

@@ -1,5 +1,7 @@
 #include "app/CFindDock.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QTreeView>
 
@@ -22,6 +24,8 @@ CFindDock::CFindDock(CSiteTree& tree, QWidget* pParent)
     m_pView->header()->setStretchLastSection(true);
     m_pView->setColumnWidth(CFindResultsModel::ColumnObject, 220);
     m_pView->setColumnWidth(CFindResultsModel::ColumnField, 50);
+    // A dock made narrow by its neighbours still shows some of each column.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     setWidget(m_pView);
     connect(m_pView, &QTreeView::activated, this, [this](const QModelIndex& index) {
         const auto& hits = m_pModel->GetHits();
@@ -46,6 +50,16 @@ void CFindDock::SetResults(std::vector<CSearchHit> hits, size_t nTotal, const QS
                            .arg(what)
                            .arg(nTotal)
                            .arg(nTotal == 1 ? QStringLiteral("match") : QStringLiteral("matches")));
+}
+
+void CFindDock::FitColumns()
+{
+    const int nAvailable = m_pView->viewport()->width();
+    m_pView->resizeColumnToContents(CFindResultsModel::ColumnField);
+    m_pView->resizeColumnToContents(CFindResultsModel::ColumnObject);
+    const int nPath = m_pView->columnWidth(CFindResultsModel::ColumnObject);
+    m_pView->setColumnWidth(
+        CFindResultsModel::ColumnObject, std::clamp(nPath, nAvailable / 6, nAvailable * 2 / 5));
 }
 
 void CFindDock::SetCurrentHit(const CSearchHit& hit)

@@ -19,6 +19,8 @@ public:
     void SetResults(std::vector<CSearchHit> hits, size_t nTotal, const QString& what);
     // Marks the row of a hit as the current one, if the list holds it.
     void SetCurrentHit(const CSearchHit& hit);
+    // Gives the object path and the field their widths, the match the rest.
+    void FitColumns();
 
     CFindResultsModel& GetModel() const { return *m_pModel; }
     QTreeView* GetView() const { return m_pView; }

@@ -52,12 +52,18 @@ void CFindResultsModel::Clear()
 
 void CFindResultsModel::OnItemRemoving(CTreeItem* /*pItem*/)
 {
+    if (m_hits.empty())
+        return;
     Clear();
+    emit outdated();
 }
 
 void CFindResultsModel::OnTreeResetting()
 {
+    if (m_hits.empty())
+        return;
     Clear();
+    emit outdated();
 }
 
 int CFindResultsModel::RowOf(const CSearchHit& hit) const

@@ -21,6 +21,7 @@ public:
 
     void SetResults(std::vector<CSearchHit> hits);
     void Clear();
+
     const std::vector<CSearchHit>& GetHits() const { return m_hits; }
     // The row of a hit, or -1.
     int RowOf(const CSearchHit& hit) const;
@@ -33,6 +34,11 @@ public:
     // The text around a match on one line: some characters before and after
     // it, line breaks and tabs shown as spaces.
     static QString Context(const CSearchHit& hit);
+
+signals:
+    // The tree changed under the listed hits, which are gone now; a search
+    // again lists what there is.
+    void outdated();
 
 private:
     void OnItemRemoving(CTreeItem* pItem) override;

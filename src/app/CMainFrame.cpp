@@ -20,6 +20,7 @@
 #include "app/CFindController.h"
 #include "app/CFindDock.h"
 #include "app/CFormatButtons.h"
+#include "app/CHelpCommands.h"
 #include "app/CPlatformMapping.h"
 #include "app/CPreviewPane.h"
 #include "app/CRecentFileList.h"
@@ -43,11 +44,14 @@ CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget
     setWindowIcon(MakeSvgIcon({ QStringLiteral(":/icons/pagewell.svg") }));
     setAcceptDrops(true);
     m_router.SetTarget(CCommandRouter::Frame, this);
+    // The title's "[*]" shows unsaved changes the desktop's way.
+    m_doc.SetModifiedObserver([this](bool bModified) { setWindowModified(bModified); });
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
     m_pFind = new CFindController(*this, m_doc);
+    AddCommandTarget(std::make_unique<CHelpCommands>(this));
     addDockWidget(Qt::BottomDockWidgetArea, &m_pFind->GetDock());
     m_pFind->GetDock().hide();
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
@@ -61,6 +65,7 @@ CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    m_doc.SetModifiedObserver({});
     disconnect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
     // The editors may still lose the focus while the window goes.
     m_pTitle->SetFormatButtons(nullptr);
@@ -148,7 +153,9 @@ void CMainFrame::CreateMenus()
                 { ID_STYLE_HIDE, "&Hide the text" }, { 0, nullptr }, { ID_ALIGN_LEFT, "&Left alignment" },
                 { ID_ALIGN_CENTER, "&Center alignment" }, { ID_ALIGN_RIGHT, "&Right alignment" } } },
         { "&Tools", { { ID_TOOLS_CHECK_SITE, "Check &Site" } } },
-        { "&Help", { { ID_APP_ABOUT, "&About Pagewell..." }, { ID_ORIGIN, "&Origin of this program" } } },
+        { "&Help",
+            { { ID_HELP_USER_GUIDE, "&User Guide" }, { 0, nullptr }, { ID_APP_ABOUT, "&About Pagewell..." },
+                { ID_ORIGIN, "&Origin of this program" } } },
     };
     for (const CMenuDef& def : menus) {
         QMenu* pMenu = menuBar()->addMenu(QString::fromLatin1(def.pszTitle));
@@ -356,7 +363,8 @@ void CMainFrame::UpdateCommandUI()
         }
     }
     setWindowTitle(
-        QStringLiteral("%1 - Pagewell").arg(PathToQString(m_doc.GetTitle() + m_doc.GetTitleNote())));
+        QStringLiteral("%1[*] - Pagewell").arg(PathToQString(m_doc.GetTitle() + m_doc.GetTitleNote())));
+    setWindowModified(m_doc.IsModified());
     UpdateIndicators();
 }
 
@@ -408,6 +416,10 @@ bool CMainFrame::OnUpdateCommand(int nId, CCmdUI& state)
         state.SetCheck(!m_pPreview->isHidden());
         return true;
     default:
+        for (const auto& pTarget : m_extraTargets) {
+            if (pTarget->OnUpdateCommand(nId, state))
+                return true;
+        }
         return m_pFind != nullptr && m_pFind->OnUpdateCommand(nId, state);
     }
 }
@@ -440,6 +452,13 @@ void CMainFrame::OnCommand(int nId)
         CyclePane(-1);
         break;
     default:
+        for (const auto& pTarget : m_extraTargets) {
+            CCmdUI state;
+            if (pTarget->OnUpdateCommand(nId, state)) {
+                pTarget->OnCommand(nId);
+                return;
+            }
+        }
         m_pFind->OnCommand(nId);
         break;
     }

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/CCommandRouter.h"
 #include "app/IFormatButtons.h"
@@ -45,6 +47,21 @@ public:
     QSplitter* GetInnerSplitter() const { return m_pSplitter2; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     CFindController& GetFind() const { return *m_pFind; }
+    // A command class of its own on the frame's part of the route, asked
+    // after the frame's own commands; the frame keeps it.
+    void AddCommandTarget(std::unique_ptr<ICommandTarget> pTarget)
+    {
+        m_extraTargets.push_back(std::move(pTarget));
+    }
+    // The command class of that type, or nullptr.
+    template <typename T> T* GetCommandTarget() const
+    {
+        for (const auto& pTarget : m_extraTargets) {
+            if (auto* pFound = dynamic_cast<T*>(pTarget.get()))
+                return pFound;
+        }
+        return nullptr;
+    }
     CCheckDock* GetCheckDock() const { return m_pCheckDock; }
     QAction* GetAction(int nId) const;
     // The view that commands reach first: the last of the three that had the
@@ -111,6 +128,7 @@ private:
     CEditName* m_pTitle = nullptr;
     CEditContents* m_pBody = nullptr;
     CFindController* m_pFind = nullptr;
+    std::vector<std::unique_ptr<ICommandTarget>> m_extraTargets;
     CPreviewPane* m_pPreview = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitter2 = nullptr;

@@ -82,6 +82,10 @@ QList<QKeySequence> Accelerators(int nCommandId)
         return { QKeySequence(Qt::Key_F6) };
     case ID_VIEW_PREVIEW:
         return { QKeySequence(Qt::Key_F12) };
+    case ID_HELP_USER_GUIDE:
+        return { QKeySequence(Qt::Key_F1) };
+    case ID_OBJECT_DUPLICATE:
+        return { QKeySequence(Qt::CTRL | Qt::Key_D) };
     case ID_PREV_PANE:
         return { QKeySequence(Qt::SHIFT | Qt::Key_F6) };
     case ID_HTML_PARAGRAPH:

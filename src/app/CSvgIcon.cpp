@@ -1,7 +1,11 @@
 #include "app/CSvgIcon.h"
 
+#include <QFile>
+#include <QGuiApplication>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QSvgRenderer>
 
@@ -21,8 +25,9 @@ public:
             pPainter->setOpacity(0.35);
         const QStringList& layers
             = mode == QIcon::Selected && !m_selectedLayers.isEmpty() ? m_selectedLayers : m_layers;
+        const QColor ink = InkColor(mode);
         for (const QString& layer : layers) {
-            QSvgRenderer renderer(layer);
+            QSvgRenderer renderer(InkedPicture(layer, ink));
             renderer.setAspectRatioMode(Qt::KeepAspectRatio);
             renderer.render(pPainter, rect);
         }
@@ -54,8 +59,29 @@ public:
     bool isNull() override { return m_layers.isEmpty(); }
 
 private:
+    // The palette's colour for the strokes of a picture drawn in
+    // "currentColor", so that the ink follows a light or a dark theme.
+    static QColor InkColor(QIcon::Mode mode)
+    {
+        const QPalette palette = QGuiApplication::palette();
+        return palette.color(mode == QIcon::Selected ? QPalette::HighlightedText : QPalette::ButtonText);
+    }
+
+    QByteArray InkedPicture(const QString& layer, const QColor& ink)
+    {
+        auto it = m_pictures.find(layer);
+        if (it == m_pictures.end()) {
+            QFile file(layer);
+            it = m_pictures.insert(layer, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
+        QByteArray picture = *it;
+        picture.replace("currentColor", ink.name().toLatin1());
+        return picture;
+    }
+
     QStringList m_layers;
     QStringList m_selectedLayers;
+    QHash<QString, QByteArray> m_pictures;
 };
 
 } // namespace

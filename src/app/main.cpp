@@ -21,26 +21,60 @@
 #define PAGEWELL_HAVE_RECORD_DIALOGS 1
 #endif
 
-int main(int argc, char* argv[])
-{
-    CPreviewPane::PrepareEngine();
-    QApplication application(argc, argv);
-    InitPagewellResources();
-    QApplication::setApplicationName(QStringLiteral("Pagewell"));
-    QApplication::setApplicationVersion(QStringLiteral("0.3b"));
-    QApplication::setDesktopFileName(QStringLiteral("pagewell"));
-    QApplication::setWindowIcon(MakeSvgIcon({ QStringLiteral(":/icons/pagewell.svg") }));
+namespace {
 
-    QCommandLineParser parser;
+const QCommandLineOption kNewInstance(QStringLiteral("new-instance"),
+    QStringLiteral("Open a window of its own, even if the program already runs on this display."));
+
+void SetNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Pagewell"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("0.3b"));
+}
+
+void DefineOptions(QCommandLineParser& parser)
+{
     parser.setApplicationDescription(QStringLiteral("Builds a small static web site from an outline."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("project"), QStringLiteral("The project file (.pwl or .json) to open."));
-    const QCommandLineOption newInstance(QStringLiteral("new-instance"),
-        QStringLiteral("Open a window of its own, even if the program already runs on this display."));
-    parser.addOption(newInstance);
+    parser.addOption(kNewInstance);
+}
+
+// --help and --version print and end the program before a window system is
+// needed, so that they work without a display (over ssh, in a build).
+void AnswerWithoutDisplay(int argc, char* argv[])
+{
+    const QStringList quick { "-h", "--help", "-?", "--help-all", "-v", "--version" };
+    bool bQuick = false;
+    for (int i = 1; i < argc && !bQuick; ++i)
+        bQuick = quick.contains(QString::fromLocal8Bit(argv[i]));
+    if (!bQuick)
+        return;
+    const QCoreApplication core(argc, argv);
+    SetNames();
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    parser.process(core);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    AnswerWithoutDisplay(argc, argv);
+    CPreviewPane::PrepareEngine();
+    QApplication application(argc, argv);
+    InitPagewellResources();
+    SetNames();
+    QApplication::setDesktopFileName(QStringLiteral("pagewell"));
+    QApplication::setWindowIcon(MakeSvgIcon({ QStringLiteral(":/icons/pagewell.svg") }));
+
+    QCommandLineParser parser;
+    DefineOptions(parser);
     parser.process(application);
+    const QCommandLineOption& newInstance = kNewInstance;
     const QStringList args = parser.positionalArguments();
     const QString path = args.isEmpty() ? QString() : QFileInfo(args.first()).absoluteFilePath();
 

@@ -11,9 +11,26 @@
 #include "checker/CTemplateCheck.h"
 #include "checker/CTitleCheck.h"
 #include "checker/CTypeCheck.h"
+#include "model/CLanguageTag.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CFileLocator.h"
 #include "platform/CPlatformPaths.h"
+
+namespace {
+
+// A language that is not a tag reaches every page's lang attribute, where
+// browsers, screen readers and search engines ignore it.
+void CheckLanguage(const CSiteSettings& settings, std::vector<CFinding>& findings)
+{
+    if (settings.m_strLang.empty() || CLanguageTag::IsValid(settings.m_strLang))
+        return;
+    const CSiteSettings::CKey* pKey = CSiteSettings::FindKey("lang");
+    findings.push_back(
+        { ESeverity::Warning, {}, CLanguageTag::Explain(settings.m_strLang, CSiteSettings::FieldName(*pKey)),
+            "correct it under File > Site Settings, or with pagewell-cli settings PROJECT.pwl lang=CODE" });
+}
+
+} // namespace
 
 std::vector<CFinding> CSiteChecker::Check(CPagewellDoc& doc, CCheckOptions options)
 {
@@ -22,7 +39,9 @@ std::vector<CFinding> CSiteChecker::Check(CPagewellDoc& doc, CCheckOptions optio
     options.strPictureCache = CPlatformPaths::CacheFolder() + "/pictures";
     CCheckContext context(doc.m_tree, doc.m_props, doc.m_dlgGenerate.m_bLowercase != 0,
         doc.m_dlgGenerate.m_strDestination, doc.GetFileSystem(), locator, options);
-    return Check(context);
+    std::vector<CFinding> findings = Check(context);
+    CheckLanguage(doc.m_dlgGenerate.GetSiteSettings(), findings);
+    return findings;
 }
 
 std::vector<CFinding> CSiteChecker::Check(CCheckContext& context)

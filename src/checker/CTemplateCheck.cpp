@@ -77,7 +77,8 @@ struct CMessageRule {
 };
 constexpr std::array<CMessageRule, 4> kMessageRules = { {
     { "Unknown macro name (in template file) : ", ESeverity::Error,
-        "use one of the macro names the templates know (see the README)" },
+        "use one of the macro names the templates know (see \"Templates in brief\" in the User Guide: Help > "
+        "User Guide, or share/doc/pagewell/manual.html)" },
     { "Syntax error (in template file): ", ESeverity::Error,
         "write [@NAME=definition] or [?NAME=argument]; names have at most 31 characters" },
     { "Dont know how to assgn value to macro: ", ESeverity::Warning,

@@ -68,7 +68,7 @@ std::optional<int> CCommandLine::Parse(
 
 int CCommandLine::UsageError(const std::string& message, std::ostream& err) const
 {
-    err << "pagewell-cli " << m_strCommand << ": " << message << '\n'
+    err << "pagewell-cli: " << m_strCommand << ": " << message << '\n'
         << m_strUsage << "\n"
         << "Try 'pagewell-cli " << m_strCommand << " --help' for more information.\n";
     return kExitUsage;

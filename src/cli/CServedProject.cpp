@@ -63,7 +63,8 @@ bool CServedProject::Rebuild()
     CConsoleUserInterface ui(m_err);
     CPagewellDoc doc(ui);
     if (!doc.DoFileOpen(m_strProject)) {
-        m_err << "pagewell-cli serve: " << m_strProject << " did not load; the last good site stays served\n";
+        m_err << "pagewell-cli: serve: " << m_strProject
+              << " did not load; the last good site stays served\n";
         return false;
     }
     const CFileLocator locator(doc.GetFileSystem(), CFileLocator::DefaultShareDir());

@@ -1,8 +1,12 @@
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 #include <optional>
 
 #include "checker/CBannerCheck.h"
 #include "checker/CSiteChecker.h"
+#include "checker/CSpellCheck.h"
+#include "checker/CSpelling.h"
 #include "cli/CCommandLine.h"
 #include "cli/CConsoleUserInterface.h"
 #include "cli/Commands.h"
@@ -42,6 +46,39 @@ void WriteJson(const std::vector<CFinding>& findings, std::ostream& out)
     out << "\n]\n";
 }
 
+// "3 errors, 2 warnings", "1 error, no warnings".
+std::string CountLine(const std::vector<CFinding>& findings)
+{
+    const auto errors = std::count_if(findings.begin(), findings.end(),
+        [](const CFinding& finding) { return finding.severity == ESeverity::Error; });
+    const auto warnings = static_cast<std::ptrdiff_t>(findings.size()) - errors;
+    const auto counted = [](std::ptrdiff_t n, const std::string& noun) {
+        return (n == 0 ? std::string("no") : std::to_string(n)) + " " + noun + (n == 1 ? "" : "s");
+    };
+    return counted(errors, "error") + ", " + counted(warnings, "warning");
+}
+
+// Adds the spelling findings; false after a message when no dictionary fits.
+bool CheckSpelling(
+    const CPagewellDoc& doc, std::string name, std::vector<CFinding>& findings, std::ostream& err)
+{
+    const CString lang = doc.m_dlgGenerate.GetSiteSettings().m_strLang;
+    if (name.empty())
+        name = CSpelling::DictionaryFor(lang.empty() ? "en" : lang);
+    CSpelling spelling;
+    if (name.empty() || !spelling.Load(name)) {
+        std::string installed;
+        for (const std::string& each : CSpelling::InstalledDictionaries())
+            installed += " " + each;
+        err << "pagewell-cli: check: no spelling dictionary for '" << (name.empty() ? lang : name)
+            << "'; installed:" << (installed.empty() ? " none" : installed)
+            << " (--dictionary NAME picks one)\n";
+        return false;
+    }
+    CSpellCheck::Run(doc.m_tree, spelling, findings);
+    return true;
+}
+
 } // namespace
 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -50,6 +87,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     bool bJson = false;
     std::string asOfText;
     int nSoonDays = 14;
+    bool bSpelling = false;
+    std::string dictionary;
     CCommandLine cli("check");
     cli.App().add_option("PROJECT.pwl", project, "the project file")->required()->type_name("");
     cli.App().add_flag("--json", bJson, "print the findings as a JSON array");
@@ -59,7 +98,12 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     cli.App()
         .add_option("--soon", nSoonDays, "a banner expiring within this many days is reported (default 14)")
         ->type_name("DAYS")
-        ->check(CLI::Range(0, 36500));
+        ->check(CLI::Range(0, 36500).description(""));
+    cli.App().add_flag("--spelling", bSpelling,
+        "also list the words of titles and texts the dictionary does not know (the site's lang picks it)");
+    cli.App()
+        .add_option("--dictionary", dictionary, "with --spelling: this dictionary, such as en_GB")
+        ->type_name("NAME");
     cli.App().footer("Exit status: 0 no finding, 1 findings, 2 wrong arguments or unreadable project.");
     if (const auto status = cli.Parse(args, out, err))
         return *status;
@@ -73,12 +117,17 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!OpenProjectArgument(doc, project, "check", err))
         return kExitUsage;
     const CCheckOptions options { asOf.value_or(CClock::Now64()), nSoonDays };
-    const std::vector<CFinding> findings = CSiteChecker::Check(doc, options);
+    std::vector<CFinding> findings = CSiteChecker::Check(doc, options);
+    if (bSpelling && !CheckSpelling(doc, dictionary, findings, err))
+        return kExitUsage;
     if (bJson) {
         WriteJson(findings, out);
     } else {
         for (const CFinding& finding : findings)
             out << CCodePage::ToUtf8(finding.FormatLine()) << '\n';
+        // On the error stream, so that the findings alone can be piped on.
+        out.flush();
+        err << CountLine(findings) << '\n';
     }
     return findings.empty() ? kExitOk : kExitFailed;
 }

@@ -34,9 +34,9 @@ const std::vector<CCliCommand> kCommands = {
         "serve the site at http://127.0.0.1:8080/ and reload open pages when it changes",
         IgnoringProcessEnd<RunServe> },
     { "settings", "PROJECT.pwl [KEY=VALUE...]",
-        "show or change the site settings (lang, description, baseurl, markup, encoding, favicon, publish)",
+        "show or change the site settings ('settings --help' lists the keys)",
         IgnoringProcessEnd<RunSettings> },
-    { "check", "PROJECT.pwl [--json] [--as-of YYYY-MM-DD] [--soon DAYS]",
+    { "check", "PROJECT.pwl [--json] [--as-of YYYY-MM-DD] [--soon DAYS] [--spelling]",
         "check the site without writing anything; one line per finding, exit 1 if any",
         IgnoringProcessEnd<RunCheck> },
     { "publish", "PROJECT.pwl [--to URL] [--dry-run] [--jobs N] [--accept-host-key FP] [--overwrite-foreign]",
@@ -44,8 +44,38 @@ const std::vector<CCliCommand> kCommands = {
         IgnoringProcessEnd<RunPublish> },
 };
 
+std::string Usage()
+{
+    constexpr size_t kColumn = 33;
+    std::ostringstream text;
+    text << "usage: pagewell-cli COMMAND ARGS\n\nCommands:\n";
+    for (const CCliCommand& command : kCommands) {
+        const std::string call = std::string("  ") + command.pszName + ' ' + command.pszSynopsis;
+        text << call;
+        if (call.size() + 1 > kColumn)
+            text << '\n' << std::string(kColumn, ' ');
+        else
+            text << std::string(kColumn - call.size(), ' ');
+        text << WrapText(command.pszSummary, kColumn) << '\n';
+    }
+    text << std::left << std::setw(kColumn) << "  --help"
+         << "show this text\n"
+         << std::setw(kColumn) << "  --version"
+         << "show the version\n"
+         << "\n'pagewell-cli COMMAND --help' shows the options of a command.\n";
+    return text.str();
+}
+
+int UsageError(const std::string& message, std::ostream& err)
+{
+    err << "pagewell-cli: " << message << '\n' << Usage();
+    return kExitUsage;
+}
+
+} // namespace
+
 // text in lines of at most 79 columns, those after the first indented to column.
-std::string Wrapped(const std::string& text, size_t column)
+std::string WrapText(const std::string& text, size_t column)
 {
     constexpr size_t kWidth = 79;
     std::string wrapped;
@@ -64,36 +94,6 @@ std::string Wrapped(const std::string& text, size_t column)
     }
     return wrapped;
 }
-
-std::string Usage()
-{
-    constexpr size_t kColumn = 33;
-    std::ostringstream text;
-    text << "usage: pagewell-cli COMMAND ARGS\n\nCommands:\n";
-    for (const CCliCommand& command : kCommands) {
-        const std::string call = std::string("  ") + command.pszName + ' ' + command.pszSynopsis;
-        text << call;
-        if (call.size() + 1 > kColumn)
-            text << '\n' << std::string(kColumn, ' ');
-        else
-            text << std::string(kColumn - call.size(), ' ');
-        text << Wrapped(command.pszSummary, kColumn) << '\n';
-    }
-    text << std::left << std::setw(kColumn) << "  --help"
-         << "show this text\n"
-         << std::setw(kColumn) << "  --version"
-         << "show the version\n"
-         << "\n'pagewell-cli COMMAND --help' shows the options of a command.\n";
-    return text.str();
-}
-
-int UsageError(const std::string& message, std::ostream& err)
-{
-    err << "pagewell-cli: " << message << '\n' << Usage();
-    return kExitUsage;
-}
-
-} // namespace
 
 const std::vector<CCliCommand>& CliCommands()
 {

@@ -50,6 +50,10 @@ const std::vector<CCliCommand>& CliCommands();
 // The row named name, or nullptr.
 const CCliCommand* FindCliCommand(const std::string& name);
 
+// text in lines of at most 79 columns, those after the first indented to
+// column (the first is taken to start there).
+std::string WrapText(const std::string& text, size_t column);
+
 // The version that --version prints.
 extern const char* const kCliVersion;
 

@@ -90,6 +90,7 @@ int RunGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     doc.m_dlgGenerate.m_bClean = parsed.bClean ? 1 : 0;
 
     const int messagesBefore = ui.GetMessageCount();
+    ui.SetRunMessages(true);
     doc.m_dlgGenerate.OnGenerate(doc);
     // In pieces: the log of a large site takes megabytes (one byte each
     // character, so a piece never splits one).

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/CCommandLine.h"
@@ -6,6 +10,28 @@
 #include "model/CPagewellDoc.h"
 #include "model/CProjectJson.h"
 #include "platform/CFileSystem.h"
+
+namespace {
+
+// "not a JSON document (line L, column C): REASON" for the parser's
+// exception; the line and column count from 1, the column in bytes.
+std::string NotJsonMessage(const std::string& text, const nlohmann::json::parse_error& error)
+{
+    const size_t end = std::min<size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
+    const size_t lineStart = text.rfind('\n', end == 0 ? 0 : end - 1);
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+    const size_t column = lineStart == std::string::npos || end == 0 ? end + 1 : end - lineStart;
+    // The parser's message is "[json.exception.parse_error.N] parse error at
+    // line L, column C: REASON"; only the reason is news.
+    std::string reason = error.what();
+    const size_t at = reason.find(": ", reason.find("column"));
+    if (at != std::string::npos)
+        reason = reason.substr(at + 2);
+    return "not a JSON document (line " + std::to_string(line) + ", column " + std::to_string(column)
+        + "): " + reason;
+}
+
+} // namespace
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -27,6 +53,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CPagewellDoc doc(ui);
     try {
         CProjectJson::FromJson(CProjectJson::Parse(text), doc);
+    } catch (const nlohmann::json::parse_error& e) {
+        err << "pagewell-cli: " << source << ": " << NotJsonMessage(text, e) << '\n';
+        return kExitUsage;
     } catch (const nlohmann::json::exception& e) {
         err << "pagewell-cli: " << source << ": invalid JSON: " << e.what() << '\n';
         return kExitUsage;

@@ -52,7 +52,7 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     cli.App()
         .add_option("--port", nPort, "the port to listen on (default 8080; 0 picks a free one)")
         ->type_name("N")
-        ->check(CLI::Range(0, 65535));
+        ->check(CLI::Range(0, 65535).description(""));
     cli.App()
         .add_option("--bind", strAddress, "the address to listen on (default 127.0.0.1)")
         ->type_name("ADDRESS")

@@ -7,6 +7,20 @@
 
 namespace {
 
+// Every key with its values and what it is for, from the key table, so that
+// a new setting is listed without a word here.
+std::string KeyList()
+{
+    std::string list = "Keys:\n";
+    for (const CSiteSettings::CKey& key : CSiteSettings::Keys()) {
+        list += "  " + std::string(key.strName);
+        for (size_t i = 0; i < key.choices.size(); ++i)
+            list += (i == 0 ? "=" : "|") + std::string(key.choices[i]);
+        list += "\n      " + WrapText(std::string(key.strHelp), 6) + "\n";
+    }
+    return list;
+}
+
 constexpr const char* kUsage = "usage: pagewell-cli settings PROJECT.pwl [KEY=VALUE...]\n";
 
 void PrintSettings(const CSiteSettings& settings, std::ostream& out)
@@ -43,9 +57,9 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::os
     CCommandLine cli("settings");
     cli.App().add_option("PROJECT.pwl", project, "the project file")->required()->type_name("");
     cli.App().add_option("KEY=VALUE", assignments, "a setting to change (values in UTF-8)")->type_name("");
-    cli.App().footer(
-        "Exit status: 0 success, 1 the project could not be saved, 2 wrong arguments or a refused\n"
-        "setting (nothing is saved then) or unreadable project.");
+    cli.App().footer(KeyList()
+        + "\nExit status: 0 success, 1 the project could not be saved, 2 wrong arguments or a refused\n"
+          "setting (nothing is saved then) or unreadable project.");
     if (const auto status = cli.Parse(args, out, err))
         return *status;
     CConsoleUserInterface ui(err);

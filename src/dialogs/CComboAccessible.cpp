@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "dialogs/CDropDownCombo.h"
 
@@ -48,6 +49,33 @@ QAccessible::State CComboAccessible::state() const
     state.expandable = true;
     state.expanded = Combo()->view() != nullptr && Combo()->view()->isVisible();
     return state;
+}
+
+int CComboAccessible::childCount() const
+{
+    return Combo()->lineEdit() != nullptr ? 2 : 1;
+}
+
+QAccessibleInterface* CComboAccessible::child(int index) const
+{
+    // The list lives in the drop-down's own window; it names the box as its
+    // parent, so the box lists it as its child.
+    if (index == 0)
+        return QAccessible::queryAccessibleInterface(Combo()->view());
+    if (index == 1 && Combo()->lineEdit() != nullptr)
+        return QAccessible::queryAccessibleInterface(Combo()->lineEdit());
+    return nullptr;
+}
+
+int CComboAccessible::indexOfChild(const QAccessibleInterface* pChild) const
+{
+    if (pChild == nullptr)
+        return -1;
+    if (pChild->object() == Combo()->view())
+        return 0;
+    if (Combo()->lineEdit() != nullptr && pChild->object() == Combo()->lineEdit())
+        return 1;
+    return -1;
 }
 
 QStringList CComboAccessible::actionNames() const

@@ -3,10 +3,15 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -51,7 +56,16 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
     m_pGenerate = new QPushButton(QStringLiteral("Generate"));
     m_pGenerate->setObjectName("generate");
     m_pGenerate->setAutoDefault(false);
-    auto* pDestinationLabel = new QLabel(QStringLiteral("Destination Directory"));
+    m_pOpenInBrowser = new QPushButton(QStringLiteral("&Open in Browser"));
+    m_pOpenInBrowser->setObjectName("openInBrowser");
+    m_pOpenInBrowser->setAutoDefault(false);
+    m_pOpenInBrowser->setToolTip(QStringLiteral("Open the generated home page in the web browser"));
+    m_pOpenInBrowser->setVisible(false);
+    auto* pBrowse = new QPushButton(QStringLiteral("&Browse..."));
+    pBrowse->setObjectName("browse");
+    pBrowse->setAutoDefault(false);
+    pBrowse->setAccessibleName(QStringLiteral("Browse for the destination directory"));
+    auto* pDestinationLabel = new QLabel(QStringLiteral("&Destination Directory"));
     m_pDestination = new QLineEdit;
     m_pDestination->setObjectName("destination");
     m_pDestination->setAccessibleName("Destination Directory");
@@ -82,12 +96,14 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
     auto* pButtons = new QVBoxLayout;
     pButtons->addWidget(pClose);
     pButtons->addWidget(m_pGenerate);
+    pButtons->addWidget(m_pOpenInBrowser);
     pButtons->addStretch(1);
     pTop->addLayout(pButtons);
 
     auto* pDestination = new QHBoxLayout;
     pDestination->addWidget(pDestinationLabel);
     pDestination->addWidget(m_pDestination, 1);
+    pDestination->addWidget(pBrowse);
 
     auto* pMain = new QVBoxLayout(this);
     pMain->addLayout(pTop);
@@ -105,6 +121,9 @@ CGenerateDialog::CGenerateDialog(CGenerateDlg& record, Generator generator, QWid
 
     connect(pClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pGenerate, &QPushButton::clicked, this, &CGenerateDialog::OnGenerate);
+    connect(pBrowse, &QPushButton::clicked, this, &CGenerateDialog::OnBrowse);
+    connect(
+        m_pOpenInBrowser, &QPushButton::clicked, this, [this] { QDesktopServices::openUrl(m_homePageUrl); });
 
     m_pDestination->setText(ToQString(m_record.m_strDestination));
     CheckIn(m_pLowercase, m_record.m_bLowercase);
@@ -139,9 +158,53 @@ void CGenerateDialog::accept()
 
 void CGenerateDialog::OnGenerate()
 {
+    if (!EnsureDestination())
+        return;
     SaveControls();
+    m_pOpenInBrowser->setVisible(false);
+    m_homePageUrl.clear();
     if (m_generator)
         m_generator(m_record);
+    OfferHomePage();
+}
+
+bool CGenerateDialog::EnsureDestination()
+{
+    // A relative destination is taken from the current directory, as the
+    // run takes it; an empty one is left to the run, which refuses it.
+    const QString destination = m_pDestination->text();
+    if (destination.isEmpty() || QFileInfo(destination).isDir())
+        return true;
+    const QString shown = QDir::toNativeSeparators(QFileInfo(destination).absoluteFilePath());
+    const auto answer = QMessageBox::question(this, windowTitle(),
+        QStringLiteral("The folder %1 does not exist. Create it?").arg(shown),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes && QDir().mkpath(destination))
+        return true;
+    if (answer == QMessageBox::Yes)
+        QMessageBox::warning(
+            this, windowTitle(), QStringLiteral("The folder %1 could not be created.").arg(shown));
+    m_pDestination->setFocus();
+    return false;
+}
+
+void CGenerateDialog::OnBrowse()
+{
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Destination Directory"), QFileInfo(m_pDestination->text()).absoluteFilePath());
+    if (!chosen.isEmpty())
+        m_pDestination->setText(QDir::toNativeSeparators(chosen));
+}
+
+void CGenerateDialog::OfferHomePage()
+{
+    if (!m_homePage)
+        return;
+    const QFileInfo home(QDir(m_pDestination->text()), ToQString(m_homePage(m_record)));
+    if (!home.isFile())
+        return;
+    m_homePageUrl = QUrl::fromLocalFile(home.absoluteFilePath());
+    m_pOpenInBrowser->setVisible(true);
 }
 
 void CGenerateDialog::SetProgressRange(int lower, int upper)

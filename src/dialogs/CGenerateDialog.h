@@ -3,8 +3,10 @@
 #include <functional>
 
 #include <QDialog>
+#include <QUrl>
 
 #include "dialogs/IGenerationDisplay.h"
+#include "platform/CString.h"
 
 class CGenerateDlg;
 class QCheckBox;
@@ -29,6 +31,15 @@ public:
     CGenerateDialog(CGenerateDlg& record, Generator generator, QWidget* pParent = nullptr);
     ~CGenerateDialog() override;
 
+    // The home page's file name in the destination ("index.htm"); once a run
+    // has written it, "Open in Browser" opens it.
+    void SetHomePageName(std::function<CString(const CGenerateDlg&)> homePage)
+    {
+        m_homePage = std::move(homePage);
+    }
+    // The home page a successful run wrote; empty before one.
+    QUrl GetHomePageUrl() const { return m_homePageUrl; }
+
     void accept() override;
 
     // The generation display.
@@ -44,7 +55,12 @@ public:
 
 private:
     void OnGenerate();
+    void OnBrowse();
     void SaveControls();
+    // A missing destination is created, with its parents, when the user
+    // agrees; false leaves the dialog as it is.
+    bool EnsureDestination();
+    void OfferHomePage();
 
     CGenerateDlg& m_record;
     Generator m_generator;
@@ -58,4 +74,7 @@ private:
     QLabel* m_pCurrentTag;
     QProgressBar* m_pProgress;
     QPushButton* m_pGenerate;
+    QPushButton* m_pOpenInBrowser;
+    std::function<CString(const CGenerateDlg&)> m_homePage;
+    QUrl m_homePageUrl;
 };

@@ -29,6 +29,18 @@ QString AccessibleName(std::string_view label)
     return name;
 }
 
+// text with the hyphens inside codes such as de-CH made non-breaking, so that
+// word wrap never splits a code across lines (shown text only: a screen
+// reader and the clipboard get the plain hyphen).
+QString WithCodesKept(QString text)
+{
+    for (qsizetype i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('-') && text[i - 1].isLetterOrNumber() && text[i + 1].isLetterOrNumber())
+            text[i] = QChar(0x2011);
+    }
+    return text;
+}
+
 QWidget* MakeControl(const CSiteSettings::CKey& key, const CString& value)
 {
     if (key.choices.empty()) {
@@ -67,7 +79,7 @@ CSiteSettingsDialog::CSiteSettingsDialog(CSiteSettings& record, QWidget* pParent
         pControl->setAccessibleDescription(FromView(key.strHelp));
         auto* pLabel = new QLabel(FromView(key.strLabel));
         pLabel->setBuddy(pControl);
-        auto* pHelp = new QLabel(FromView(key.strHelp));
+        auto* pHelp = new QLabel(WithCodesKept(FromView(key.strHelp)));
         pHelp->setWordWrap(true);
         // Quieter than the values by its size, not by the disabled grey,
         // which is too faint to read (and reads as unavailable to a screen
@@ -103,7 +115,7 @@ void CSiteSettingsDialog::accept()
     for (size_t i = 0; i < keys.size(); ++i) {
         CString error;
         if (!settings.Set(keys[i].strName, ControlText(m_controls[i]), error)) {
-            QMessageBox::warning(this, windowTitle(), ToQString(error));
+            QMessageBox::warning(this, windowTitle(), WithCodesKept(ToQString(error)));
             m_controls[i]->setFocus();
             return;
         }

@@ -5,6 +5,7 @@
 #include "dialogs/CDocPropertiesDialog.h"
 #include "dialogs/CGenerateDialog.h"
 #include "dialogs/CSiteSettingsDialog.h"
+#include "generator/CSiteNames.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
 #include "platform/IUserInterface.h"
@@ -58,6 +59,11 @@ void RegisterRecordDialogs(CDialogRegistry& registry)
         CGenerateDialog dialog(
             static_cast<CGenerateDlg&>(record),
             [&document](CGenerateDlg& settings) { settings.OnGenerate(document); }, pParent);
+        dialog.SetHomePageName([&document](const CGenerateDlg& settings) {
+            const HTREEITEM hRoot = document.m_tree.GetRootItem();
+            return hRoot == nullptr ? CString()
+                                    : CSiteNames(hRoot, settings.m_bLowercase != 0).GetTag(hRoot) + ".htm";
+        });
         return ResultOf(dialog);
     });
 }

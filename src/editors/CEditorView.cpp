@@ -3,15 +3,19 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextCursor>
+#include <memory>
 #include <utility>
 
 #include "app/CFormatButtons.h"
 #include "app/CPlatformMapping.h"
 #include "app/CommandIds.h"
 #include "app/IFormatButtons.h"
+#include "app/QtText.h"
+#include "editors/CEditorSpelling.h"
 #include "editors/CHtmlHighlighter.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
@@ -75,10 +79,13 @@ void CEditorView::SetButtons(uint32_t nFormat)
 
 void CEditorView::OnUpdate(CView* /*pSender*/, long lHint)
 {
-    if (lHint != HINT_RELOAD)
+    if (lHint != HINT_RELOAD) {
         Store();
-    else
-        Reload();
+        return;
+    }
+    // A project opened or its settings changed: spelling follows its language.
+    CEditorSpelling::Instance().FollowLanguage(ToQString(m_doc.m_dlgGenerate.GetSiteSettings().m_strLang));
+    Reload();
 }
 
 void CEditorView::Store()
@@ -170,8 +177,11 @@ void CEditorView::focusOutEvent(QFocusEvent* pEvent)
 
 void CEditorView::contextMenuEvent(QContextMenuEvent* pEvent)
 {
-    // The edit control's own menu: undo and the clipboard.
-    QPlainTextEdit::contextMenuEvent(pEvent);
+    // The edit control's own menu (undo and the clipboard), with spelling's
+    // suggestions for the word under the pointer first.
+    std::unique_ptr<QMenu> pMenu(createStandardContextMenu(pEvent->pos()));
+    CEditorSpelling::Instance().AddToMenu(*pMenu, *this, pEvent->pos());
+    pMenu->exec(pEvent->globalPos());
 }
 
 bool CEditorView::ApplyFormat(int nId, uint32_t& nFormat) const

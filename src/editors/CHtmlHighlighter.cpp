@@ -1,5 +1,7 @@
 #include "editors/CHtmlHighlighter.h"
 
+#include "editors/CEditorSpelling.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,7 +48,11 @@ int Hue(EHtmlSpan kind)
 
 CHtmlHighlighter::CHtmlHighlighter(QTextDocument* pDocument)
     : QSyntaxHighlighter(pDocument)
-{ }
+{
+    m_spellFormat.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    m_spellFormat.setUnderlineColor(QColor(0xE0, 0x20, 0x20));
+    connect(&CEditorSpelling::Instance(), &CEditorSpelling::changed, this, &QSyntaxHighlighter::rehighlight);
+}
 
 double CHtmlHighlighter::Contrast(const QColor& a, const QColor& b)
 {
@@ -94,7 +100,12 @@ void CHtmlHighlighter::highlightBlock(const QString& text)
     if (!m_text.isValid())
         return;
     m_spans.clear();
-    setCurrentBlockState(ScanHtmlLine(text, previousBlockState(), m_spans));
+    const int nPrevious = previousBlockState();
+    setCurrentBlockState(ScanHtmlLine(text, nPrevious, m_spans));
     for (const CHtmlSpan& span : m_spans)
         setFormat(span.nStart, span.nLength, m_formats[static_cast<size_t>(span.kind)]);
+    // Unknown words lie in the text between the markup, where nothing else
+    // colours them.
+    for (const CWordRange& word : CEditorSpelling::Instance().Misspelled(text, nPrevious > HTML_TEXT))
+        setFormat(static_cast<int>(word.nStart), static_cast<int>(word.nLength), m_spellFormat);
 }

@@ -9,8 +9,8 @@
 #include "editors/HtmlSyntax.h"
 
 // Colours the HTML markup and the table-of-contents macro of an editor's
-// text. It changes only how the text looks: the characters, the undo history
-// and the modified flag stay as they are.
+// text, and underlines the words spelling does not know (CEditorSpelling). It changes only how the text
+// looks: the characters, the undo history and the modified flag stay as they are.
 class CHtmlHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
@@ -33,6 +33,7 @@ protected:
 
 private:
     std::array<QTextCharFormat, 6> m_formats;
+    QTextCharFormat m_spellFormat;
     QColor m_text;
     QColor m_base;
     std::vector<CHtmlSpan> m_spans;

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "model/CLanguageTag.h"
 #include "platform/CCodePage.h"
 
 namespace {
@@ -161,7 +162,8 @@ CSiteSettings CSiteSettings::FromSpare(std::string_view spare)
         CString error;
         // A value this version does not allow is kept like an unknown key,
         // rather than lost on the next save.
-        if (eq == std::string_view::npos || !settings.Set(line.substr(0, eq), line.substr(eq + 1), error)) {
+        if (eq == std::string_view::npos
+            || !settings.Assign(line.substr(0, eq), line.substr(eq + 1), error, true)) {
             if (!line.empty())
                 settings.m_unknownLines.emplace_back(line);
         }
@@ -203,7 +205,24 @@ CString CSiteSettings::Get(std::string_view name) const
     return pKey != nullptr ? this->*pKey->pMember : CString();
 }
 
+CString CSiteSettings::FieldName(const CKey& key)
+{
+    CString name;
+    for (const char c : key.strLabel) {
+        if (c != '&')
+            name += c;
+    }
+    if (!name.empty() && name.back() == ':')
+        name.pop_back();
+    return name;
+}
+
 bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& error)
+{
+    return Assign(name, value, error, false);
+}
+
+bool CSiteSettings::Assign(std::string_view name, std::string_view value, CString& error, bool bStored)
 {
     const CKey* pKey = FindKey(name);
     if (pKey == nullptr) {
@@ -225,7 +244,7 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
         for (const std::string_view choice : pKey->choices)
             bAllowed = bAllowed || choice == text;
         if (!bAllowed) {
-            error = CString(name) + " must be";
+            error = FieldName(*pKey) + " must be";
             for (size_t i = 0; i < pKey->choices.size(); ++i)
                 error.append(i == 0 ? " " : " or ").append(pKey->choices[i]);
             return false;
@@ -236,7 +255,14 @@ bool CSiteSettings::Set(std::string_view name, std::string_view value, CString& 
         return false;
     }
     if (pKey->pMember == &CSiteSettings::m_strBaseUrl && !IsBaseUrl(text)) {
-        error = "baseurl must be an address starting with http:// or https://, such as https://example.org/";
+        error = FieldName(*pKey)
+            + " must be an address starting with http:// or https://, such as "
+              "https://example.org/";
+        return false;
+    }
+    if (pKey->pMember == &CSiteSettings::m_strLang && !bStored && !text.empty()
+        && !CLanguageTag::IsValid(text)) {
+        error = CLanguageTag::Explain(text, FieldName(*pKey));
         return false;
     }
     if (pKey->pMember == &CSiteSettings::m_strPublish && !IsPublishUrl(text, error))

@@ -50,6 +50,8 @@ public:
 
     static std::span<const CKey> Keys();
     static const CKey* FindKey(std::string_view name);
+    // The field's name as the dialog labels it: "Base URL" for baseurl.
+    static CString FieldName(const CKey& key);
 
     // The settings a spare string holds; the defaults for one that is not ours.
     static CSiteSettings FromSpare(std::string_view spare);
@@ -94,4 +96,9 @@ public:
     CString m_strKeepMetadata;
     // Lines of a later version's keys, kept so that they survive a save.
     std::vector<CString> m_unknownLines;
+
+private:
+    // Set, where bStored reads a value a project holds: a language that is
+    // not a tag is kept (the checker reports it) rather than set aside.
+    bool Assign(std::string_view name, std::string_view value, CString& error, bool bStored);
 };

@@ -123,7 +123,7 @@ bool CDocument::SaveModified()
 bool CDocument::OnNewDocument()
 {
     DeleteContents();
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_fileRead.reset();
     m_strPathName.clear();
     return true;
@@ -192,7 +192,7 @@ bool CDocument::OnOpenDocument(const std::string& path)
     const CFileStamp stampBefore = CFileStamp::OfDescriptor(pFile->GetDescriptor());
     if (!ReadFromFile(*pFile, path))
         return false;
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_diskStamp = stampBefore;
     // A file written to while it was read holds something else now.
     if (stampBefore.bExists && CFileStamp::OfDescriptor(pFile->GetDescriptor()) == stampBefore)
@@ -254,7 +254,7 @@ bool CDocument::OnSaveDocument(const std::string& path)
         ReportFileError(error, path, true);
         return false;
     }
-    m_bModified = false;
+    SetModifiedFlag(false);
     m_fileRead.reset();
     m_diskStamp = CFileStamp::Of(path);
     m_bSaveRecreated = bGone;

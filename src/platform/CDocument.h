@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,11 +40,19 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true)
     {
+        const bool bChanged = bModified != m_bModified;
         m_bModified = bModified;
         if (bModified) {
             m_fileRead.reset();
             ++m_nChanges;
         }
+        if (bChanged && m_onModifiedChanged)
+            m_onModifiedChanged(bModified);
+    }
+    // Told each time the modified flag changes (the window title shows it).
+    void SetModifiedObserver(std::function<void(bool)> onChanged)
+    {
+        m_onModifiedChanged = std::move(onChanged);
     }
     // Grows with every change (every SetModifiedFlag(true)); a reader that
     // kept the count knows whether anything changed since.
@@ -137,6 +146,7 @@ private:
     IUserInterface& m_ui;
     CFileSystem& m_files;
     bool m_bModified = false;
+    std::function<void(bool)> m_onModifiedChanged;
     std::optional<CFileRead> m_fileRead;
     std::optional<CFileStamp> m_diskStamp;
     uint64_t m_nChanges = 0;

@@ -278,6 +278,13 @@ void CPagewellView::mousePressEvent(QMouseEvent* pEvent)
         m_bDoubleClicked = false;
     const QPoint at = pEvent->position().toPoint();
     const QModelIndex index = indexAt(at);
+    // Below the last row there is nothing to pick: the current object keeps
+    // its highlight, as the editors and the commands keep it.
+    if (state() != EditingState && !index.isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        pEvent->accept();
+        return;
+    }
     if (state() == EditingState || !index.isValid() || !visualRect(index).contains(at)) {
         QTreeView::mousePressEvent(pEvent);
         return;

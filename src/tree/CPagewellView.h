@@ -62,6 +62,9 @@ public:
     CNode* GetCurrentPage() const;
 
     CTreeCommands& GetCommands() { return m_commands; }
+    // The Delete key's command (also Object > Delete): asks, then removes
+    // the selected branch.
+    void DeleteCurrent();
 
     // The drag of an item (see the mouse handlers).
     bool IsDragging() const { return m_bDragging; }
@@ -100,7 +103,6 @@ private:
     // Opens the inserted items that were open when they left the tree.
     void OpenAsKept(const QModelIndex& parent, int first, int last);
     void InsertObject(uint32_t type);
-    void DeleteCurrent();
 
     void BeginDrag(HTREEITEM hItem, const QPoint& at);
     void DragMove(const QPoint& at);

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -25,10 +26,11 @@ protected:
         }
     }
 
-    void SaveProject(const CString& linkTitle)
+    void SaveProject(const CString& linkTitle, const CString& spare = {})
     {
         CScriptedUserInterface ui;
         CPagewellDoc doc(ui);
+        doc.m_dlgGenerate.m_strSpare = spare;
         const HTREEITEM hRoot = doc.CreateRootPage();
         doc.m_tree.GetItemData(hRoot)->m_info.m_clrVLink = 0x800080;
         auto pLink = std::make_unique<CNode>(nullptr);
@@ -57,8 +59,22 @@ TEST_F(CheckCommand, ACleanSiteExitsZeroAndPrintsNothing)
     SaveProject("Our club\r\nhttps://example.org/");
     EXPECT_EQ(Check({ "site.pwl" }), kExitOk) << m_out.str();
     EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(m_err.str(), "no errors, no warnings\n");
     EXPECT_EQ(Check({ "site.pwl", "--json" }), kExitOk);
     EXPECT_EQ(m_out.str(), "[]\n");
+    EXPECT_EQ(m_err.str(), "") << "the JSON form stands alone";
+}
+
+// A language the settings hold from an older version, or from a hand-edited
+// file, is named by the field as the dialog labels it.
+TEST_F(CheckCommand, ALanguageThatIsNoTagIsAWarning)
+{
+    SaveProject("Our club\r\nhttps://example.org/", "pagewell-settings 1\nlang=English (UK)\n");
+    EXPECT_EQ(Check({ "site.pwl" }), kExitFailed);
+    EXPECT_EQ(
+        m_out.str().rfind("(project): warning: Site language: 'English (UK)' is not a language tag", 0), 0u)
+        << m_out.str();
+    EXPECT_EQ(m_err.str(), "no errors, 1 warning\n");
 }
 
 TEST_F(CheckCommand, AFindingIsOneLineOrAJsonRecordAndExitsOne)
@@ -69,6 +85,7 @@ TEST_F(CheckCommand, AFindingIsOneLineOrAJsonRecordAndExitsOne)
         "Index/Club: error: the link's address is still \"http://\"; hint: complete the address, or remove "
         "the "
         "link\n");
+    EXPECT_EQ(m_err.str(), "1 error, no warnings\n");
     EXPECT_EQ(Check({ "--json", "site.pwl" }), kExitFailed);
     const nlohmann::json findings = nlohmann::json::parse(m_out.str());
     ASSERT_EQ(findings.size(), 1u);
@@ -76,6 +93,25 @@ TEST_F(CheckCommand, AFindingIsOneLineOrAJsonRecordAndExitsOne)
     EXPECT_EQ(findings[0]["path"], nlohmann::json::array({ "Index", "Club" }));
     EXPECT_EQ(findings[0]["message"], "the link's address is still \"http://\"");
     EXPECT_EQ(findings[0]["hint"], "complete the address, or remove the link");
+}
+
+// Spelling with a dictionary of its own ($DICPATH); a dictionary that is not
+// installed is refused, naming those that are.
+TEST_F(CheckCommand, SpellingListsTheUnknownWords)
+{
+    SaveProject("Our clubb\r\nhttps://example.org/");
+    std::filesystem::create_directories(m_folder.File("dicts"));
+    WriteWholeFile(m_folder.File("dicts/xx_XX.aff"), "SET UTF-8\n");
+    WriteWholeFile(m_folder.File("dicts/xx_XX.dic"), "2\nour\nuntitled\n");
+    setenv("DICPATH", m_folder.File("dicts").c_str(), 1);
+    EXPECT_EQ(Check({ "site.pwl", "--spelling", "--dictionary", "xx_XX" }), kExitFailed);
+    EXPECT_NE(m_out.str().find("Index/Club: warning: unknown word (xx_XX): clubb;"), std::string::npos)
+        << m_out.str();
+    EXPECT_EQ(Check({ "site.pwl", "--spelling", "--dictionary", "qq_QQ" }), kExitUsage);
+    EXPECT_NE(m_err.str().find("no spelling dictionary for 'qq_QQ'; installed:"), std::string::npos)
+        << m_err.str();
+    EXPECT_NE(m_err.str().find(" xx_XX"), std::string::npos) << m_err.str();
+    unsetenv("DICPATH");
 }
 
 TEST_F(CheckCommand, WrongArgumentsAndUnreadableProjectsExitTwo)

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "generator/MacroTable.h"
 #include "model/CPagewellDoc.h"
+#include "model/CSiteSettings.h"
 #include "platform/CArchive.h"
 #include "support/CScriptedUserInterface.h"
 #include "support/TestFiles.h"
@@ -101,13 +102,16 @@ TEST_F(Cli, RefusesBadInputNamingTheKeyAndWritesNothing)
         { "{\"tree\": [{\"titel\": \"x\"}]}", "unknown key tree[0].titel" },
         { "{\"tree\": {}}", "tree must be an array" },
         { "[1]", "must be an object" },
-        { "{\"tree\": [", "invalid JSON" },
+        { "{\"tree\": [", "bad.json: not a JSON document (line 1, column 11): syntax error" },
+        { "{\n  \"tree\": [\n    x]}", "bad.json: not a JSON document (line 3, column 5): syntax error" },
     };
     for (const auto& c : cases) {
         const std::string pwl = m_folder.File("bad.pwl");
         const CRun run = RunTool({ "import", Json("bad.json", c.json), pwl });
         EXPECT_EQ(run.status, 2) << c.json;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.json << " gave: " << run.err;
+        EXPECT_TRUE(run.err.starts_with("pagewell-cli: ")) << run.err;
+        EXPECT_EQ(run.err.find("json.exception"), std::string::npos) << run.err;
         EXPECT_EQ(ReadWholeFile(pwl), "") << "no file is written for " << c.json;
     }
 }
@@ -129,14 +133,14 @@ TEST_F(Cli, ArgumentsAndUnreadableFiles)
 
     const CRun missing = RunTool({ "export", m_folder.File("none.pwl") });
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "Pagewell: " + m_folder.File("none.pwl") + " was not found.\n");
+    EXPECT_EQ(missing.err, "pagewell-cli: " + m_folder.File("none.pwl") + " was not found.\n");
 
     WriteWholeFile(m_folder.File("cut.pwl"),
         "\x05"
         "ab");
     const CRun cut = RunTool({ "export", m_folder.File("cut.pwl") });
     EXPECT_EQ(cut.status, 2);
-    EXPECT_EQ(cut.err, "Pagewell: Unexpected file format.\n");
+    EXPECT_EQ(cut.err, "pagewell-cli: Unexpected file format.\n");
     EXPECT_EQ(cut.out, "");
 }
 
@@ -186,9 +190,18 @@ TEST_F(Cli, VersionAndTheHelpOfEveryCommand)
                     0u)
                     << run.out;
                 EXPECT_EQ(run.err, "") << command.pszName;
+                // Only the names the options are given, none of the
+                // parser's own type and range notes.
+                for (const char* leftover : { ":INT", ":TEXT", "in [", ":UINT" })
+                    EXPECT_EQ(run.out.find(leftover), std::string::npos) << leftover << " in\n" << run.out;
             }
         }
     }
+
+    const std::string settingsHelp = RunTool({ "settings", "--help" }).out;
+    for (const CSiteSettings::CKey& key : CSiteSettings::Keys())
+        EXPECT_NE(settingsHelp.find("\n  " + std::string(key.strName)), std::string::npos) << key.strName;
+    EXPECT_NE(settingsHelp.find("  markup=classic|modern\n"), std::string::npos) << settingsHelp;
 }
 
 TEST_F(Cli, UsageErrorsNameWhatWasWrong)
@@ -201,14 +214,14 @@ TEST_F(Cli, UsageErrorsNameWhatWasWrong)
         { {}, "pagewell-cli: no command given\n" },
         { { "frobnicate" }, "pagewell-cli: unknown command 'frobnicate'\n" },
         { { "--frob", "export" }, "pagewell-cli: unknown option '--frob'\n" },
-        { { "export" }, "pagewell-cli export: PROJECT.pwl is required\n" },
-        { { "export", "-x.pwl" }, "pagewell-cli export: unknown option '-x.pwl'" },
+        { { "export" }, "pagewell-cli: export: PROJECT.pwl is required\n" },
+        { { "export", "-x.pwl" }, "pagewell-cli: export: unknown option '-x.pwl'" },
         { { "outline", "a.pwl", "b.pwl" },
-            "pagewell-cli outline: The following argument was not expected: b.pwl\n" },
-        { { "import", json }, "pagewell-cli import: OUT.pwl is required\n" },
-        { { "generate", "a.pwl", "--dest" }, "pagewell-cli generate: --dest: 1 required DIR missing\n" },
-        { { "generate", "a.pwl", "--dest", "x", "--dest", "y" }, "pagewell-cli generate: --dest: " },
-        { { "generate", "a.pwl", "--fast" }, "pagewell-cli generate: unknown option '--fast'" },
+            "pagewell-cli: outline: The following argument was not expected: b.pwl\n" },
+        { { "import", json }, "pagewell-cli: import: OUT.pwl is required\n" },
+        { { "generate", "a.pwl", "--dest" }, "pagewell-cli: generate: --dest: 1 required DIR missing\n" },
+        { { "generate", "a.pwl", "--dest", "x", "--dest", "y" }, "pagewell-cli: generate: --dest: " },
+        { { "generate", "a.pwl", "--fast" }, "pagewell-cli: generate: unknown option '--fast'" },
     };
     for (const auto& c : cases) {
         const CRun run = RunTool(c.args);
@@ -217,7 +230,7 @@ TEST_F(Cli, UsageErrorsNameWhatWasWrong)
         EXPECT_NE(run.err.find("usage: pagewell-cli"), std::string::npos) << c.message;
         EXPECT_EQ(run.out, "") << c.message;
     }
-    EXPECT_EQ(RunTool({ "export", "--", "-x.pwl" }).err, "Pagewell: -x.pwl was not found.\n");
+    EXPECT_EQ(RunTool({ "export", "--", "-x.pwl" }).err, "pagewell-cli: -x.pwl was not found.\n");
 }
 
 TEST_F(Cli, JsonWhereAProjectBelongsIsReadAsTheProject)
@@ -283,7 +296,7 @@ TEST_F(Cli, SettingsShowsAndChangesTheSiteSettings)
     EXPECT_EQ(ReadWholeFile(pwl), before) << "showing does not save";
 
     // One refused assignment saves none of them.
-    for (const char* bad : { "markup=fancy", "colour=red", "lang" }) {
+    for (const char* bad : { "markup=fancy", "colour=red", "lang", "lang=English (UK)" }) {
         const CRun refused = RunTool({ "settings", pwl, "lang=de", bad });
         EXPECT_EQ(refused.status, 2) << bad;
         EXPECT_NE(refused.err.find("pagewell-cli: "), std::string::npos) << bad;

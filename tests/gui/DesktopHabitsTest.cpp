@@ -48,6 +48,31 @@ QString AccessibleName(QObject* pObject)
     return pInterface != nullptr ? pInterface->text(QAccessible::Name) : QStringLiteral("<none>");
 }
 
+// A combo box as Qt's own shows it to a screen reader: the box, the list of
+// choices as its first child (naming the box as its parent), and the
+// choices as the list's items.
+void ExpectComboTree(QComboBox* pCombo)
+{
+    const std::string name = pCombo->objectName().toStdString();
+    QAccessibleInterface* pBox = QAccessible::queryAccessibleInterface(pCombo);
+    ASSERT_NE(pBox, nullptr) << name;
+    ASSERT_EQ(pBox->childCount(), pCombo->isEditable() ? 2 : 1) << name;
+    QAccessibleInterface* pList = pBox->child(0);
+    ASSERT_NE(pList, nullptr) << name;
+    EXPECT_EQ(pList->role(), QAccessible::List) << name;
+    EXPECT_EQ(pList->parent(), pBox) << name;
+    EXPECT_EQ(pBox->indexOfChild(pList), 0) << name;
+    ASSERT_GE(pList->childCount(), pCombo->count()) << name;
+    for (int i = 0; i < pCombo->count(); ++i) {
+        EXPECT_EQ(pList->child(i)->role(), QAccessible::ListItem) << name << i;
+        EXPECT_EQ(pList->child(i)->text(QAccessible::Name), pCombo->itemText(i)) << name << i;
+    }
+    if (pCombo->isEditable()) {
+        EXPECT_EQ(pBox->child(1)->role(), QAccessible::EditableText) << name;
+        EXPECT_EQ(pBox->indexOfChild(pBox->child(1)), 1) << name;
+    }
+}
+
 class CDesktop : public ::testing::Test {
 protected:
     void SetUp() override
@@ -272,6 +297,12 @@ TEST_F(CDesktop, PromptsAndControlsAreNamedForTheAccessibilityLayer)
         int nGroups = 0;
         WhenDialogOpens([&](QWidget* pDialog) {
             for (QComboBox* pCombo : pDialog->findChildren<QComboBox*>()) {
+                // Closed and dropped down alike.
+                ExpectComboTree(pCombo);
+                pCombo->showPopup();
+                EXPECT_TRUE(QTest::qWaitFor([&] { return pCombo->view()->isVisible(); }, 2000));
+                ExpectComboTree(pCombo);
+                pCombo->hidePopup();
                 if (!pCombo->isEditable())
                     continue;
                 pCombo->setEditText(QStringLiteral("some value"));

@@ -131,9 +131,31 @@ TEST_F(CFindReplace, FindListsEveryMatchAndDoubleClickGoesToIt)
     EXPECT_EQ(Shown(), "bank text 21 river");
     EXPECT_TRUE(Body().hasFocus());
 
-    // A change of the tree empties the list: its rows named the items.
+    // A change of the tree empties the list at once (its rows named the
+    // items), then lists what there is; the title agrees with the list.
+    EXPECT_EQ(Dock().windowTitle(), QStringLiteral("Find Results: river, 5 matches"));
     Doc().m_tree.DeleteItem(m_hWalk);
     EXPECT_EQ(model.rowCount(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 4; }, 2000));
+    EXPECT_EQ(Dock().windowTitle(), QStringLiteral("Find Results: river, 4 matches"));
+}
+
+// Beside the site check's dock the results still get room for the object's
+// path, the field and the match.
+TEST_F(CFindReplace, TheResultsOpenWideEnoughToRead)
+{
+    Frame().resize(1000, 700);
+    Frame().RunCommand(ID_TOOLS_CHECK_SITE);
+    OpenDialog(Qt::Key_F, QStringLiteral("river"));
+    PressFind();
+    ASSERT_TRUE(Dock().isVisible());
+    EXPECT_GE(Dock().width(), Frame().width() / 2);
+    QTreeView* pView = Dock().GetView();
+    for (int nColumn = 0; nColumn < 3; ++nColumn) {
+        const QRect cell = pView->visualRect(Dock().GetModel().index(1, nColumn));
+        EXPECT_GE(cell.width(), 30) << nColumn;
+        EXPECT_LT(cell.left(), pView->viewport()->width() - 30) << nColumn;
+    }
 }
 
 TEST_F(CFindReplace, NextAndPreviousGoAcrossObjectsAndWrap)

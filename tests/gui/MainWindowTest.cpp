@@ -2,6 +2,7 @@
 // command availability by active view, the modified flag, recent files and
 // a project handed over while the program runs.
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 
 #include "GuiFixture.h"
+#include "app/CHelpCommands.h"
 #include "app/CPreviewPane.h"
 #include "app/CSingleInstance.h"
 #include "app/CSmallDialogs.h"
@@ -40,7 +42,7 @@ TEST_F(CMainWindow, StartWithoutFileShowsTheRootIndexAsCurrent)
     EXPECT_EQ(root.data(CSiteTreeModel::NormalImageRole).toInt(), 1);
     EXPECT_EQ(root.data(CSiteTreeModel::SelectedImageRole).toInt(), 0);
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Untitled - Pagewell"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Untitled[*] - Pagewell"));
     EXPECT_EQ(Frame().StatusMessage(), QStringLiteral("Ready"));
 }
 
@@ -57,7 +59,7 @@ TEST_F(CMainWindow, StartWithFileOpensWithoutPropertiesDialog)
     EXPECT_TRUE(ui.m_dialogs.empty());
     EXPECT_EQ(app.GetDocument().m_tree.GetCount(), 2U);
     EXPECT_EQ(app.GetDocument().m_pCurrent, CSiteTree::GetItemData(app.GetDocument().m_tree.GetRootItem()));
-    EXPECT_EQ(app.GetMainFrame()->windowTitle(), QStringLiteral("site.pwl - Pagewell"));
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), QStringLiteral("site.pwl[*] - Pagewell"));
     EXPECT_EQ(m_pRecent->GetEntries().front(), Path("site.pwl"));
 }
 
@@ -316,6 +318,35 @@ TEST_F(CMainWindow, TreeModelFollowsTheSiteTree)
     ASSERT_TRUE(Doc().DoFileSaveAs(Path("tree.pwl")));
     ASSERT_TRUE(m_pApp->OpenDocumentFile(QString::fromStdString(Path("tree.pwl"))));
     EXPECT_EQ(Tree().GetModel().rowCount(Tree().GetModel().index(0, 0)), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Help > User Guide (F1) opens the manual made from the README's user
+// sections (this build's copy when the program is not installed).
+TEST_F(CMainWindow, F1OpensTheUserGuide)
+{
+    ASSERT_TRUE(Start());
+    auto* pHelp = Frame().GetCommandTarget<CHelpCommands>();
+    ASSERT_NE(pHelp, nullptr);
+    QList<QUrl> opened;
+    pHelp->m_openUrl = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    ASSERT_TRUE(Focus(Tree()));
+    QTest::keyClick(&Tree(), Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 1);
+    const QString manual = CHelpCommands::FindManual();
+    ASSERT_FALSE(manual.isEmpty());
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(manual));
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray html = file.readAll();
+    EXPECT_TRUE(html.contains("Using the desktop program"));
+    EXPECT_FALSE(html.contains("For developers"));
 }
 
 } // namespace

@@ -155,6 +155,22 @@ TEST_F(CTreeEditing, TheDeleteKeyDeletesTheSelectedBranch)
     EXPECT_TRUE(Doc().IsModified());
 }
 
+// A click below the last row picks nothing: the current object keeps its
+// highlight and the tree takes the keys.
+TEST_F(CTreeEditing, AClickOnTheEmptyAreaKeepsTheHighlight)
+{
+    HTREEITEM hA = AddItem(m_hRoot, "a", NODE_PAGE);
+    Tree().SelectItem(hA);
+    Focus(Title());
+    const QPoint below(Tree().viewport()->width() / 2, Tree().viewport()->height() - 3);
+    ASSERT_FALSE(Tree().indexAt(below).isValid());
+    QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, below);
+    EXPECT_TRUE(Tree().selectionModel()->isSelected(IndexOf(hA)));
+    EXPECT_EQ(Tree().currentIndex(), IndexOf(hA));
+    EXPECT_EQ(Doc().m_pCurrent, CSiteTree::GetItemData(hA));
+    EXPECT_TRUE(Tree().hasFocus());
+}
+
 // Index > a (b, a2), c, lnk
 class CTreeDrag : public CTreeEditing {
 protected:

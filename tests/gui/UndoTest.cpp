@@ -1,6 +1,7 @@
 // The project's undo history: every kind of step undone and redone in the
 // running program from the keys, byte for byte; a long random sequence
 // undone to the start and redone to the end; the editors' own undo first.
+#include <QAccessible>
 #include <map>
 
 #include "GuiFixture.h"
@@ -253,18 +254,36 @@ TEST_F(CUndo, TypingIsUndoneInTheEditorFirst)
     EXPECT_EQ(CSiteTree::GetItemData(m_hNews)->m_strText, "news text");
 }
 
+// The title as the desktop shows it, "[*]" resolved (a screen reader reads
+// the same).
+QString ShownTitle(QWidget& window)
+{
+    return QAccessible::queryAccessibleInterface(&window)->text(QAccessible::Name);
+}
+
 TEST_F(CUndo, TheSavedStateIsTheCleanOneAndNewEmptiesTheHistory)
 {
     const std::string path = Path("site.pwl");
     m_ui.m_savePaths.push_back(path);
     ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE_AS));
     ASSERT_FALSE(Doc().IsModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("site.pwl - Pagewell"));
     Tree().GetModel().setData(IndexOf(m_hAbout), QStringLiteral("About2"));
     EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("site.pwl* - Pagewell"));
     Key(Tree(), Qt::Key_Z);
     EXPECT_FALSE(Doc().IsModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("site.pwl - Pagewell"));
     Key(Tree(), Qt::Key_Y);
     EXPECT_TRUE(Doc().IsModified());
+    EXPECT_TRUE(Frame().isWindowModified());
+    // Typing marks it at once, saving clears it.
+    ASSERT_TRUE(Focus(Body()));
+    QTest::keyClicks(&Body(), "x");
+    EXPECT_TRUE(Frame().isWindowModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_FILE_SAVE));
+    EXPECT_FALSE(Frame().isWindowModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("site.pwl - Pagewell"));
 
     ASSERT_TRUE(Doc().DoFileNew());
     EXPECT_FALSE(m_pApp->GetHistory().CanUndo());

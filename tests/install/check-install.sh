@@ -30,6 +30,8 @@ if [ "$gui" = 1 ]; then
   expected+=(
     bin/pagewell
     share/man/man1/pagewell.1
+    share/doc/pagewell/manual.html
+    share/doc/pagewell/screenshot.png
     share/applications/pagewell.desktop
     share/metainfo/org.pagewell.Pagewell.metainfo.xml
     share/mime/packages/pagewell.xml
@@ -52,6 +54,16 @@ while read -r picture; do
   [ -s "$prefix/share/doc/pagewell/$picture" ] || fail "templates.md shows $picture, which is not installed"
 done < <(grep -o '](sets/[^)]*)' "$prefix/share/doc/pagewell/templates.md" | sed 's/^](//; s/)$//')
 grep -q '](\.\./' "$prefix/share/doc/pagewell/templates.md" && fail "templates.md links outside the documentation"
+
+# The user guide holds the README's user sections, with its pictures beside it.
+if [ "$gui" = 1 ]; then
+  manual="$prefix/share/doc/pagewell/manual.html"
+  grep -q 'Using the desktop program' "$manual" || fail "manual.html lacks the desktop program"
+  grep -q 'For developers' "$manual" && fail "manual.html holds the developers' section"
+  for picture in $(grep -o 'src="[^"]*"' "$manual" | sed 's/src="\(.*\)"/\1/'); do
+    [ -s "$prefix/share/doc/pagewell/$picture" ] || fail "manual.html shows $picture, which is not installed"
+  done
+fi
 
 # A fixed-size icon must be drawn at its size.
 for png in "$prefix"/share/icons/hicolor/{16x16,24x24}/*/*.png; do

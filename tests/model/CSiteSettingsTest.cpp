@@ -47,7 +47,7 @@ TEST(SiteSettings, SetChecksKeysAndChoices)
     EXPECT_FALSE(settings.Set("colour", "red", error));
     EXPECT_EQ(error, "unknown setting 'colour'");
     EXPECT_FALSE(settings.Set("markup", "fancy", error));
-    EXPECT_EQ(error, "markup must be classic or modern");
+    EXPECT_EQ(error, "Markup must be classic or modern");
     EXPECT_FALSE(settings.Set("encoding", "latin1", error));
     EXPECT_EQ(settings, CSiteSettings());
 
@@ -66,7 +66,7 @@ TEST(SiteSettings, SetChecksKeysAndChoices)
     for (const char* pszUrl :
         { "example.org", "javascript:alert(1)", "https://", "http:///x", "ftp://example.org/" }) {
         EXPECT_FALSE(settings.Set("baseurl", pszUrl, error)) << pszUrl;
-        EXPECT_TRUE(error.starts_with("baseurl must be an address starting with http:// or https://"))
+        EXPECT_TRUE(error.starts_with("Base URL must be an address starting with http:// or https://"))
             << pszUrl;
     }
     for (const char* pszUrl : { "", "https://example.org/", "HTTP://example.org/club/" })

@@ -4,12 +4,15 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QUrl>
 #include <QtTest>
 
 #include "DialogTestSupport.h"
@@ -73,8 +76,10 @@ private slots:
     // project, starts with the box as it was left.
     void RemembersTheCleanChoice()
     {
+        CWorkspace workspace;
         for (const bool bClean : { true, false }) {
             CGenerateDlg record;
+            record.m_strDestination = PathFromQString(workspace.Path());
             CGenerateDialog dialog(record, [](CGenerateDlg&) {});
             dialog.show();
             if (Find<QCheckBox>(&dialog, "clean")->isChecked() != bClean)
@@ -93,6 +98,8 @@ private slots:
     // progress and status lines show while it goes, the log at its end.
     void GenerateRunsWithTheControlsValues()
     {
+        CWorkspace workspace;
+        workspace.AddFolder("new");
         CGenerateDlg record;
         record.m_strDestination = "/old";
         CString seenDestination;
@@ -126,11 +133,11 @@ private slots:
         });
         pDialog = &dialog;
         dialog.show();
-        SetText(&dialog, "destination", "/new");
+        SetText(&dialog, "destination", "new");
         Click(&dialog, "lowercase");
         Click(&dialog, "generate");
 
-        QCOMPARE(ToQString(seenDestination), QString("/new"));
+        QCOMPARE(ToQString(seenDestination), QString("new"));
         QCOMPARE(seenLowercase, 0);
         QCOMPARE(fileDuringRun, QString("/new/index.htm"));
         QCOMPARE(tagDuringRun, QString("Index"));
@@ -154,7 +161,7 @@ private slots:
 
         QTest::newRow("close") << false << true << "/typed" << 0;
         QTest::newRow("escape") << false << false << "/old" << 1;
-        QTest::newRow("generate, edit, escape") << true << false << "/generated" << 0;
+        QTest::newRow("generate, edit, escape") << true << false << "generated" << 0;
         QTest::newRow("generate, edit, close") << true << true << "/typed" << 1;
     }
     void LeavingTheDialog()
@@ -163,13 +170,15 @@ private slots:
         QFETCH(bool, close);
         QFETCH(QString, destination);
         QFETCH(int, lowercase);
+        CWorkspace workspace;
+        workspace.AddFolder("generated");
         CGenerateDlg record;
         record.m_strDestination = "/old";
         int runs = 0;
         CGenerateDialog dialog(record, [&runs](CGenerateDlg&) { ++runs; });
         dialog.show();
         if (generateFirst) {
-            SetText(&dialog, "destination", "/generated");
+            SetText(&dialog, "destination", "generated");
             Click(&dialog, "lowercase");
             Click(&dialog, "generate");
             QCOMPARE(runs, 1);
@@ -188,6 +197,46 @@ private slots:
         QCOMPARE(record.m_bLowercase, lowercase);
     }
 
+    // "No" to the question returns to the dialog: nothing runs and nothing is
+    // made. A destination that exists is not asked about.
+    void AMissingFolderIsAskedAboutOnce_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("exists") << true << false << 0 << 1;
+        QTest::newRow("missing, no") << false << false << 1 << 0;
+        QTest::newRow("missing, yes") << false << true << 1 << 1;
+    }
+    void AMissingFolderIsAskedAboutOnce()
+    {
+        QFETCH(bool, exists);
+        QFETCH(bool, yes);
+        QFETCH(int, questions);
+        QFETCH(int, runs);
+        CWorkspace workspace;
+        if (exists)
+            workspace.AddFolder("out/site");
+        CGenerateDlg record;
+        int nRuns = 0;
+        CGenerateDialog dialog(record, [&nRuns](CGenerateDlg&) { ++nRuns; });
+        dialog.show();
+        SetText(&dialog, "destination", "out/site");
+        int nQuestions = 0;
+        WhenModalOpens([&](QWidget* pBox) {
+            ++nQuestions;
+            qobject_cast<QMessageBox*>(pBox)->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        Click(&dialog, "generate");
+        QCOMPARE(nQuestions, questions);
+        QCOMPARE(nRuns, runs);
+        QCOMPARE(QFileInfo(workspace.Path() + "/out/site").isDir(), exists || yes);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(
+            !Find<QPushButton>(&dialog, "openInBrowser")->isVisible()); // nothing written, nothing offered
+    }
+
     // The example project generated from the dialog, through the document's
     // Generate command, gives exactly the files of the command-line tool.
     void WholeRunMatchesTheCommandLineTool()
@@ -202,7 +251,6 @@ private slots:
                      cli, { "import", QStringLiteral(PAGEWELL_SOURCE_DIR "/examples/site.json"), project }),
             0);
         workspace.AddFolder("cli");
-        workspace.AddFolder("gui");
         QProcess generate;
         generate.setWorkingDirectory(workspace.Path());
         generate.start(cli, { "generate", project, "--dest", workspace.Path() + "/cli" });
@@ -213,11 +261,23 @@ private slots:
         CPagewellDoc document(ui);
         QVERIFY(document.DoFileOpen(PathFromQString(project)));
         document.SetModifiedFlag(false);
-        QString shownLog, shownFile;
+        QString shownLog, shownFile, question;
         int shownPos = -1;
+        bool bOfferedBeforeRun = true;
+        QUrl homePage;
         WhenModalOpens([&](QWidget* pDialog) {
-            SetText(pDialog, "destination", workspace.Path() + "/gui");
+            // The folder does not exist yet: one question, then the run.
+            SetText(pDialog, "destination", workspace.Path() + "/gui/site");
+            bOfferedBeforeRun = Find<QPushButton>(pDialog, "openInBrowser")->isVisible();
+            WhenModalOpens(
+                [&](QWidget* pBox) {
+                    question = MessageBoxText(pBox);
+                    qobject_cast<QMessageBox*>(pBox)->button(QMessageBox::Yes)->click();
+                },
+                pDialog);
             Click(pDialog, "generate");
+            if (Find<QPushButton>(pDialog, "openInBrowser")->isVisible())
+                homePage = static_cast<CGenerateDialog*>(pDialog)->GetHomePageUrl();
             shownLog = Find<QPlainTextEdit>(pDialog, "log")->toPlainText();
             shownFile = Find<QLabel>(pDialog, "currentFile")->text();
             shownPos = Find<QProgressBar>(pDialog, "progress")->value();
@@ -231,17 +291,21 @@ private slots:
         QCOMPARE(shownFile, QString("Done..."));
         QCOMPARE(shownPos, 0);
         QVERIFY(!document.IsModified());
-        QCOMPARE(ToQString(document.m_dlgGenerate.m_strDestination), workspace.Path() + "/gui");
+        QCOMPARE(ToQString(document.m_dlgGenerate.m_strDestination), workspace.Path() + "/gui/site");
+        QCOMPARE(question,
+            QStringLiteral("The folder %1/gui/site does not exist. Create it?").arg(workspace.Path()));
+        QVERIFY(!bOfferedBeforeRun);
+        QCOMPARE(homePage, QUrl::fromLocalFile(workspace.Path() + "/gui/site/index.htm"));
 
         const QMap<QString, QByteArray> cliFiles = ReadTree(workspace.Path() + "/cli");
-        const QMap<QString, QByteArray> guiFiles = ReadTree(workspace.Path() + "/gui");
+        const QMap<QString, QByteArray> guiFiles = ReadTree(workspace.Path() + "/gui/site");
         QVERIFY(cliFiles.contains("index.html"));
         QCOMPARE(guiFiles.keys(), cliFiles.keys());
         for (auto it = cliFiles.cbegin(); it != cliFiles.cend(); ++it)
             QVERIFY2(guiFiles.value(it.key()) == it.value(), qPrintable(it.key()));
         // The same log, but for the destination folder's name.
         QString expectedLog = QString::fromUtf8(cliLog).replace("\r\n", "\n");
-        expectedLog.replace(workspace.Path() + "/cli", workspace.Path() + "/gui");
+        expectedLog.replace(workspace.Path() + "/cli", workspace.Path() + "/gui/site");
         QVERIFY(shownLog.contains("Generating... "));
         QCOMPARE(shownLog, expectedLog);
 #endif

@@ -445,8 +445,25 @@ private slots:
 
     // A base URL that is no http(s) address is refused at OK with a message;
     // the dialog stays open and the project unchanged.
-    void SiteSettingsRefuseABaseUrlThatIsNoAddress()
+    // A refused value names the field as the dialog labels it; the hyphen of
+    // a code in the message does not break.
+    void SiteSettingsRefuseAValueInTheUsersWords_data()
     {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("base URL") << "baseurl"
+                                  << "example.org"
+                                  << "Base URL must be an address starting with http:// or https://";
+        QTest::newRow("language in words") << "lang"
+                                           << "English (UK)"
+                                           << "Site language: 'English (UK)' is not a language tag";
+    }
+    void SiteSettingsRefuseAValueInTheUsersWords()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
         CWorkspace workspace;
         CDialogTestUserInterface ui;
         CPagewellDoc document(ui);
@@ -454,7 +471,7 @@ private slots:
         QString message;
         bool bStayedOpen = false;
         WhenModalOpens([&](QWidget* pDialog) {
-            SetText(pDialog, "baseurl", "example.org");
+            SetText(pDialog, field.toLatin1().constData(), value);
             WhenModalOpens(
                 [&](QWidget* pBox) {
                     message = MessageBoxText(pBox);
@@ -466,7 +483,8 @@ private slots:
             Click(pDialog, "cancel");
         });
         document.OnSiteSettings();
-        QVERIFY(message.startsWith("baseurl must be an address starting with http:// or https://"));
+        QVERIFY2(message.startsWith(expected), qPrintable(message));
+        QVERIFY(!message.contains(QStringLiteral("de-CH")));
         QVERIFY(bStayedOpen);
         QVERIFY(!document.IsModified());
         QVERIFY(document.m_dlgGenerate.m_strSpare == "pagewell-settings 1\nlang=de\n");
