@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "app/CommandIds.h"
-#include "dialogs/CPublishDialog.h"
 #include "app/QtText.h"
+#include "dialogs/CPublishDialog.h"
 #include "editors/CEditorSpelling.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CView.h"

@@ -43,7 +43,7 @@ bool OpenProjectArgument(
     CPagewellDoc& doc, const std::string& path, const std::string& command, std::ostream& err)
 {
     if (CFileSystem::Real().Exists(path) && !CFileSystem::Real().IsRegularFile(path)) {
-        err << "pagewell-cli " << command << ": " << path << " is not a regular file\n";
+        err << "pagewell-cli: " << command << ": " << path << " is not a regular file\n";
         return false;
     }
     // The document reads either form, its archive or its JSON text.
@@ -58,7 +58,7 @@ bool MakeDestinationFolder(const CString& destination, const std::string& comman
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        err << "pagewell-cli " << command << ": cannot create the folder " << CCodePage::ToUtf8(destination)
+        err << "pagewell-cli: " << command << ": cannot create the folder " << CCodePage::ToUtf8(destination)
             << ": " << error.message() << "\n";
         return false;
     }

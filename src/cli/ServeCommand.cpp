@@ -68,7 +68,7 @@ int RunServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     // The port first: a server that cannot have it builds nothing.
     std::string error;
     if (!server.Bind(strAddress, nPort, error)) {
-        err << "pagewell-cli serve: " << error << "\n";
+        err << "pagewell-cli: serve: " << error << "\n";
         return kExitFailed;
     }
     CServedProject project(strProject, server, out, err);

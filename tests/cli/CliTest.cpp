@@ -153,7 +153,8 @@ TEST_F(Cli, AFifoNamedAsTheProjectIsRefusedWithoutWaiting)
     for (const char* command : { "outline", "export", "generate", "check", "settings" }) {
         const CRun run = RunTool({ command, fifo });
         EXPECT_EQ(run.status, kExitUsage) << command;
-        EXPECT_EQ(run.err, std::string("pagewell-cli ") + command + ": " + fifo + " is not a regular file\n");
+        EXPECT_EQ(
+            run.err, std::string("pagewell-cli: ") + command + ": " + fifo + " is not a regular file\n");
     }
     const CRun import = RunTool({ "import", fifo, m_folder.File("out.pwl") });
     EXPECT_EQ(import.status, kExitUsage);

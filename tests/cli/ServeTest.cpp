@@ -335,10 +335,10 @@ TEST(ServeCommand, APortInUseOrAnAddressNotOursFailsBeforeBuilding)
         std::vector<std::string> args;
         std::string message;
     } kCases[] = {
-        { { "missing.pwl", "--port", port }, "pagewell-cli serve: port " + port + " is in use\n" },
+        { { "missing.pwl", "--port", port }, "pagewell-cli: serve: port " + port + " is in use\n" },
         // A documentation address: no interface of this machine has it.
         { { "missing.pwl", "--bind", "192.0.2.1", "--port", port },
-            "pagewell-cli serve: cannot listen on 192.0.2.1:" + port
+            "pagewell-cli: serve: cannot listen on 192.0.2.1:" + port
                 + ": Cannot assign requested address\n" },
     };
     for (const auto& test : kCases) {
