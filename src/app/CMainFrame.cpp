@@ -33,6 +33,7 @@
 #include "editors/CEditName.h"
 #include "model/CPagewellDoc.h"
 #include "tree/CPagewellView.h"
+#include "tree/CTreeClipboard.h"
 
 CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget* pParent)
     : QMainWindow(pParent)
@@ -52,6 +53,8 @@ CMainFrame::CMainFrame(CPagewellDoc& doc, CRecentFileList* pRecentFiles, QWidget
     CreateClient();
     m_pFind = new CFindController(*this, m_doc);
     AddCommandTarget(std::make_unique<CHelpCommands>(this));
+    AddCommandTarget(
+        std::make_unique<CTreeClipboard>(m_doc, *m_pTree, [this] { return m_pActiveView == m_pTree; }));
     addDockWidget(Qt::BottomDockWidgetArea, &m_pFind->GetDock());
     m_pFind->GetDock().hide();
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
@@ -140,6 +143,7 @@ void CMainFrame::CreateMenus()
         { "&Object",
             { { ID_OBJECT_CONVERT, "&Convert" }, { ID_INSERT_PAGE, "Insert &Page" },
                 { ID_INSERT_LINK, "Insert &Link" }, { ID_INSERT_PARAGRAPH, "Insert Pa&ragraph" },
+                { 0, nullptr }, { ID_OBJECT_DUPLICATE, "D&uplicate" }, { ID_OBJECT_DELETE, "&Delete" },
                 { 0, nullptr }, { ID_OBJECT_PROPERTIES, "Properties of the current &object..." } } },
         { "HT&ML",
             { { ID_HTML_PARAGRAPH, "&Paragraph" }, { ID_HTML_BOLD, "&Bold text" },

@@ -9,12 +9,14 @@
 
 namespace {
 
-std::vector<CString> PathOf(HTREEITEM hItem)
+CTagPath PathOf(HTREEITEM hItem)
 {
-    std::vector<CString> path;
+    std::vector<CString> tags;
     for (HTREEITEM h = hItem; h != nullptr; h = h->GetParent())
-        path.push_back(h->GetLabel());
-    std::reverse(path.begin(), path.end());
+        tags.push_back(h->GetLabel());
+    CTagPath path;
+    for (auto tag = tags.rbegin(); tag != tags.rend(); ++tag)
+        path = path.Append(*tag);
     return path;
 }
 

@@ -274,28 +274,34 @@ Json NodeToJson(HTREEITEM hItem)
     return out;
 }
 
-Json TreeToJson(const CSiteTree& tree)
+// The JSON of hFirst's branch, and of the branches of its later siblings
+// when bSiblings. Iterative, with the path of open "children" arrays, so a
+// deep tree does not recurse here.
+Json ItemsToJson(HTREEITEM hFirst, bool bSiblings)
 {
     Json top = Json::array();
-    // Iterative, with the path of open "children" arrays, so a deep tree does
-    // not recurse here.
     std::vector<Json*> open { &top };
-    for (HTREEITEM h = tree.GetRootItem(); h != nullptr;) {
+    const HTREEITEM hStop = bSiblings ? nullptr : hFirst;
+    for (HTREEITEM h = hFirst; h != nullptr;) {
         Json& added = open.back()->emplace_back(NodeToJson(h));
         if (h->GetFirstChild() != nullptr) {
             open.push_back(&added["children"]);
             h = h->GetFirstChild();
             continue;
         }
-        while (h != nullptr && h->GetNextSibling() == nullptr) {
+        while (h != nullptr && h != hStop && h->GetNextSibling() == nullptr) {
             h = h->GetParent();
             if (h != nullptr)
                 open.pop_back();
         }
-        if (h != nullptr)
-            h = h->GetNextSibling();
+        h = h == nullptr || h == hStop ? nullptr : h->GetNextSibling();
     }
     return top;
+}
+
+Json TreeToJson(const CSiteTree& tree)
+{
+    return ItemsToJson(tree.GetRootItem(), true);
 }
 
 // The text of a value as dump(2) writes it at nesting level (every line after
@@ -489,6 +495,11 @@ Json CProjectJson::ToJson(const CPagewellDoc& doc)
     Json out = ToJsonWithoutTree(doc);
     out["tree"] = TreeToJson(doc.m_tree);
     return out;
+}
+
+Json CProjectJson::BranchToJson(HTREEITEM hItem)
+{
+    return std::move(ItemsToJson(hItem, false).front());
 }
 
 Json CProjectJson::Parse(const std::string& text)

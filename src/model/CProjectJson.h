@@ -10,6 +10,7 @@ class CDocProperties;
 class CGenerateDlg;
 class CPagewellDoc;
 class CSiteTree;
+class CTreeItem;
 
 // A JSON value that does not fit the project form; the message names the key.
 class CJsonFormatError : public std::runtime_error {
@@ -34,6 +35,8 @@ private:
 class CProjectJson {
 public:
     static nlohmann::ordered_json ToJson(const CPagewellDoc& doc);
+    // One object and everything below it, as an element of "tree".
+    static nlohmann::ordered_json BranchToJson(CTreeItem* hItem);
     // Writes ToJson(doc).dump(2) to out, byte for byte, without building the
     // tree's JSON or recursing: a tree of any depth is written in memory
     // that does not grow with it.

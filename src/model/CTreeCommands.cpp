@@ -100,23 +100,29 @@ void CTreeCommands::DeleteCurrent()
     } else if (ui.MessageBox("Delete the current object and all it's sub-objects?", kApplicationTitle,
                    EMessageIcon::Question, EMessageButtons::YesNo)
         == IDYES) {
-        HTREEITEM hNext = hSelected->GetNextSibling();
-        if (hNext == nullptr)
-            hNext = hSelected->GetPrevSibling();
-        if (hNext == nullptr)
-            hNext = hSelected->GetParent();
-        if (hNext == nullptr)
-            hNext = m_doc.m_tree.GetRootItem();
-        m_selection.SelectItem(hNext);
-        m_doc.m_pCurrent = hNext->GetNode();
-        if (m_doc.m_pHistory != nullptr) {
-            const CTreePlace place = CSiteTree::PlaceOf(hSelected);
-            m_doc.m_pHistory->Deleted(m_doc.m_tree.DetachItem(hSelected), place);
-        } else {
-            m_doc.m_tree.DeleteItem(hSelected);
-        }
+        DeleteBranch(hSelected);
     }
     // Marked modified in every case, the refusal and a "No" included.
+    m_doc.SetModifiedFlag(true);
+}
+
+void CTreeCommands::DeleteBranch(HTREEITEM hItem)
+{
+    HTREEITEM hNext = hItem->GetNextSibling();
+    if (hNext == nullptr)
+        hNext = hItem->GetPrevSibling();
+    if (hNext == nullptr)
+        hNext = hItem->GetParent();
+    if (hNext == nullptr)
+        hNext = m_doc.m_tree.GetRootItem();
+    m_selection.SelectItem(hNext);
+    m_doc.m_pCurrent = hNext->GetNode();
+    if (m_doc.m_pHistory != nullptr) {
+        const CTreePlace place = CSiteTree::PlaceOf(hItem);
+        m_doc.m_pHistory->Deleted(m_doc.m_tree.DetachItem(hItem), place);
+    } else {
+        m_doc.m_tree.DeleteItem(hItem);
+    }
     m_doc.SetModifiedFlag(true);
 }
 

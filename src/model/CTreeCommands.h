@@ -22,6 +22,9 @@ public:
     void InsertObject(uint32_t type);
     // The Delete key: the selected object with everything below it.
     void DeleteCurrent();
+    // Takes hItem's branch out of the tree as one step, selecting the item a
+    // deletion selects; no question (a Cut keeps the branch on the clipboard).
+    void DeleteBranch(HTREEITEM hItem);
     // Convert the current object to another type.
     void OnConvert();
 

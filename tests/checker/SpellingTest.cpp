@@ -117,7 +117,7 @@ TEST_F(Spelling, TheSiteCheckListsUnknownWordsPerObject)
     CSpellCheck::Run(tree, spelling, findings);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].severity, ESeverity::Warning);
-    EXPECT_EQ(findings[0].path, std::vector<CString> { "Index" });
+    EXPECT_EQ(findings[0].path.GetTags(), std::vector<CString> { "Index" });
     EXPECT_EQ(findings[0].message, "unknown words (xx_XX): wrold qwik");
 }
 
