@@ -43,7 +43,7 @@ void DefineArgs(CLI::App& app, CPublishArgs& parsed)
     app.add_flag("--dry-run", parsed.bDryRun, "show what would be sent and removed; change nothing");
     app.add_option("--jobs", parsed.nJobs, "transfers at a time (default 4)")
         ->type_name("N")
-        ->check(CLI::Range(1, 32));
+        ->check(CLI::Range(1, 32).description(""));
     app.add_option("--accept-host-key", parsed.strAcceptKey,
            "trust an unknown server whose key has this fingerprint (SHA256:...) and remember it")
         ->type_name("FP");

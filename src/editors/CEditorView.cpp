@@ -32,7 +32,20 @@ CEditorView::CEditorView(CPagewellDoc& doc, QWidget* pParent)
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool bOn) { m_bUndoAvailable = bOn; });
     connect(this, &QPlainTextEdit::redoAvailable, this, [this](bool bOn) { m_bRedoAvailable = bOn; });
     m_pHighlighter = new CHtmlHighlighter(document());
-    m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+    Restyle([this] {
+        m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+    });
+    connect(&CEditorSpelling::Instance(), &CEditorSpelling::changed, this,
+        [this] { Restyle([this] { m_pHighlighter->rehighlight(); }); });
+}
+
+void CEditorView::Restyle(const std::function<void()>& restyle)
+{
+    // New colours and underlines change how the text looks, never the text:
+    // the document must not take them for an edit.
+    const bool bWasLoading = std::exchange(m_bLoading, true);
+    restyle();
+    m_bLoading = bWasLoading;
 }
 
 void CEditorView::changeEvent(QEvent* pEvent)
@@ -40,7 +53,9 @@ void CEditorView::changeEvent(QEvent* pEvent)
     QPlainTextEdit::changeEvent(pEvent);
     // The theme or the page colours changed.
     if (pEvent->type() == QEvent::PaletteChange)
-        m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+        Restyle([this] {
+            m_pHighlighter->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
+        });
 }
 
 void CEditorView::SelectStoredRange(size_t nOffset, size_t nLength)

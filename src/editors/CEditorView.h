@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QPlainTextEdit>
 #include <utility>
 
@@ -76,6 +78,8 @@ protected:
 
 private:
     void OnTextChanged();
+    // Runs a change of the highlighter's looks without marking the document.
+    void Restyle(const std::function<void()>& restyle);
     void Print();
 
     CPagewellDoc& m_doc;

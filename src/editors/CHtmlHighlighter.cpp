@@ -51,7 +51,6 @@ CHtmlHighlighter::CHtmlHighlighter(QTextDocument* pDocument)
 {
     m_spellFormat.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     m_spellFormat.setUnderlineColor(QColor(0xE0, 0x20, 0x20));
-    connect(&CEditorSpelling::Instance(), &CEditorSpelling::changed, this, &QSyntaxHighlighter::rehighlight);
 }
 
 double CHtmlHighlighter::Contrast(const QColor& a, const QColor& b)

@@ -287,6 +287,7 @@ TEST_F(CUndo, TheSavedStateIsTheCleanOneAndNewEmptiesTheHistory)
 
     ASSERT_TRUE(Doc().DoFileNew());
     EXPECT_FALSE(m_pApp->GetHistory().CanUndo());
+    Frame().UpdateCommandUI();
     EXPECT_FALSE(Frame().GetAction(ID_EDIT_UNDO)->isEnabled());
 }
 
