@@ -47,7 +47,7 @@ bool CTerminalPublishPrompt::AcceptHostKey(const std::string& host, const std::s
 {
     if (!m_strAcceptedKey.empty() && m_strAcceptedKey == fingerprint)
         return true;
-    m_err << "pagewell-cli publish: the host key of " << host << " is not known yet; its fingerprint is\n  "
+    m_err << "pagewell-cli: publish: the host key of " << host << " is not known yet; its fingerprint is\n  "
           << fingerprint << "\nCompare it with the one your host shows (for example in its control panel),"
           << " then publish again with\n  --accept-host-key " << fingerprint << "\n";
     if (!m_strAcceptedKey.empty())
@@ -60,7 +60,7 @@ bool CTerminalPublishPrompt::AcceptCertificate(
 {
     if (CCertificateCheck::SameFingerprint(m_strAcceptedCertificate, fingerprint))
         return true;
-    m_err << "pagewell-cli publish: the certificate of " << host << " is not trusted by this computer ("
+    m_err << "pagewell-cli: publish: the certificate of " << host << " is not trusted by this computer ("
           << reason << "); its fingerprint is\n  " << fingerprint
           << "\nCompare it with the one your host shows (for example in its control panel),"
           << " then publish again with\n  --accept-certificate " << fingerprint << "\n";
@@ -81,7 +81,7 @@ std::optional<std::string> CTerminalPublishPrompt::AskPassword(const std::string
     std::optional<std::string> password
         = ReadSecretLine(std::string(bRetry ? "Refused. " : "") + "Password for " + account + ": ");
     if (!password)
-        m_err << "pagewell-cli publish: " << account
+        m_err << "pagewell-cli: publish: " << account
               << " asks for a password and there is no terminal to ask on; set PAGEWELL_PASSWORD\n";
     return password;
 }

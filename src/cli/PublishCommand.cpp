@@ -147,7 +147,7 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
     std::string error;
     const std::string destination = CPathRules::ToNative(doc.m_dlgGenerate.m_strDestination);
     if (!CLocalSite::Collect(destination, produced, files, error)) {
-        err << "pagewell-cli publish: " << error << '\n';
+        err << "pagewell-cli: publish: " << error << '\n';
         return kExitFailed;
     }
     CTerminalPublishPrompt prompt(parsed.strAcceptKey, parsed.strAcceptCertificate, err);
@@ -157,7 +157,7 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
     CPublisher publisher(*pFolder, listener);
     publisher.SetHomePage(CLocalSite::HomePageName(doc, doc.m_dlgGenerate.m_bLowercase != 0));
     if (!publisher.Prepare(files, parsed.bOverwriteForeign, error)) {
-        err << "pagewell-cli publish: " << error << '\n';
+        err << "pagewell-cli: publish: " << error << '\n';
         return kExitFailed;
     }
     const CPublishPlan& plan = publisher.GetPlan();
@@ -166,10 +166,10 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
     if (const std::string warning = target.GetWarning(); !warning.empty()) {
         if (parsed.bDryRun)
             out << "warning: " << warning << '\n';
-        err << "pagewell-cli publish: warning: " << warning << '\n';
+        err << "pagewell-cli: publish: warning: " << warning << '\n';
     }
     for (const std::string& name : plan.m_clashes)
-        err << "pagewell-cli publish: " << target.Describe() << "/" << name
+        err << "pagewell-cli: publish: " << target.Describe() << "/" << name
             << " is a file Pagewell did not put there; left alone (--overwrite-foreign replaces it)\n";
     if (parsed.bDryRun)
         return kExitOk;
@@ -178,7 +178,7 @@ int Publish(const CPublishArgs& parsed, const CPublishTarget& target, CPagewellD
     const bool bOk = publisher.Execute(parsed.nJobs, cancel, errors);
     listener.ClearProgress();
     for (const std::string& message : errors)
-        err << "pagewell-cli publish: " << message << '\n';
+        err << "pagewell-cli: publish: " << message << '\n';
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
     using EAction = IPublishListener::EAction;
     if (plan.IsEmpty() && bOk)
@@ -222,7 +222,7 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitFailed;
     COutputManifest produced;
     if (!GenerateSite(doc, ui, produced)) {
-        err << "pagewell-cli publish: generating the site reported a failure; nothing was published\n";
+        err << "pagewell-cli: publish: generating the site reported a failure; nothing was published\n";
         return kExitFailed;
     }
     return Publish(parsed, target, doc, produced, out, err);

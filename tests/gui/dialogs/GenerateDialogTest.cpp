@@ -295,7 +295,7 @@ private slots:
         QCOMPARE(question,
             QStringLiteral("The folder %1/gui/site does not exist. Create it?").arg(workspace.Path()));
         QVERIFY(!bOfferedBeforeRun);
-        QCOMPARE(homePage, QUrl::fromLocalFile(workspace.Path() + "/gui/site/index.htm"));
+        QCOMPARE(homePage, QUrl::fromLocalFile(workspace.Path() + "/gui/site/index.html"));
 
         const QMap<QString, QByteArray> cliFiles = ReadTree(workspace.Path() + "/cli");
         const QMap<QString, QByteArray> guiFiles = ReadTree(workspace.Path() + "/gui/site");
