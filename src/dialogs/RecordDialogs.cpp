@@ -61,8 +61,11 @@ void RegisterRecordDialogs(CDialogRegistry& registry)
             [&document](CGenerateDlg& settings) { settings.OnGenerate(document); }, pParent);
         dialog.SetHomePageName([&document](const CGenerateDlg& settings) {
             const HTREEITEM hRoot = document.m_tree.GetRootItem();
-            return hRoot == nullptr ? CString()
-                                    : CSiteNames(hRoot, settings.m_bLowercase != 0).GetTag(hRoot) + ".htm";
+            if (hRoot == nullptr)
+                return CString();
+            const CSiteNames names(
+                hRoot, settings.m_bLowercase != 0, settings.GetSiteSettings().GetPageExtension());
+            return names.GetPageFile(names.GetTag(hRoot));
         });
         return ResultOf(dialog);
     });

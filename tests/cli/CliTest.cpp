@@ -260,10 +260,10 @@ TEST_F(Cli, JsonWhereAProjectBelongsIsReadAsTheProject)
     const std::string bad = Json("bad.json", "{\n  \"tree\": [\n    {\"tag\": 5}\n  ]\n}\n");
     const CRun failed = RunTool({ "outline", bad });
     EXPECT_EQ(failed.status, kExitUsage);
-    EXPECT_EQ(failed.err, "Pagewell: " + bad + ": line 3, column 13: tree[0].tag must be a string\n");
+    EXPECT_EQ(failed.err, "pagewell-cli: " + bad + ": line 3, column 13: tree[0].tag must be a string\n");
     const std::string broken = Json("broken.json", "{\n  \"tree\": [\n    {\"tag\" \"a\"}\n  ]\n}\n");
     EXPECT_EQ(RunTool({ "outline", broken })
-                  .err.rfind("Pagewell: " + broken + ": line 3, column 14: syntax error", 0),
+                  .err.rfind("pagewell-cli: " + broken + ": line 3, column 14: syntax error", 0),
         0u)
         << RunTool({ "outline", broken }).err;
 
