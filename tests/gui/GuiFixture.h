@@ -69,6 +69,24 @@ protected:
         return Doc().m_tree.InsertItem(pszTag, std::move(pNode), hParent, ETreeInsert::Last);
     }
 
+    // Every item in pre-order, one dot a level.
+    std::string Outline() const
+    {
+        std::string out;
+        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h))
+            out += std::string(static_cast<size_t>(CSiteTree::GetLevel(h)), '.') + h->GetLabel() + " ";
+        return out;
+    }
+
+    HTREEITEM Find(const std::string& tag) const
+    {
+        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
+            if (h->GetLabel() == tag)
+                return h;
+        }
+        return nullptr;
+    }
+
     static bool Focus(QWidget& widget)
     {
         widget.setFocus(Qt::MouseFocusReason);

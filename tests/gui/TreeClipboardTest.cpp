@@ -29,21 +29,6 @@ protected:
         ASSERT_TRUE(Focus(Tree()));
     }
 
-    std::string Outline() const
-    {
-        std::string out;
-        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h))
-            out += std::string(static_cast<size_t>(CSiteTree::GetLevel(h)), '.') + h->GetLabel() + " ";
-        return out;
-    }
-    HTREEITEM Find(const std::string& tag) const
-    {
-        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
-            if (h->GetLabel() == tag)
-                return h;
-        }
-        return nullptr;
-    }
     // A key as the user presses it, once the menus show the commands' state
     // (a disabled command's key does nothing).
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)

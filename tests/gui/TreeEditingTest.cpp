@@ -22,24 +22,6 @@ protected:
         Doc().SetModifiedFlag(false);
     }
 
-    // Every item in pre-order, one dot a level.
-    std::string Outline() const
-    {
-        std::string out;
-        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h))
-            out += std::string(static_cast<size_t>(CSiteTree::GetLevel(h)), '.') + h->GetLabel() + " ";
-        return out;
-    }
-
-    HTREEITEM Find(const std::string& tag) const
-    {
-        for (HTREEITEM h = Doc().m_tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h)) {
-            if (h->GetLabel() == tag)
-                return h;
-        }
-        return nullptr;
-    }
-
     QModelIndex IndexOf(HTREEITEM h) const { return Tree().GetModel().IndexOf(h); }
     int Image(HTREEITEM h, int role = CSiteTreeModel::NormalImageRole) const
     {
