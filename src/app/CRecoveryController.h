@@ -81,4 +81,5 @@ private:
     bool m_bWroteKey = false; // this run wrote (or took over) that recovery
     uint64_t m_nUntitled = 0;
     qint64 m_nLastSnapshotMs = 0;
+    std::shared_ptr<std::string> m_pSnapshot; // the archive form last written
 };

@@ -11,7 +11,9 @@
 #include <nlohmann/json.hpp>
 
 #include "model/CPagewellDoc.h"
+#include "model/CTreeStream.h"
 #include "model/JsonPlace.h"
+#include "platform/CArchive.h"
 #include "platform/CCodePage.h"
 
 using Json = nlohmann::ordered_json;
@@ -475,24 +477,33 @@ private:
 };
 
 // The document with its "tree" key, empty, in its place.
-Json ToJsonWithoutTree(const CPagewellDoc& doc)
+Json ToJsonWithoutTree(const CDocProperties& docProps, const CGenerateDlg& generate)
 {
     Json out = Json::object();
     Json props = Json::object();
     CJsonWriter writer(props);
-    VisitProperties(const_cast<CDocProperties&>(doc.m_props), writer);
+    VisitProperties(const_cast<CDocProperties&>(docProps), writer);
     out["properties"] = std::move(props);
     out["tree"] = Json::array();
-    out["generate"] = { { "destination", CCodePage::ToUtf8(doc.m_dlgGenerate.m_strDestination) },
-        { "spare", CCodePage::ToUtf8(doc.m_dlgGenerate.m_strSpare) } };
+    out["generate"] = { { "destination", CCodePage::ToUtf8(generate.m_strDestination) },
+        { "spare", CCodePage::ToUtf8(generate.m_strSpare) } };
     return out;
+}
+
+void WriteParts(
+    const CDocProperties& props, const CSiteTree& tree, const CGenerateDlg& generate, std::ostream& out)
+{
+    Json top = ToJsonWithoutTree(props, generate);
+    out << "{\n  \"properties\": " << DumpAt(top["properties"], 1) << ",\n  \"tree\": ";
+    WriteTree(tree, out);
+    out << ",\n  \"generate\": " << DumpAt(top["generate"], 1) << "\n}";
 }
 
 } // namespace
 
 Json CProjectJson::ToJson(const CPagewellDoc& doc)
 {
-    Json out = ToJsonWithoutTree(doc);
+    Json out = ToJsonWithoutTree(doc.m_props, doc.m_dlgGenerate);
     out["tree"] = TreeToJson(doc.m_tree);
     return out;
 }
@@ -513,10 +524,7 @@ Json CProjectJson::Parse(const std::string& text)
 
 void CProjectJson::WriteJson(const CPagewellDoc& doc, std::ostream& out)
 {
-    Json top = ToJsonWithoutTree(doc);
-    out << "{\n  \"properties\": " << DumpAt(top["properties"], 1) << ",\n  \"tree\": ";
-    WriteTree(doc.m_tree, out);
-    out << ",\n  \"generate\": " << DumpAt(top["generate"], 1) << "\n}";
+    WriteParts(doc.m_props, doc.m_tree, doc.m_dlgGenerate, out);
 }
 
 void CProjectJson::FromJson(const Json& json, CPagewellDoc& doc)
@@ -553,6 +561,22 @@ std::string CProjectJson::ToText(const CPagewellDoc& doc)
 {
     std::ostringstream out;
     WriteJson(doc, out);
+    out << '\n';
+    return std::move(out).str();
+}
+
+std::string CProjectJson::ArchiveToText(std::string_view archive)
+{
+    // Fresh records, never a document: this runs beside the window's thread.
+    CDocProperties props;
+    CSiteTree tree;
+    CGenerateDlg generate;
+    CArchive ar(archive);
+    props.Serialize(ar);
+    CTreeStream::Read(ar, tree);
+    generate.Serialize(ar);
+    std::ostringstream out;
+    WriteParts(props, tree, generate, out);
     out << '\n';
     return std::move(out).str();
 }

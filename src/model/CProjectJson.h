@@ -3,6 +3,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -58,6 +59,10 @@ public:
     // a line, UTF-8), so a project read from such a file writes it again byte
     // for byte, and one changed title changes one line.
     static std::string ToText(const CPagewellDoc& doc);
+    // ToText of the project whose archive form (.pwl bytes) is given. Uses no
+    // document, so it may run on any thread; throws CArchiveException for
+    // bytes that are not a project.
+    static std::string ArchiveToText(std::string_view archive);
     // Reads the text of a project's JSON file into the records (left in an
     // unspecified state on failure). Empty on success, otherwise the reason,
     // starting with "line L, column C: " where a place of the text is at fault.

@@ -97,9 +97,15 @@ protected:
     std::vector<CRecoveryStore::CEntry> m_offers;
 };
 
-TEST_F(CRecovery, AfterACrashRecoverGivesWhatSaveWouldHaveWritten)
+class CRecoveryOfEachForm : public CRecovery, public ::testing::WithParamInterface<const char*> { };
+
+// A JSON project's recovery is made from the archive form on the writer's
+// thread; both must give Save's bytes.
+INSTANTIATE_TEST_SUITE_P(Forms, CRecoveryOfEachForm, ::testing::Values("site.pwl", "site.json"));
+
+TEST_P(CRecoveryOfEachForm, AfterACrashRecoverGivesWhatSaveWouldHaveWritten)
 {
-    const std::string path = StartWithProject("site.pwl");
+    const std::string path = StartWithProject(GetParam());
     const std::string saved = ReadWholeFile(path);
     TypeTitle(QStringLiteral(" and more"));
     ASSERT_TRUE(WaitForRecovery());

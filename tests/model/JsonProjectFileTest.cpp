@@ -11,6 +11,7 @@
 #include "model/CPagewellDoc.h"
 #include "model/CProjectJson.h"
 #include "model/JsonPlace.h"
+#include "platform/CArchive.h"
 #include "support/CScriptedUserInterface.h"
 #include "support/TestFiles.h"
 
@@ -73,6 +74,22 @@ TEST_F(JsonProjectFile, SavingUnchangedRewritesByteForByteAndOneTitleIsOneLine)
     EXPECT_EQ(ChangedLines(written, ReadWholeFile(path)),
         std::vector<std::string> { "          \"title\": \"Latest news\"," });
     EXPECT_TRUE(m_ui.m_messages.empty());
+}
+
+// A recovery of a JSON project is made from the archive form on another
+// thread: it must be the very text Save writes.
+TEST_F(JsonProjectFile, TextMadeFromTheArchiveFormIsSavesText)
+{
+    for (const std::string& path :
+        { MakeJsonProject("site.json"), std::string(PAGEWELL_SOURCE_DIR) + "/examples/site.json" }) {
+        CPagewellDoc doc(m_ui);
+        ASSERT_TRUE(doc.DoFileOpen(path)) << path;
+        std::string archive;
+        CArchive ar(archive);
+        doc.Serialize(ar);
+        EXPECT_EQ(CProjectJson::ArchiveToText(archive), ReadWholeFile(path)) << path;
+    }
+    EXPECT_THROW(CProjectJson::ArchiveToText("not a project"), CArchiveException);
 }
 
 TEST_F(JsonProjectFile, SaveAsTakesTheFormOfTheNewName)
