@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "dialogs/CPublishKeyring.h"
 #include "dialogs/CPublishPrompt.h"
 #include "model/CPagewellDoc.h"
 #include "platform/CCodePage.h"
@@ -122,13 +123,18 @@ CPublishDialog::CPublishDialog(CPagewellDoc& doc, QWidget* pParent)
     m_pTarget = new QLineEdit(ToQString(doc.m_dlgGenerate.GetSiteSettings().m_strPublish));
     m_pTarget->setObjectName("target");
     m_pTarget->setAccessibleName(QStringLiteral("Publish to"));
-    m_pTarget->setPlaceholderText(QStringLiteral("sftp://user@host/path/ or file:///path/"));
+    m_pTarget->setPlaceholderText(QStringLiteral("sftp://user@host/path/, ftps://user@host/path/, "
+                                                 "ftp://user@host/path/, s3://bucket/prefix/?endpoint=... "
+                                                 "or file:///path/"));
     auto* pTargetLabel = new QLabel(QStringLiteral("Publish &to:"));
     pTargetLabel->setBuddy(m_pTarget);
     m_pOverwrite
         = new QCheckBox(QStringLiteral("&Replace files of the same name that Pagewell did not put there"));
     m_pOverwrite->setObjectName("overwriteForeign");
     m_pTest = MakePushButton("testConnection", QStringLiteral("Test &Connection"));
+    m_pForget = MakePushButton("forgetPassword", QStringLiteral("&Forget Password"));
+    m_pForget->setToolTip(QStringLiteral("Removes the password or access key kept for this target from the "
+                                         "desktop's keyring"));
     m_pPlan = MakePushButton("showPlan", QStringLiteral("Show P&lan"));
     m_pPublish = MakePushButton("publish", QStringLiteral("&Publish"));
     m_pPublish->setDefault(true);
@@ -154,6 +160,7 @@ CPublishDialog::CPublishDialog(CPagewellDoc& doc, QWidget* pParent)
     pTargetRow->addWidget(pTargetLabel);
     pTargetRow->addWidget(m_pTarget, 1);
     pTargetRow->addWidget(m_pTest);
+    pTargetRow->addWidget(m_pForget);
     auto* pButtons = new QHBoxLayout;
     pButtons->addWidget(m_pPlan);
     pButtons->addStretch(1);
@@ -170,6 +177,8 @@ CPublishDialog::CPublishDialog(CPagewellDoc& doc, QWidget* pParent)
     resize(640, 420);
 
     connect(m_pTest, &QPushButton::clicked, this, [this] { Start(EMode::Test); });
+    connect(m_pForget, &QPushButton::clicked, this, &CPublishDialog::ForgetSecret);
+    connect(m_pPrompt, &CPublishPrompt::Notice, this, &CPublishDialog::AppendLog);
     connect(m_pPlan, &QPushButton::clicked, this, [this] { Start(EMode::Plan); });
     connect(m_pPublish, &QPushButton::clicked, this, [this] { Start(EMode::Publish); });
     connect(m_pCancel, &QPushButton::clicked, this, [this] {
@@ -203,6 +212,7 @@ void CPublishDialog::SetRunning(bool bRunning)
     m_pTarget->setEnabled(!bRunning);
     m_pOverwrite->setEnabled(!bRunning);
     m_pTest->setEnabled(!bRunning);
+    m_pForget->setEnabled(!bRunning);
     m_pPlan->setEnabled(!bRunning);
     m_pPublish->setEnabled(!bRunning);
     m_pClose->setEnabled(!bRunning);
@@ -239,6 +249,8 @@ void CPublishDialog::Start(EMode mode)
         return;
     m_pLog->clear();
     m_pProgress->setValue(0);
+    if (const std::string warning = pJob->target.GetWarning(); !warning.empty())
+        AppendLog(QStringLiteral("Warning: %1.").arg(QString::fromStdString(warning)));
     if (mode != EMode::Test) {
         // The site as Generate makes it, with its messages.
         m_pStatus->setText(QStringLiteral("Generating the site..."));
@@ -249,6 +261,7 @@ void CPublishDialog::Start(EMode mode)
         pJob->strBaseUrl = ToQString(m_doc.m_dlgGenerate.GetSiteSettings().m_strBaseUrl);
     }
     pJob->bOverwrite = m_pOverwrite->isChecked();
+    m_pPrompt->SetTarget(QString::fromStdString(pJob->target.strUrl));
     pJob->options = ObjectOptionsOf(m_doc.m_dlgGenerate.GetSiteSettings());
     m_cancel = false;
     m_tStart = std::chrono::steady_clock::now();
@@ -256,6 +269,22 @@ void CPublishDialog::Start(EMode mode)
         QStringLiteral("Connecting to %1...").arg(QString::fromStdString(pJob->target.Describe())));
     SetRunning(true);
     m_thread = std::thread([this, pJob] { RunJob(pJob); });
+}
+
+void CPublishDialog::ForgetSecret()
+{
+    CPublishTarget target;
+    if (IsRunning() || !TakeTarget(target))
+        return;
+    const QString url = QString::fromStdString(target.strUrl);
+    QString problem;
+    if (CPublishKeyring::Remove(url, problem))
+        m_pStatus->setText(
+            QStringLiteral("Forgotten: the keyring no longer holds a secret for %1.").arg(url));
+    else if (problem.isEmpty())
+        m_pStatus->setText(QStringLiteral("The keyring holds no secret for %1.").arg(url));
+    else
+        m_pStatus->setText(QStringLiteral("The desktop's keyring cannot be reached: %1").arg(problem));
 }
 
 void CPublishDialog::Post(std::function<void()> update)

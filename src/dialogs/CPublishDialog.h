@@ -20,10 +20,11 @@ class QProgressBar;
 class QPushButton;
 
 // File > Publish: the target (the site setting, editable here), Test
-// Connection, the plan (what would be sent, replaced, removed, and the files
-// in the way), and Publish with its progress, Cancel and a summary. The site
-// is generated first on the GUI thread, as Generate does; the connection and
-// the transfers run on a thread of their own, so the window stays responsive.
+// Connection, Forget Password (of the keyring), the plan (what would be
+// sent, replaced, removed, and the files in the way), and Publish with its
+// progress, Cancel and a summary. The site is generated first on the GUI
+// thread, as Generate does; the connection and the transfers run on a
+// thread of their own, so the window stays responsive.
 class CPublishDialog : public QDialog {
     Q_OBJECT
 public:
@@ -41,6 +42,8 @@ private:
     // Takes the target from the field into the site settings; false after a
     // message when it is not an address Pagewell publishes to.
     bool TakeTarget(CPublishTarget& target);
+    // Removes the secret kept for the target in the field from the keyring.
+    void ForgetSecret();
     void RunJob(const std::shared_ptr<CJob>& pJob);
     // Called through the event loop from the publishing thread.
     void Post(std::function<void()> update);
@@ -59,6 +62,7 @@ private:
     QLineEdit* m_pTarget;
     QCheckBox* m_pOverwrite;
     QPushButton* m_pTest;
+    QPushButton* m_pForget;
     QPushButton* m_pPlan;
     QPushButton* m_pPublish;
     QPushButton* m_pCancel;
