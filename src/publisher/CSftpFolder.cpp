@@ -297,7 +297,9 @@ bool CSftpFolder::TryPassword(int methods, std::string& error)
         if (!m_pShared->password || attempt > 0)
             m_pShared->password = m_pShared->pPrompt->AskPassword(account, attempt > 0);
         if (!m_pShared->password) {
-            error = "authentication failed for " + account + ": no password given";
+            // Declining to type it again after a refusal is still a refusal.
+            error = "authentication failed for " + account
+                + (attempt > 0 ? ": the password was refused" : ": no password given");
             return false;
         }
         const std::string& password = *m_pShared->password;

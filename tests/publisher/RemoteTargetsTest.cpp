@@ -1,12 +1,13 @@
 #include <fstream>
 
 #include "PublishFixture.h"
+#include "support/CServerProcess.h"
 
 namespace {
 
 std::string TargetName(const ::testing::TestParamInfo<ETarget>& info)
 {
-    return info.param == ETarget::Ftps ? "Ftps" : "S3";
+    return info.param == ETarget::Ftps ? "Ftps" : info.param == ETarget::S3 ? "S3" : "Folder";
 }
 
 // The FTP server's certificate and account.
@@ -123,5 +124,50 @@ TEST_P(S3Publish, WrongKeyIsRefusedAndAProfileReachesThePath)
 }
 
 INSTANTIATE_TEST_SUITE_P(S3, S3Publish, ::testing::Values(ETarget::S3), TargetName);
+
+// An SSH server that takes a password and no key (sshd checks passwords only
+// against the system's accounts): tests/support/sftp-password-server.py.
+using SftpPassword = PublishFixture;
+
+TEST_P(SftpPassword, PasswordOrKeyboardInteractiveLogsIn)
+{
+    constexpr const char* kPython = "/usr/bin/python3";
+    if (std::system((std::string(kPython) + " -c 'import asyncssh' 2>/dev/null").c_str()) != 0
+        || std::system("command -v ssh-keygen >/dev/null") != 0)
+        GTEST_SKIP() << "python3-asyncssh is not installed (scripts/install-deps test installs it)";
+    const std::string hostKey = m_folder.File("host_key");
+    ASSERT_EQ(std::system(("ssh-keygen -q -t ed25519 -N '' -f " + hostKey).c_str()), 0);
+    ASSERT_EQ(
+        std::system(("ssh-keygen -l -E sha256 -f " + hostKey + ".pub > " + hostKey + ".fp").c_str()), 0);
+    std::istringstream words(ReadWholeFile(hostKey + ".fp"));
+    std::string bits;
+    std::string fingerprint;
+    words >> bits >> fingerprint;
+    std::filesystem::create_directories(m_folder.File("remote"));
+
+    for (const char* method : { "password", "keyboard-interactive" }) {
+        SCOPED_TRACE(method);
+        CServerProcess server(m_folder.File(std::string("sftpd-") + method));
+        ASSERT_TRUE(server.Start({ kPython, PAGEWELL_SOURCE_DIR "/tests/support/sftp-password-server.py",
+            std::to_string(server.GetPort()), hostKey, m_folder.File("remote"), "tester", "right", method }))
+            << server.GetLog();
+        const std::string url = "sftp://tester@127.0.0.1:" + std::to_string(server.GetPort()) + "/www/";
+        const std::vector<std::string> args
+            = { "publish", "site.pwl", "--to", url, "--accept-host-key", fingerprint };
+        setenv("PAGEWELL_PASSWORD", "wrong", 1);
+        m_err.str("");
+        ASSERT_EQ(RunCli(args, m_out, m_err), kExitFailed);
+        EXPECT_NE(m_err.str().find("authentication failed for tester@127.0.0.1: the password was refused"),
+            std::string::npos)
+            << m_err.str();
+        setenv("PAGEWELL_PASSWORD", "right", 1);
+        m_err.str("");
+        ASSERT_EQ(RunCli(args, m_out, m_err), kExitOk) << m_err.str() << server.GetLog();
+        EXPECT_EQ(RemoteSite(), LocalSite());
+        std::filesystem::remove_all(m_strRemote);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sftp, SftpPassword, ::testing::Values(ETarget::Folder), TargetName);
 
 } // namespace
