@@ -32,12 +32,14 @@ const sites = rest.filter((a) => !a.startsWith('--')).map((a) => {
 });
 
 const kTypes = { '.htm': 'text/html', '.html': 'text/html', '.svg': 'image/svg+xml', '.gif': 'image/gif',
-  '.jpg': 'image/jpeg', '.png': 'image/png', '.xml': 'application/xml', '.txt': 'text/plain' };
+  '.jpg': 'image/jpeg', '.png': 'image/png', '.webp': 'image/webp', '.css': 'text/css', '.xml': 'application/xml',
+  '.txt': 'text/plain' };
 
 // A static server for one folder, on 127.0.0.1 only.
 function serve(folder) {
   const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/+/, '') || 'index.htm';
+    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/+/, '')
+      || ['index.html', 'index.htm'].find((home) => fs.existsSync(path.join(folder, home)));
     const file = path.join(folder, path.normalize(name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       res.writeHead(404, { 'Content-Type': 'text/plain' });
@@ -103,12 +105,15 @@ async function runLighthouse(browser, url, formFactor) {
   return { scores, failed };
 }
 
-// Every page, or the home page alone.
+// Every page (pages end in .html or .htm, as the site's settings say), or
+// the home page alone.
 function pagesOf(folder, all, none = false) {
-  const pages = fs.readdirSync(folder).filter((f) => f.endsWith('.htm')).sort();
+  const pages = fs.readdirSync(folder).filter((f) => /\.html?$/.test(f)).sort();
+  if (pages.length === 0)
+    throw new Error(`${folder} holds no pages`);
   if (none)
     return [];
-  return all ? pages : pages.filter((p) => p === 'index.htm');
+  return all ? pages : pages.filter((p) => /^index\.html?$/.test(p));
 }
 
 const rows = [];

@@ -224,6 +224,10 @@ bool CSftpFolder::Connect(std::string& error)
     ssh_options_set(m_pSession, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
     ssh_options_set(m_pSession, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
     ssh_options_set(m_pSession, SSH_OPTIONS_TIMEOUT, &timeout);
+    // Each write waits for the server's answer: without this, every small
+    // packet waits out the peer's delayed acknowledgement.
+    const int nNoDelay = 1;
+    ssh_options_set(m_pSession, SSH_OPTIONS_NODELAY, &nNoDelay);
     if (ssh_connect(m_pSession) != SSH_OK) {
         error = "cannot connect to " + target.strHost + " port " + std::to_string(port) + ": "
             + ssh_get_error(m_pSession);
