@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "dialogs/CPictureBrowseButton.h"
 #include "dialogs/ColorPicker.h"
 #include "dialogs/DialogControls.h"
 #include "model/CDocInfo.h"
@@ -75,7 +76,10 @@ CDocInfoDialog::CDocInfoDialog(CDocInfo& record, uint32_t nType, CDocProperties*
 
     auto* pStyleLayout = new QGridLayout(pStyle);
     pStyleLayout->addWidget(MakeLabel("Bg. bitmap", m_pBgBitmap), 0, 0, 1, 2);
-    pStyleLayout->addWidget(m_pBgBitmap, 1, 0, 1, 2);
+    auto* pBgBitmapRow = new QHBoxLayout;
+    pBgBitmapRow->addWidget(m_pBgBitmap, 1);
+    pBgBitmapRow->addWidget(new CPictureBrowseButton(m_pBgBitmap, "background"));
+    pStyleLayout->addLayout(pBgBitmapRow, 1, 0, 1, 2);
     pStyleLayout->addWidget(m_pTextColor, 2, 0);
     pStyleLayout->addWidget(m_pBgColor, 2, 1);
     pStyleLayout->addWidget(m_pLinkColor, 3, 0);
@@ -88,9 +92,11 @@ CDocInfoDialog::CDocInfoDialog(CDocInfo& record, uint32_t nType, CDocProperties*
     auto* pEffectsLayout = new QGridLayout(pEffects);
     pEffectsLayout->addWidget(MakeLabel("Icon", m_pIcon), 0, 0);
     pEffectsLayout->addWidget(m_pIcon, 0, 1);
+    pEffectsLayout->addWidget(new CPictureBrowseButton(m_pIcon, "images"), 0, 2);
     m_pLineImageLabel = MakeLabel("Line Image", m_pLineImage);
     pEffectsLayout->addWidget(m_pLineImageLabel, 1, 0);
     pEffectsLayout->addWidget(m_pLineImage, 1, 1);
+    pEffectsLayout->addWidget(new CPictureBrowseButton(m_pLineImage, "lineimages"), 1, 2);
     pEffectsLayout->setColumnStretch(1, 1);
 
     auto* pGroups = new QHBoxLayout;

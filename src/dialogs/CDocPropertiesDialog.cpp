@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/QtText.h"
+#include "dialogs/CPictureBrowseButton.h"
 #include "dialogs/ColorPicker.h"
 #include "dialogs/DialogControls.h"
 #include "model/CDocProperties.h"
@@ -63,6 +65,7 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
     auto* pStyleLayout = new QGridLayout(pStyle);
     pStyleLayout->addWidget(MakeLabel("Bg. bitmap", m_pBgBitmap), 0, 0);
     pStyleLayout->addWidget(m_pBgBitmap, 0, 1, 1, 2);
+    pStyleLayout->addWidget(new CPictureBrowseButton(m_pBgBitmap, "background"), 0, 3);
     pStyleLayout->addWidget(m_pTextColor, 1, 1);
     pStyleLayout->addWidget(m_pBgColor, 1, 2);
     pStyleLayout->addWidget(m_pLinkColor, 2, 1);
@@ -83,21 +86,23 @@ CDocPropertiesDialog::CDocPropertiesDialog(CDocProperties& record, QWidget* pPar
     // The project-wide images.
     auto* pImages = MakeGroupBox(QStringLiteral("Images"));
     auto* pImagesLayout = new QGridLayout(pImages);
-    const std::pair<const char*, QComboBox*> images[] = {
-        { "Image", m_pImage },
-        { "Line Image", m_pLineImage },
-        { "Link bullet", m_pBullet },
-        { "Up button", m_pUpButton },
-        { "Back button", m_pBackButton },
-        { "Home button", m_pHomeButton },
-        { "Construction", m_pConstructionImage },
-        { "New", m_pNewImage },
-        { "Updated", m_pUpdatedImage },
+    // Each with the folder its pictures live in.
+    const std::tuple<const char*, QComboBox*, const char*> images[] = {
+        { "Image", m_pImage, "images" },
+        { "Line Image", m_pLineImage, "lineimages" },
+        { "Link bullet", m_pBullet, "bullets" },
+        { "Up button", m_pUpButton, "images" },
+        { "Back button", m_pBackButton, "images" },
+        { "Home button", m_pHomeButton, "images" },
+        { "Construction", m_pConstructionImage, "images" },
+        { "New", m_pNewImage, "images" },
+        { "Updated", m_pUpdatedImage, "images" },
     };
     int row = 0;
-    for (const auto& [label, pCombo] : images) {
+    for (const auto& [label, pCombo, folder] : images) {
         pImagesLayout->addWidget(MakeLabel(label, pCombo), row, 0);
         pImagesLayout->addWidget(pCombo, row, 1);
+        pImagesLayout->addWidget(new CPictureBrowseButton(pCombo, folder), row, 2);
         ++row;
     }
     pImagesLayout->setColumnStretch(1, 1);

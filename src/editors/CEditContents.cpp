@@ -9,6 +9,7 @@
 #include "app/CPlatformMapping.h"
 #include "app/CommandIds.h"
 #include "editors/CInsertDialogs.h"
+#include "editors/CPictureDrop.h"
 #include "editors/EditorText.h"
 #include "model/CNode.h"
 #include "model/CPagewellDoc.h"
@@ -53,6 +54,7 @@ CEditContents::CEditContents(CPagewellDoc& doc, QWidget* pParent)
     setAccessibleName(QStringLiteral("Body text"));
     setAutoFillBackground(true);
     setLineWrapMode(g_bWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    new CPictureDrop(*this);
 }
 
 ETextField CEditContents::Field() const

@@ -2,11 +2,14 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/CPlatformMapping.h"
+#include "dialogs/CPictureChooser.h"
 
 namespace {
 
@@ -64,14 +67,30 @@ CInsertImageDlg::CInsertImageDlg(QWidget* pParent)
     setWindowTitle(QStringLiteral("Insert an Image into the text"));
     setMinimumWidth(PlatformMapping::DialogUnitsToPixels(265, 77).width());
     m_pFileName->setObjectName(QStringLiteral("fileName"));
+    m_pFileName->setAccessibleName(QStringLiteral("Filename"));
+    auto* pBrowse = new QPushButton(QStringLiteral("&Browse…"), this);
+    pBrowse->setObjectName(QStringLiteral("browse"));
+    pBrowse->setAccessibleName(QStringLiteral("Browse for a picture"));
+    pBrowse->setAutoDefault(false);
+    connect(pBrowse, &QPushButton::clicked, this, [this] {
+        // Body texts name their pictures by plain names in images/.
+        if (const std::optional<QString> name = CPictureChooser(this, "images", false).Browse())
+            m_pFileName->setText(*name);
+    });
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(Explanation(
-        "Please give the filename of the image to insert. Pagewell will not copy this file to the HTML "
-        "destination dir. Also note that most WWW servers look at the character caps, so the file "
+        "Please give the filename of a picture in the workspace's \"images\" folder, or choose one anywhere "
+        "with Browse: a picture from elsewhere is copied into that folder under a name every web server "
+        "finds (lower case, no spaces). Most WWW servers look at the character caps, so the file "
         "\"MyImage.gif\" will not be found if the actual filename is \"myimage.gif\".",
         this));
     auto* pForm = new QFormLayout;
-    pForm->addRow(QStringLiteral("&Filename"), m_pFileName);
+    auto* pRow = new QHBoxLayout;
+    pRow->addWidget(m_pFileName, 1);
+    pRow->addWidget(pBrowse);
+    auto* pLabel = new QLabel(QStringLiteral("&Filename"), this);
+    pLabel->setBuddy(m_pFileName);
+    pForm->addRow(pLabel, pRow);
     pLayout->addLayout(pForm);
     pLayout->addWidget(OkCancel(this));
 }
