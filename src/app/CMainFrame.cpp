@@ -191,6 +191,9 @@ void CMainFrame::CreateToolBar()
     m_pToolBar->setObjectName(QStringLiteral("toolbar"));
     m_pToolBar->setIconSize(QSize(16, 15));
     m_pToolBar->toggleViewAction()->setVisible(false);
+    // The button that shows the buttons a narrow window cannot.
+    if (auto* pMore = m_pToolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        pMore->setAccessibleName(QStringLiteral("More buttons"));
     int nCount = 0;
     const int* pButtons = CCommandTable::ToolbarButtons(nCount);
     for (int i = 0; i < nCount; ++i) {
@@ -287,6 +290,9 @@ void CMainFrame::CreateClient()
     m_pTitle->SetFormatButtons(this);
     m_pBody->SetFormatButtons(this);
     m_pBody->SetPageProvider([this] { return m_pTree->GetCurrentPage(); });
+    // Moving in the outline changes what Cut, Duplicate and the rest may do;
+    // the accessibility layer reads their states without opening a menu.
+    connect(m_pTree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainFrame::ScheduleUpdate);
     for (QWidget* pView : std::initializer_list<QWidget*> { m_pTree, m_pTitle, m_pBody }) {
         if (auto* pEdit = qobject_cast<QPlainTextEdit*>(pView)) {
             connect(pEdit, &QPlainTextEdit::selectionChanged, this, &CMainFrame::ScheduleUpdate);

@@ -110,4 +110,20 @@ TEST_F(CTreeClipboardTest, ABranchCarriesIntoAnotherProjectWhole)
     EXPECT_EQ(CBranchClipboard::ToText(Find("news")), copied);
 }
 
+// A screen reader reads the commands' states and presses them without
+// opening a menu: moving in the outline alone must bring them up to date.
+TEST_F(CTreeClipboardTest, MovingInTheOutlineUpdatesTheStatesTheAccessibilityLayerReads)
+{
+    Tree().SelectItem(m_hRoot);
+    QAction* pDuplicate = Frame().GetAction(ID_OBJECT_DUPLICATE);
+    QAction* pCut = Frame().GetAction(ID_EDIT_CUT);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pDuplicate->isEnabled(); })) << "the root is not duplicated";
+    Tree().expandAll();
+    QTest::keyClick(&Tree(), Qt::Key_Down);
+    ASSERT_EQ(Tree().GetSelectedItem(), m_hNews);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pDuplicate->isEnabled() && pCut->isEnabled(); }));
+    QTest::keyClick(&Tree(), Qt::Key_Home);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !pDuplicate->isEnabled() && !pCut->isEnabled(); }));
+}
+
 } // namespace
