@@ -292,7 +292,8 @@ void CMainFrame::CreateClient()
     m_pBody->SetPageProvider([this] { return m_pTree->GetCurrentPage(); });
     // Moving in the outline changes what Cut, Duplicate and the rest may do;
     // the accessibility layer reads their states without opening a menu.
-    connect(m_pTree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(
+        m_pTree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CMainFrame::ScheduleUpdate);
     for (QWidget* pView : std::initializer_list<QWidget*> { m_pTree, m_pTitle, m_pBody }) {
         if (auto* pEdit = qobject_cast<QPlainTextEdit*>(pView)) {
             connect(pEdit, &QPlainTextEdit::selectionChanged, this, &CMainFrame::ScheduleUpdate);
