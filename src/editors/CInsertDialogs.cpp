@@ -79,9 +79,8 @@ CInsertImageDlg::CInsertImageDlg(QWidget* pParent)
     });
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(Explanation(
-        "Please give the filename of a picture in the workspace's \"images\" folder, or choose one anywhere "
-        "with Browse: a picture from elsewhere is copied into that folder under a name every web server "
-        "finds (lower case, no spaces). Most WWW servers look at the character caps, so the file "
+        "Please give the filename of the image to insert. Pagewell will not copy this file to the HTML "
+        "destination dir. Also note that most WWW servers look at the character caps, so the file "
         "\"MyImage.gif\" will not be found if the actual filename is \"myimage.gif\".",
         this));
     auto* pForm = new QFormLayout;
