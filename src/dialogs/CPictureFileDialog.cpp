@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 
 CPictureFileDialog::CPictureFileDialog(const QString& folder, QWidget* pParent)
@@ -27,6 +28,12 @@ CPictureFileDialog::CPictureFileDialog(const QString& folder, QWidget* pParent)
     if (auto* pGrid = qobject_cast<QGridLayout*>(layout()))
         pGrid->addWidget(m_pPreview, 1, pGrid->columnCount(), 1, 1, Qt::AlignTop);
     connect(this, &QFileDialog::currentChanged, this, &CPictureFileDialog::ShowPreview);
+    // A name typed or completed in the file name field shows too.
+    if (auto* pName = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        connect(pName, &QLineEdit::textChanged, this, [this](const QString& name) {
+            if (!name.isEmpty())
+                ShowPreview(directory().absoluteFilePath(name));
+        });
     ShowPreview({});
 }
 

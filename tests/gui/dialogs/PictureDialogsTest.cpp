@@ -138,6 +138,13 @@ private slots:
         QCOMPARE(preview, QString("Preview: 64 by 48 pixels"));
     }
 
+    void ATypedNameShowsItsPreviewToo()
+    {
+        CPictureFileDialog dialog(QFileInfo(m_strPhoto).absolutePath());
+        QTest::keyClicks(Find<QLineEdit>(&dialog, "fileNameEdit"), "Holiday Photo.JPG");
+        QVERIFY(!dialog.Preview()->pixmap().isNull());
+    }
+
     void ObjectIconComesIntoImages()
     {
         CDocInfo record;
