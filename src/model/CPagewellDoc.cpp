@@ -20,6 +20,23 @@
 
 CPagewellDoc* g_pDocument = nullptr;
 
+namespace {
+
+// Puts records read in full from a file in place of the open project's.
+void AdoptRecords(
+    CPagewellDoc& doc, const CDocProperties& props, CSiteTree& tree, const CGenerateDlg& generate)
+{
+    doc.m_props = props;
+    doc.m_bBusy = 1;
+    doc.m_tree.Swap(tree);
+    doc.m_pCurrent = nullptr;
+    doc.m_bBusy = 0;
+    doc.m_dlgGenerate.m_strDestination = generate.m_strDestination;
+    doc.m_dlgGenerate.m_strSpare = generate.m_strSpare;
+}
+
+} // namespace
+
 CPagewellDoc::CPagewellDoc(IUserInterface& ui, CFileSystem& files)
     : CDocument(ui, files)
 {
@@ -150,13 +167,7 @@ void CPagewellDoc::LoadDocument(CArchive& ar)
     CTreeStream::Read(ar, tree);
     generate.Serialize(ar);
 
-    m_props = props;
-    m_bBusy = 1;
-    m_tree.Swap(tree);
-    m_pCurrent = nullptr;
-    m_bBusy = 0;
-    m_dlgGenerate.m_strDestination = generate.m_strDestination;
-    m_dlgGenerate.m_strSpare = generate.m_strSpare;
+    AdoptRecords(*this, props, tree, generate);
 }
 
 CPagewellDoc::EFormat CPagewellDoc::FormatOfPath(const std::string& path)
@@ -271,13 +282,7 @@ bool CPagewellDoc::ReadJson(const std::string& text, const std::string& path)
     for (HTREEITEM h = tree.GetRootItem(); h != nullptr; h = CSiteTree::GetNextPreOrder(h))
         h->GetNode()->ApplyAutoExpire(now);
     m_format = EFormat::Json;
-    m_props = props;
-    m_bBusy = 1;
-    m_tree.Swap(tree);
-    m_pCurrent = nullptr;
-    m_bBusy = 0;
-    m_dlgGenerate.m_strDestination = generate.m_strDestination;
-    m_dlgGenerate.m_strSpare = generate.m_strSpare;
+    AdoptRecords(*this, props, tree, generate);
     return true;
 }
 
