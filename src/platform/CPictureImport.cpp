@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/CCodePage.h"
 #include "platform/CFileSystem.h"
 
 namespace fs = std::filesystem;
@@ -13,15 +14,10 @@ namespace {
 
 constexpr std::array<std::string_view, 6> kExtensions = { "gif", "png", "jpg", "jpeg", "webp", "svg" };
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string Lowered(std::string_view text)
 {
     std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), AsciiLower);
+    CCodePage::AsciiLower(result);
     return result;
 }
 
@@ -76,8 +72,7 @@ std::string CPictureImport::SafeName(std::string_view fileName)
 {
     const auto [stem, extension] = SplitExtension(FileNamePart(fileName));
     std::string safe;
-    for (const char c : stem) {
-        const char lower = AsciiLower(c);
+    for (const char lower : Lowered(stem)) {
         const bool bKept = (lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9') || lower == '_';
         if (bKept)
             safe += lower;
@@ -89,8 +84,7 @@ std::string CPictureImport::SafeName(std::string_view fileName)
     if (safe.empty())
         safe = "picture";
     std::string safeExtension;
-    for (const char c : extension) {
-        const char lower = AsciiLower(c);
+    for (const char lower : Lowered(extension)) {
         if ((lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9'))
             safeExtension += lower;
     }
